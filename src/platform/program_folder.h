@@ -1,0 +1,19 @@
+#pragma once
+// The one writable folder where the program keeps its files ($XDG_DATA_HOME/Sonoquant). Every
+// program of the project finds it here.
+#include <string>
+
+namespace sq {
+
+// The folder's path, without a trailing '/'. Does not create it.
+std::string programFolder();
+// programFolder() + "/" + relative, with any '\' in `relative` turned into '/'.
+std::string programPath(const std::string& relative);
+// Creates the folder when missing and seeds it from the installed resources (language files,
+// fonts, manual) plus the empty folders bin/, PDF/ and ports/. Existing files are never overwritten.
+// Returns the folder's path.
+std::string ensureProgramFolder();
+// Where the resources that seed the folder are read from (build tree or installed prefix).
+std::string resourceFolder();
+
+}  // namespace sq

@@ -1,0 +1,197 @@
+#include "platform/runtime.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <map>
+#include <queue>
+#include <vector>
+
+namespace sq {
+
+struct Runtime::Impl {
+    QElapsedTimer clock;
+    // Virtual mode: the simulated clock and the queue of what falls due, ordered by (time, sequence).
+    double virtualNow = 0;
+    uint64_t sequence = 0;
+    std::map<std::pair<double, uint64_t>, std::function<void()>> queue;
+    std::map<uint64_t, std::pair<double, uint64_t>> keyOfId;  // callAfter id -> queue key
+    // Real mode single-shot timers.
+    std::map<uint64_t, QTimer*> realCalls;
+    uint64_t nextId = 1;
+
+    uint64_t schedule(double due, std::function<void()> fn) {
+        uint64_t id = nextId++;
+        auto key = std::make_pair(due, sequence++);
+        queue.emplace(key, std::move(fn));
+        keyOfId[id] = key;
+        return id;
+    }
+
+    // Runs every entry due at or before `until`, in order; entries scheduled meanwhile join in.
+    void runDue(double until) {
+        while (!queue.empty()) {
+            auto it = queue.begin();
+            if (it->first.first > until) break;
+            auto fn = std::move(it->second);
+            if (it->first.first > virtualNow) virtualNow = it->first.first;
+            queue.erase(it);
+            fn();
+        }
+    }
+};
+
+Runtime& Runtime::get() {
+    static Runtime runtime;
+    return runtime;
+}
+
+Runtime::Runtime() : m_impl(std::make_unique<Impl>()) { m_impl->clock.start(); }
+
+void Runtime::setVirtualTime(bool on) {
+    m_virtual = on;
+    m_impl->virtualNow = 0;
+    m_impl->queue.clear();
+    m_impl->keyOfId.clear();
+}
+
+double Runtime::now() const {
+    if (m_virtual) return m_impl->virtualNow;
+    return static_cast<double>(m_impl->clock.nsecsElapsed()) / 1e9;
+}
+
+void Runtime::doEvents() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (m_virtual) m_impl->runDue(m_impl->virtualNow);
+}
+
+void Runtime::delay(double seconds) {
+    if (seconds < 0) seconds = 0;
+    if (m_virtual) {
+        double end = m_impl->virtualNow + seconds;
+        if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+        m_impl->runDue(end);
+        if (m_impl->virtualNow < end) m_impl->virtualNow = end;
+        return;
+    }
+    double end = now() + seconds;
+    doEvents();
+    if (!QCoreApplication::instance()) return;
+    while (true) {
+        double left = end - now();
+        if (left <= 0) break;
+        QEventLoop loop;
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
+        wake.start(std::max(1, static_cast<int>(left * 1000.0 + 0.5)));
+        loop.exec();
+    }
+}
+
+uint64_t Runtime::callAfter(double seconds, std::function<void()> fn) {
+    if (seconds < 0) seconds = 0;
+    if (m_virtual) return m_impl->schedule(m_impl->virtualNow + seconds, std::move(fn));
+    uint64_t id = m_impl->nextId++;
+    auto* t = new QTimer;
+    t->setSingleShot(true);
+    t->setTimerType(Qt::PreciseTimer);
+    Impl* impl = m_impl.get();
+    QObject::connect(t, &QTimer::timeout, [impl, id, t, fn = std::move(fn)]() {
+        impl->realCalls.erase(id);
+        t->deleteLater();
+        fn();
+    });
+    m_impl->realCalls[id] = t;
+    t->start(static_cast<int>(seconds * 1000.0 + 0.5));
+    return id;
+}
+
+void Runtime::cancel(uint64_t id) {
+    if (auto it = m_impl->keyOfId.find(id); it != m_impl->keyOfId.end()) {
+        m_impl->queue.erase(it->second);
+        m_impl->keyOfId.erase(it);
+    }
+    if (auto it = m_impl->realCalls.find(id); it != m_impl->realCalls.end()) {
+        it->second->stop();
+        it->second->deleteLater();
+        m_impl->realCalls.erase(it);
+    }
+}
+
+Timer::Timer(std::function<void()> handler, int intervalMs)
+    : m_handler(std::move(handler)), m_intervalMs(intervalMs), m_alive(std::make_shared<bool>(true)) {}
+
+Timer::~Timer() {
+    *m_alive = false;
+    stop();
+}
+
+void Timer::setInterval(int ms) {
+    m_intervalMs = ms;
+    if (m_enabled) {
+        stop();
+        start();
+    }
+}
+
+void Timer::setEnabled(bool on) {
+    if (on == m_enabled) return;
+    m_enabled = on;
+    if (on)
+        start();
+    else
+        stop();
+}
+
+void Timer::start() {
+    if (m_intervalMs <= 0) return;
+    Runtime& rt = Runtime::get();
+    if (rt.isVirtual()) {
+        scheduleVirtualTick(rt.now() + m_intervalMs / 1000.0, ++m_generation);
+        return;
+    }
+    if (!m_qtimer) {
+        m_qtimer = std::make_unique<QTimer>();
+        m_qtimer->setTimerType(m_intervalMs < 20 ? Qt::PreciseTimer : Qt::CoarseTimer);
+        QObject::connect(m_qtimer.get(), &QTimer::timeout, [this]() { fire(); });
+    }
+    m_qtimer->start(m_intervalMs);
+}
+
+// Each tick schedules the next one an interval after its own due time, keeping the phase.
+void Timer::scheduleVirtualTick(double due, uint64_t generation) {
+    auto alive = m_alive;
+    Runtime::get().m_impl->schedule(due, [this, alive, due, generation]() {
+        if (!*alive || generation != m_generation || !m_enabled) return;
+        scheduleVirtualTick(due + m_intervalMs / 1000.0, generation);
+        fire();
+    });
+}
+
+void Timer::stop() {
+    ++m_generation;
+    if (m_qtimer) m_qtimer->stop();
+}
+
+void Timer::fire() {
+    if (m_running || !m_handler) return;  // never nested: a tick due meanwhile is dropped
+    m_running = true;
+    ++m_ticks;
+    auto alive = m_alive;
+    try {
+        m_handler();
+    } catch (...) {
+        if (*alive) m_running = false;
+        throw;
+    }
+    if (*alive) m_running = false;
+}
+
+void DoEvents() { Runtime::get().doEvents(); }
+void Delay(double seconds) { Runtime::get().delay(seconds); }
+
+}  // namespace sq

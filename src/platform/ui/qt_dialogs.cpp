@@ -1,0 +1,106 @@
+#include "platform/ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace sq {
+
+namespace {
+QString titleOf(const std::string& title) {
+    return title.empty() ? QStringLiteral("Sonoquant") : QString::fromStdString(title);
+}
+QWidget* parentWindow() { return QApplication::activeWindow(); }
+}  // namespace
+
+MsgResult QtDialogs::message(const MessageRequest& request) {
+    QMessageBox box(parentWindow());
+    box.setWindowTitle(titleOf(request.title));
+    box.setText(QString::fromStdString(request.text));
+    switch (request.icon) {
+        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    using B = QMessageBox::StandardButton;
+    QMessageBox::StandardButtons buttons;
+    switch (request.buttons) {
+        case MsgButtons::OK: buttons = B::Ok; break;
+        case MsgButtons::OKCancel: buttons = B::Ok | B::Cancel; break;
+        case MsgButtons::AbortRetryIgnore: buttons = B::Abort | B::Retry | B::Ignore; break;
+        case MsgButtons::YesNoCancel: buttons = B::Yes | B::No | B::Cancel; break;
+        case MsgButtons::YesNo: buttons = B::Yes | B::No; break;
+        case MsgButtons::RetryCancel: buttons = B::Retry | B::Cancel; break;
+    }
+    box.setStandardButtons(buttons);
+    switch (box.exec()) {
+        case B::Cancel: return MsgResult::Cancel;
+        case B::Abort: return MsgResult::Abort;
+        case B::Retry: return MsgResult::Retry;
+        case B::Ignore: return MsgResult::Ignore;
+        case B::Yes: return MsgResult::Yes;
+        case B::No: return MsgResult::No;
+        default: return request.buttons == MsgButtons::OK ? MsgResult::OK
+                        : (box.clickedButton() ? MsgResult::OK : MsgResult::Cancel);
+    }
+}
+
+std::optional<std::string> QtDialogs::input(const std::string& prompt, const std::string& title,
+                                            const std::string& defaultText) {
+    bool ok = false;
+    QString text = QInputDialog::getText(parentWindow(), titleOf(title), QString::fromStdString(prompt),
+                                         QLineEdit::Normal, QString::fromStdString(defaultText), &ok);
+    if (!ok) return std::nullopt;
+    return text.toStdString();
+}
+
+std::string qtFilterFromClassic(const std::string& classic) {
+    QStringList parts = QString::fromStdString(classic).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts[i];
+        QString pattern = parts[i + 1];
+        pattern.replace(';', ' ');
+        out << (label.contains('(') ? label : label + " (" + pattern + ")");
+    }
+    return out.join(";;").toStdString();
+}
+
+std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request) {
+    QString dir = QString::fromStdString(request.initialDir);
+    if (!request.fileName.empty()) dir += "/" + QString::fromStdString(request.fileName);
+    QString path = QFileDialog::getOpenFileName(parentWindow(), QString::fromStdString(request.title), dir,
+                                                QString::fromStdString(qtFilterFromClassic(request.filter)));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request) {
+    QString dir = QString::fromStdString(request.initialDir);
+    if (!request.fileName.empty()) dir += "/" + QString::fromStdString(request.fileName);
+    QString path = QFileDialog::getSaveFileName(parentWindow(), QString::fromStdString(request.title), dir,
+                                                QString::fromStdString(qtFilterFromClassic(request.filter)));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+bool QtDialogs::choosePrinter() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, parentWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::openWithViewer(const std::string& pathOrUrl) {
+    QString s = QString::fromStdString(pathOrUrl);
+    QUrl url = s.contains("://") ? QUrl(s) : QUrl::fromLocalFile(s);
+    return QDesktopServices::openUrl(url);
+}
+
+}  // namespace sq

@@ -1,0 +1,35 @@
+#pragma once
+// The one exception type for run-time errors whose handling the program's behaviour depends on.
+// It carries the classic error number, so callers handle exactly the errors they are defined for.
+#include <stdexcept>
+#include <string>
+
+namespace sq {
+
+enum ErrorNumber : int {
+    kInvalidCall = 5,
+    kOverflow = 6,
+    kSubscriptOutOfRange = 9,
+    kDivisionByZero = 11,
+    kTypeMismatch = 13,
+    kFileNotFound = 53,
+    kPermissionDenied = 70,
+    kPathNotFound = 76,
+    kObjectNotSet = 91,
+    kInvalidPropertyValue = 380,
+};
+
+class VbError : public std::runtime_error {
+public:
+    explicit VbError(int number, const std::string& what = {})
+        : std::runtime_error(what.empty() ? defaultText(number) : what), m_number(number) {}
+    [[nodiscard]] int number() const noexcept { return m_number; }
+    static std::string defaultText(int number);
+
+private:
+    int m_number;
+};
+
+[[noreturn]] inline void raise(int number, const std::string& what = {}) { throw VbError(number, what); }
+
+}  // namespace sq

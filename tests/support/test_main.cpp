@@ -1,0 +1,18 @@
+// Test main: every suite runs with a private program folder and on Qt's offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <cstdlib>
+
+#include "support/test_support.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::string home = sqtest::dataHome();
+    QDir().mkpath(QString::fromStdString(home));
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
