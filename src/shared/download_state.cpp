@@ -1,0 +1,10 @@
+#include "shared/download_state.h"
+
+namespace sq {
+
+DownloadState& downloadState() {
+    static DownloadState state;
+    return state;
+}
+
+}  // namespace sq
