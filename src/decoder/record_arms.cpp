@@ -1,0 +1,150 @@
+#include "decoder/record_arms.h"
+
+#include "decoder/record_block.h"
+#include "decoder/record_header.h"
+#include "platform/numbers.h"
+#include "platform/vb_error.h"
+#include "shared/download_state.h"
+#include "shared/state.h"
+#include "texts/language_texts.h"
+
+namespace sq {
+
+namespace {
+
+RecordDownloadTarget* g_target = nullptr;
+
+// Runs one statement; a run-time error skips just that statement.
+template <typename Fn>
+void step(Fn&& fn) {
+    try {
+        fn();
+    } catch (const VbError&) {
+    }
+}
+
+int64_t totalPoints() {
+    return static_cast<int64_t>(leadingNumber(recordSummary().RecTotalPoint));
+}
+
+void setProgress(DecoderHost& host) {
+    const std::string count = formatNumber(static_cast<double>(blockDownload().DownloadedBytes) / 8.0);
+    step([&] {
+        host.setMemoryMessage(texts().TxtLoad + " ==> " + count + " / " + recordSummary().RecTotalPoint);
+    });
+}
+
+void requestBlock(int32_t block) {
+    SharedState& s = shared();
+    s.BlockIndex = block;
+    s.BlockWaitTicks = 0;
+    downloadState().repeatsOfBlock = 0;
+    step([&] { recordDownloadTarget().readRecordBlock(block); });
+    s.flags.RecordRequestPending = kTrue;
+}
+
+void startBlocks(int64_t points, DecoderHost& host) {
+    step([&] { recordArrays().resize(static_cast<size_t>(points)); });
+    step([&] { recordDownloadTarget().updateSummaryGrid(); });
+    step([&] { recordDownloadTarget().gridInfo(); });
+    shared().BlockWaitTicks = 0;
+    blockDownload() = BlockDownload{};
+    setProgress(host);
+    downloadState().phase = DownloadPhase::ReceivingBlocks;
+    requestBlock(0);
+}
+
+void endWithoutPoints() {
+    step([&] { recordDownloadTarget().updateSummaryGrid(); });
+    shared().BlockIndex = 0;
+    shared().BlockWaitTicks = 0;
+    blockDownload() = BlockDownload{};
+    downloadState().phase = DownloadPhase::Idle;
+    flags().RecordRequestPending = kFalse;
+}
+
+// A copy of the block accepted last, answering one of its repeated requests.
+bool isDuplicate(const ReplyFrame& frame) {
+    BlockDownload& dl = blockDownload();
+    if (dl.duplicatesToDrop <= 0 || frame.Data != dl.lastBlock) return false;
+    --dl.duplicatesToDrop;
+    return true;
+}
+
+void acceptBlock(const ReplyFrame& frame) {
+    BlockDownload& dl = blockDownload();
+    dl.lastBlock = frame.Data;
+    dl.duplicatesToDrop = downloadState().repeatsOfBlock;
+    dl.DownloadedBytes += frame.Length;
+}
+
+void decodePoints(const ReplyFrame& frame, int32_t block, int count, bool last, DecoderHost& host) {
+    const RecordSummaryTexts& t = recordSummary();
+    const PointClock clock(t.RecStartTime, t.RecIntervalSec, t.RecStopTime[0]);
+    const std::string unit = texts().TxtDBUnit;
+    RecordDownloadTarget& target = recordDownloadTarget();
+    for (int k = 0; k < count; ++k) {
+        const int64_t p = int64_t{block} * kPointsPerBlock + k;
+        const bool lastOfRecord = last && k == count - 1;
+        PointRow row =
+            decodePoint(&frame.Data[k * kPointSize], p, clock.timeOf(p, lastOfRecord), unit, recordArrays());
+        step([&] { target.addPointRow(row); });
+    }
+}
+
+void finishDownload(DecoderHost& host) {
+    step([&] { host.setMemoryMessage(texts().TxtLoadComplete); });
+    step([&] { recordDownloadTarget().enableToolbar(); });
+    downloadState().phase = DownloadPhase::Idle;
+}
+
+}  // namespace
+
+void setRecordDownloadTarget(RecordDownloadTarget* target) {
+    g_target = target;
+}
+
+RecordDownloadTarget& defaultRecordDownloadTarget();
+
+RecordDownloadTarget& recordDownloadTarget() {
+    return g_target ? *g_target : defaultRecordDownloadTarget();
+}
+
+void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host) {
+    if (downloadState().phase != DownloadPhase::AwaitingHeader) return;
+    if (frame.Data.size() < static_cast<size_t>(kRecordHeaderSize)) return;
+    DecodeHeaderTexts(frame.Data.data(), recordSummary(), PageChannel());
+    const int64_t points = totalPoints();
+    if (points != 0)
+        startBlocks(points, host);
+    else
+        endWithoutPoints();
+    EnablePollTimers();
+}
+
+void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host) {
+    if (downloadState().phase != DownloadPhase::ReceivingBlocks) return;
+    const int64_t total = totalPoints();
+    const int32_t block = shared().BlockIndex;
+    const int count = pointsInBlock(total, block);
+    if (frame.Data.size() < static_cast<size_t>(count * kPointSize)) return;  // stays outstanding
+    if (isDuplicate(frame)) return;
+    DisablePollTimers();
+    flags().RecordRequestPending = kFalse;
+    acceptBlock(frame);
+    setProgress(host);
+    const bool last = isLastBlock(total, block);
+    decodePoints(frame, block, count, last, host);
+    if (last)
+        finishDownload(host);
+    else
+        requestBlock(block + 1);
+    EnablePollTimers();
+}
+
+void registerRecordArms() {
+    setReplyArm(0x0E, [](const ReplyFrame& f, DecoderHost& h) { DecodeRecordHeader(f, h); });
+    setReplyArm(0x12, [](const ReplyFrame& f, DecoderHost& h) { DecodeRecordBlock(f, h); });
+}
+
+}  // namespace sq

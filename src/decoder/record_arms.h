@@ -1,0 +1,39 @@
+#pragma once
+// The decodings of a record download: the stored-record header (0x0E) and the record blocks (0x12).
+// They run only in their phase of the download (shared/download_state.h) and reach the record list
+// window and the link through RecordDownloadTarget, so they are tested without widgets.
+#include <cstdint>
+
+#include "decoder/reply_decoder.h"
+#include "shared/record_state.h"
+#include "shared/reply_frame.h"
+
+namespace sq {
+
+// What the arms do to the record list window and the link.
+class RecordDownloadTarget {
+public:
+    virtual ~RecordDownloadTarget() = default;
+    // DataListFrm.UpdateQVX410Grid and DataListFrm.GridInfo.
+    virtual void updateSummaryGrid() = 0;
+    virtual void gridInfo() = 0;
+    // QVX410PointGrid.AddItem with the row's text.
+    virtual void addPointRow(const PointRow& row) = 0;
+    // DataListFrm.Toolbar1 enabled.
+    virtual void enableToolbar() = 0;
+    // Sends the block request (ReadRecordBlock).
+    virtual void readRecordBlock(int32_t block) = 0;
+};
+
+// The target the arms use; nullptr gives the program's own (the record list window and the link).
+void setRecordDownloadTarget(RecordDownloadTarget* target);
+RecordDownloadTarget& recordDownloadTarget();
+
+// The 0x0E arm: decoded only while the header is awaited.
+void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host);
+// The 0x12 arm: decoded only while blocks are received.
+void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host);
+// Plugs both arms into the reply dispatcher.
+void registerRecordArms();
+
+}  // namespace sq
