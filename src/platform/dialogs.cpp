@@ -10,8 +10,12 @@ ScriptedDialogs& fallbackDialogs() {
 DialogService* g_service = nullptr;
 }  // namespace
 
-DialogService& dialogs() { return g_service ? *g_service : fallbackDialogs(); }
-void setDialogService(DialogService* service) { g_service = service; }
+DialogService& dialogs() {
+    return g_service ? *g_service : fallbackDialogs();
+}
+void setDialogService(DialogService* service) {
+    g_service = service;
+}
 
 MsgResult msgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
     return dialogs().message(MessageRequest{text, buttons, icon, title});
@@ -27,10 +31,14 @@ MsgResult ScriptedDialogs::message(const MessageRequest& request) {
     }
     switch (request.buttons) {
         case MsgButtons::YesNo:
-        case MsgButtons::YesNoCancel: return MsgResult::Yes;
-        case MsgButtons::AbortRetryIgnore: return MsgResult::Ignore;
-        case MsgButtons::RetryCancel: return MsgResult::Retry;
-        default: return MsgResult::OK;
+        case MsgButtons::YesNoCancel:
+            return MsgResult::Yes;
+        case MsgButtons::AbortRetryIgnore:
+            return MsgResult::Ignore;
+        case MsgButtons::RetryCancel:
+            return MsgResult::Retry;
+        default:
+            return MsgResult::OK;
     }
 }
 
@@ -93,7 +101,11 @@ int ScriptedDialogs::countMessage(const std::string& text) const {
     return n;
 }
 
-ScopedScriptedDialogs::ScopedScriptedDialogs() : m_previous(g_service) { setDialogService(&m_dialogs); }
-ScopedScriptedDialogs::~ScopedScriptedDialogs() { setDialogService(m_previous); }
+ScopedScriptedDialogs::ScopedScriptedDialogs() : m_previous(g_service) {
+    setDialogService(&m_dialogs);
+}
+ScopedScriptedDialogs::~ScopedScriptedDialogs() {
+    setDialogService(m_previous);
+}
 
 }  // namespace sq

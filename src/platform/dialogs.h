@@ -24,9 +24,9 @@ struct MessageRequest {
 
 struct FileDialogRequest {
     std::string title;
-    std::string filter;       // classic filter text, e.g. "Data File (*.qvx)|*.qvx"
+    std::string filter;  // classic filter text, e.g. "Data File (*.qvx)|*.qvx"
     std::string initialDir;
-    std::string fileName;     // proposed name (save) or initial selection
+    std::string fileName;  // proposed name (save) or initial selection
 };
 
 class DialogService {

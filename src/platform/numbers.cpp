@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -18,17 +18,23 @@ int16_t readBe16(const uint8_t* p) {
 
 int32_t readBe32(const uint8_t* p) {
     if (p[0] >= 0x80) raise(kOverflow);
-    return static_cast<int32_t>((uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]);
+    return static_cast<int32_t>((uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) |
+                                p[3]);
 }
 
-uint16_t readLeU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t readLeU16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 int32_t readLe32(const uint8_t* p) {
     if (p[3] >= 0x80) raise(kOverflow);
-    return static_cast<int32_t>(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
+    return static_cast<int32_t>(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
+                                (uint32_t(p[3]) << 24));
 }
 
-double roundHalfEven(double v) { return std::nearbyint(v); }  // default rounding mode: to nearest, ties to even
+double roundHalfEven(double v) {
+    return std::nearbyint(v);
+}  // default rounding mode: to nearest, ties to even
 
 namespace {
 template <typename T>
@@ -40,21 +46,28 @@ T convertChecked(double v, double lo, double hi) {
 }
 }  // namespace
 
-uint8_t toByte(double v) { return convertChecked<uint8_t>(v, 0, 255); }
-int16_t toInt16(double v) { return convertChecked<int16_t>(v, -32768, 32767); }
-int32_t toInt32(double v) { return convertChecked<int32_t>(v, -2147483648.0, 2147483647.0); }
+uint8_t toByte(double v) {
+    return convertChecked<uint8_t>(v, 0, 255);
+}
+int16_t toInt16(double v) {
+    return convertChecked<int16_t>(v, -32768, 32767);
+}
+int32_t toInt32(double v) {
+    return convertChecked<int32_t>(v, -2147483648.0, 2147483647.0);
+}
 
 std::string formatFixed(double v, int decimals) {
     if (decimals < 0) decimals = 0;
     if (!std::isfinite(v)) return std::isnan(v) ? "NaN" : (v < 0 ? "-Infinity" : "Infinity");
     bool negative = v < 0;
+    // 15 significant digits; to_chars ignores the C locale, which Qt sets from the environment.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));  // 15 significant digits
+    char* end = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14).ptr;
     std::string digits;
     const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
+    for (; p < end && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') digits += *p;
-    int exponent = std::atoi(p + 1);
+    int exponent = std::atoi(std::string(p + 1, static_cast<const char*>(end)).c_str());
     // digits d0 d1 ... : value = d0.d1d2... * 10^exponent. Digits before the point: exponent + 1.
     int keep = exponent + 1 + decimals;  // digits that stay after rounding
     std::string kept;
@@ -92,7 +105,8 @@ std::string formatFixed(double v, int decimals) {
         if (intDigits > total) intPart += std::string(intDigits - total, '0');
         fracPart = intDigits < total ? kept.substr(intDigits) : "";
     }
-    if (static_cast<int>(fracPart.size()) < decimals) fracPart += std::string(decimals - fracPart.size(), '0');
+    if (static_cast<int>(fracPart.size()) < decimals)
+        fracPart += std::string(decimals - fracPart.size(), '0');
     fracPart.resize(decimals);
     size_t nz = intPart.find_first_not_of('0');
     intPart = nz == std::string::npos ? "0" : intPart.substr(nz);
@@ -109,22 +123,25 @@ std::string formatPadded(long long v, int digits) {
 
 std::string formatNumber(double v) {
     if (v == 0) return "0";
+    if (!std::isfinite(v)) return std::isnan(v) ? "NaN" : (v < 0 ? "-Infinity" : "Infinity");
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    std::string s = buf;
+    char* end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15).ptr;
+    std::string s(buf, end);
     size_t e = s.find('e');
     if (e != std::string::npos) {
         std::string mant = s.substr(0, e);
         int exp = std::atoi(s.c_str() + e + 1);
-        char eb[16];
-        std::snprintf(eb, sizeof eb, "E%c%02d", exp < 0 ? '-' : '+', std::abs(exp));
-        s = mant + eb;
+        std::string digits = std::to_string(std::abs(exp));
+        if (digits.size() < 2) digits.insert(0, "0");
+        s = mant + "E" + (exp < 0 ? "-" : "+") + digits;
     }
     return s;
 }
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 // Parses a plain decimal number at text[pos...]; returns the count of characters consumed (0 = none).
 size_t scanNumber(std::string_view text, double& out) {
@@ -150,7 +167,10 @@ size_t scanNumber(std::string_view text, double& out) {
             i = j;
         }
     }
-    out = std::strtod(cleaned.c_str(), nullptr);
+    // from_chars ignores the C locale and takes no leading '+'.
+    const char* first = cleaned.c_str();
+    if (*first == '+') ++first;
+    std::from_chars(first, cleaned.c_str() + cleaned.size(), out);
     return i;
 }
 }  // namespace

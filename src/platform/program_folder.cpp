@@ -42,7 +42,8 @@ std::string ensureProgramFolder() {
         if (QFileInfo::exists(target)) continue;
         QDir().mkpath(QFileInfo(target).path());
         QFile::copy(file, target);
-        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                     QFile::ReadOther);
     }
     return programFolder();
 }

@@ -5,29 +5,36 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <map>
-#include <queue>
-#include <vector>
+#include <set>
+#include <thread>
 
 namespace sq {
 
 struct Runtime::Impl {
     QElapsedTimer clock;
     // Virtual mode: the simulated clock and the queue of what falls due, ordered by (time, sequence).
+    using Key = std::pair<double, uint64_t>;
+    struct Entry {
+        std::function<void()> fn;
+        uint64_t id = 0;  // 0: not cancellable (timer ticks)
+    };
     double virtualNow = 0;
     uint64_t sequence = 0;
-    std::map<std::pair<double, uint64_t>, std::function<void()>> queue;
-    std::map<uint64_t, std::pair<double, uint64_t>> keyOfId;  // callAfter id -> queue key
+    std::map<Key, Entry> queue;
+    std::map<uint64_t, Key> keyOfId;  // callAfter id -> queue key, while pending
     // Real mode single-shot timers.
     std::map<uint64_t, QTimer*> realCalls;
     uint64_t nextId = 1;
+    // Every live Timer, so a switch of mode can move the enabled ones to the new clock.
+    std::set<Timer*> timers;
 
-    uint64_t schedule(double due, std::function<void()> fn) {
-        uint64_t id = nextId++;
+    void schedule(double due, std::function<void()> fn, uint64_t id = 0) {
         auto key = std::make_pair(due, sequence++);
-        queue.emplace(key, std::move(fn));
-        keyOfId[id] = key;
-        return id;
+        queue.emplace(key, Entry{std::move(fn), id});
+        if (id) keyOfId[id] = key;
     }
 
     // Runs every entry due at or before `until`, in order; entries scheduled meanwhile join in.
@@ -35,26 +42,48 @@ struct Runtime::Impl {
         while (!queue.empty()) {
             auto it = queue.begin();
             if (it->first.first > until) break;
-            auto fn = std::move(it->second);
+            Entry entry = std::move(it->second);
             if (it->first.first > virtualNow) virtualNow = it->first.first;
             queue.erase(it);
-            fn();
+            if (entry.id) keyOfId.erase(entry.id);
+            entry.fn();
         }
     }
 };
+
+namespace {
+// Seconds as a whole count of milliseconds for a Qt timer: never negative, never past what an int holds.
+int toTimerMs(double seconds) {
+    constexpr double kMaxMs = 24.0 * 3600.0 * 1000.0;
+    double ms = std::clamp(seconds * 1000.0 + 0.5, 0.0, kMaxMs);
+    return static_cast<int>(ms);
+}
+
+// Negative, NaN and infinite waits count as no wait at all.
+double sanitizeSeconds(double seconds) {
+    return std::isfinite(seconds) && seconds > 0 ? seconds : 0.0;
+}
+}  // namespace
 
 Runtime& Runtime::get() {
     static Runtime runtime;
     return runtime;
 }
 
-Runtime::Runtime() : m_impl(std::make_unique<Impl>()) { m_impl->clock.start(); }
+Runtime::Runtime() : m_impl(std::make_unique<Impl>()) {
+    m_impl->clock.start();
+}
 
 void Runtime::setVirtualTime(bool on) {
+    std::vector<Timer*> enabled;
+    for (Timer* t : m_impl->timers)
+        if (t->m_enabled) enabled.push_back(t);
+    for (Timer* t : enabled) t->stop();
     m_virtual = on;
     m_impl->virtualNow = 0;
     m_impl->queue.clear();
     m_impl->keyOfId.clear();
+    for (Timer* t : enabled) t->start();
 }
 
 double Runtime::now() const {
@@ -68,7 +97,7 @@ void Runtime::doEvents() {
 }
 
 void Runtime::delay(double seconds) {
-    if (seconds < 0) seconds = 0;
+    seconds = sanitizeSeconds(seconds);
     if (m_virtual) {
         double end = m_impl->virtualNow + seconds;
         if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -78,24 +107,32 @@ void Runtime::delay(double seconds) {
     }
     double end = now() + seconds;
     doEvents();
-    if (!QCoreApplication::instance()) return;
-    while (true) {
-        double left = end - now();
-        if (left <= 0) break;
-        QEventLoop loop;
-        QTimer wake;
-        wake.setSingleShot(true);
-        wake.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
-        wake.start(std::max(1, static_cast<int>(left * 1000.0 + 0.5)));
-        loop.exec();
+    for (double left = end - now(); left > 0; left = end - now()) sleepInEventLoop(left);
+}
+
+// Sleeps until `seconds` have passed or an event arrives that ends the wait early; without an
+// application there are no events, so it just sleeps.
+void Runtime::sleepInEventLoop(double seconds) {
+    if (!QCoreApplication::instance()) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        return;
     }
+    QEventLoop loop;
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
+    wake.start(std::max(1, toTimerMs(seconds)));
+    loop.exec();
 }
 
 uint64_t Runtime::callAfter(double seconds, std::function<void()> fn) {
-    if (seconds < 0) seconds = 0;
-    if (m_virtual) return m_impl->schedule(m_impl->virtualNow + seconds, std::move(fn));
+    seconds = sanitizeSeconds(seconds);
     uint64_t id = m_impl->nextId++;
+    if (m_virtual) {
+        m_impl->schedule(m_impl->virtualNow + seconds, std::move(fn), id);
+        return id;
+    }
     auto* t = new QTimer;
     t->setSingleShot(true);
     t->setTimerType(Qt::PreciseTimer);
@@ -106,7 +143,7 @@ uint64_t Runtime::callAfter(double seconds, std::function<void()> fn) {
         fn();
     });
     m_impl->realCalls[id] = t;
-    t->start(static_cast<int>(seconds * 1000.0 + 0.5));
+    t->start(toTimerMs(seconds));
     return id;
 }
 
@@ -123,11 +160,16 @@ void Runtime::cancel(uint64_t id) {
 }
 
 Timer::Timer(std::function<void()> handler, int intervalMs)
-    : m_handler(std::move(handler)), m_intervalMs(intervalMs), m_alive(std::make_shared<bool>(true)) {}
+    : m_handler(std::move(handler)), m_intervalMs(intervalMs), m_alive(std::make_shared<bool>(true)) {
+    Runtime::get().m_impl->timers.insert(this);
+}
 
 Timer::~Timer() {
     *m_alive = false;
+    Runtime::get().m_impl->timers.erase(this);
     stop();
+    // Destroyed from inside its own tick: the Qt timer is still delivering its signal.
+    if (m_running && m_qtimer) m_qtimer.release()->deleteLater();
 }
 
 void Timer::setInterval(int ms) {
@@ -191,7 +233,11 @@ void Timer::fire() {
     if (*alive) m_running = false;
 }
 
-void DoEvents() { Runtime::get().doEvents(); }
-void Delay(double seconds) { Runtime::get().delay(seconds); }
+void DoEvents() {
+    Runtime::get().doEvents();
+}
+void Delay(double seconds) {
+    Runtime::get().delay(seconds);
+}
 
 }  // namespace sq

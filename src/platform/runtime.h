@@ -15,8 +15,8 @@ class Runtime {
 public:
     static Runtime& get();
 
-    // Switches virtual time on or off and resets the virtual clock to 0. Timers must be re-enabled
-    // after a switch. Tests switch it on before creating any window.
+    // Switches virtual time on or off and resets the virtual clock to 0. Enabled timers keep running
+    // on the new clock, each starting a fresh interval; pending callAfter calls are dropped.
     void setVirtualTime(bool on);
     [[nodiscard]] bool isVirtual() const { return m_virtual; }
 
@@ -38,6 +38,7 @@ public:
 private:
     friend class Timer;
     Runtime();
+    void sleepInEventLoop(double seconds);
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     bool m_virtual = false;

@@ -30,6 +30,8 @@ private:
     int m_number;
 };
 
-[[noreturn]] inline void raise(int number, const std::string& what = {}) { throw VbError(number, what); }
+[[noreturn]] inline void raise(int number, const std::string& what = {}) {
+    throw VbError(number, what);
+}
 
 }  // namespace sq

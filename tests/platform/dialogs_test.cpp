@@ -1,0 +1,60 @@
+#include "platform/dialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace sq {
+namespace {
+
+TEST(DialogsTest, scriptedResponderRecordsEveryMessageAndAnswersInOrder) {
+    ScopedScriptedDialogs scripted;
+    scripted->messageAnswers = {MsgResult::Cancel};
+    std::vector<std::string> seenInsideTheBox;
+    scripted->onMessage = [&](const MessageRequest& m) { seenInsideTheBox.push_back(m.text); };
+
+    EXPECT_EQ(msgBox("Clear memory ?", MsgButtons::OKCancel, MsgIcon::Question), MsgResult::Cancel);
+    EXPECT_EQ(msgBox("Set Fail !!!", MsgButtons::OK, MsgIcon::Critical, "Title"), MsgResult::OK);
+    EXPECT_EQ(msgBox("Save ?", MsgButtons::YesNo), MsgResult::Yes);  // default answers never refuse
+
+    auto messages = scripted->messages();
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_EQ(messages[0].buttons, MsgButtons::OKCancel);
+    EXPECT_EQ(messages[0].icon, MsgIcon::Question);
+    EXPECT_EQ(messages[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(messages[1].title, "Title");
+    EXPECT_EQ(messages[2].title, "");
+    EXPECT_EQ(seenInsideTheBox, scripted->messageTexts());
+    EXPECT_EQ(scripted->countMessage("Set Fail !!!"), 1);
+}
+
+TEST(DialogsTest, otherDialogsAnswerFromTheirQueuesAndCancelWhenEmpty) {
+    ScopedScriptedDialogs scripted;
+    scripted->inputAnswers = {std::string("42")};
+    scripted->fileAnswers = {std::string("/tmp/a.qvx")};
+    scripted->printerAnswers = {true};
+
+    EXPECT_EQ(dialogs().input("Level", "", "0"), std::optional<std::string>("42"));
+    EXPECT_EQ(dialogs().input("Level", "", "0"), std::nullopt);
+    EXPECT_EQ(dialogs().openFile({"Open", "Data File (*.qvx)|*.qvx", "", ""}), "/tmp/a.qvx");
+    EXPECT_EQ(dialogs().saveFile({"Save", "", "", "x.csv"}), std::nullopt);
+    EXPECT_TRUE(dialogs().choosePrinter());
+    EXPECT_FALSE(dialogs().choosePrinter());
+    EXPECT_TRUE(dialogs().openWithViewer("/tmp/Manual.pdf"));
+
+    ASSERT_EQ(scripted->records.size(), 7u);
+    EXPECT_EQ(scripted->records.back().kind, "viewer");
+    EXPECT_EQ(scripted->records.back().text, "/tmp/Manual.pdf");
+}
+
+TEST(DialogsTest, scopedResponderRestoresThePreviousService) {
+    ScopedScriptedDialogs outer;
+    {
+        ScopedScriptedDialogs inner;
+        msgBox("inner");
+        EXPECT_EQ(inner->countMessage("inner"), 1);
+    }
+    msgBox("outer");
+    EXPECT_EQ(outer->messageTexts(), std::vector<std::string>{"outer"});
+}
+
+}  // namespace
+}  // namespace sq

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/encoding.h"
+#include "platform/text_file.h"
+#include "support/test_support.h"
+
+namespace sq {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string allBytes() {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b);
+    return bytes;
+}
+
+TEST(EncodingTest, windows1252MapsItsSpecialBytesAndReplacesTheRest) {
+    EXPECT_EQ(cp1252ToUtf8("\x80"), "\u20AC");
+    EXPECT_EQ(cp1252ToUtf8("Gr\xFC\xDF"), "Gr\u00FC\u00DF");
+    EXPECT_EQ(utf8ToCp1252("\u20AC \u2013 \u00E9"), "\x80 \x96 \xE9");
+    EXPECT_EQ(utf8ToCp1252("\u03A9\U0001F600"), "??");  // no Windows-1252 byte
+    EXPECT_EQ(utf8ToCp1252("a\xFF"
+                           "b\xC3"),
+              "a?b?");  // broken UTF-8 input
+}
+
+TEST(EncodingTest, everyByteSurvivesARoundTrip) {
+    // Windows-1252 files (the five unassigned bytes included) and Latin-1 wire texts.
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(allBytes())), allBytes());
+    EXPECT_EQ(utf8ToLatin1(latin1ToUtf8(allBytes())), allBytes());
+    EXPECT_EQ(utf8ToLatin1("\u20AC"), "?");
+}
+
+TEST(TextFileTest, linesEndAtCrLfBareCrAndBareLf) {
+    const std::pair<const char*, Lines> cases[] = {
+        {"a\r\nb", {"a", "b"}},
+        {"a\rb\nc", {"a", "b", "c"}},
+        {"a\r\n", {"a"}},
+        {"a\n\nb", {"a", "", "b"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"\r\n", {""}},
+        {"", {}},
+        {"a\tb", {"a\tb"}},
+    };
+    for (const auto& [text, lines] : cases) EXPECT_EQ(splitLines(text), lines) << text;
+}
+
+TEST(TextFileTest, writesWindows1252WithCrLfAndReadsItBack) {
+    std::string path = sqtest::makeTempDir("text") + "/out.txt";
+    ASSERT_TRUE(writeTextLines(path, {"Gr\u00FC\u00DFe", "", "\u20AC 5"}));
+    EXPECT_EQ(readFileBytes(path), std::optional<std::string>("Gr\xFC\xDF"
+                                                              "e\r\n\r\n\x80 5\r\n"));
+    EXPECT_EQ(readTextLines(path), std::optional<Lines>({"Gr\u00FC\u00DFe", "", "\u20AC 5"}));
+    EXPECT_EQ(readTextLines(path + ".missing"), std::nullopt);
+}
+
+TEST(TextFileTest, failedWriteLeavesTheOldFileAndNoTemporaryBehind) {
+    std::string dir = sqtest::makeTempDir("atomic");
+    std::string path = dir + "/keep.txt";
+    ASSERT_TRUE(writeFileAtomic(path, "old"));
+
+    // A file size limit makes the write fail half-way, as a full disk would (root included).
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    bool written = writeFileAtomic(path, std::string(4096, 'x'));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    EXPECT_FALSE(writeFileAtomic(dir + "/no-such-folder/x.txt", "x"));
+}
+
+}  // namespace
+}  // namespace sq
