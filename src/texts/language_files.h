@@ -1,0 +1,50 @@
+#pragma once
+// The language list (Lan/Language.bin) and the language files (Lan/<name>.lan) that lay a
+// language's texts over the text table. Both are Windows-1252 text read line by line; fields are
+// separated by backslashes. Loading never shows a message: a failure only ends it early, keeping
+// what was done until then.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "texts/language_texts.h"
+
+namespace sq {
+
+struct LanguageState {
+    // The selected language's number from the list's selection line; no value until one was read.
+    std::optional<double> LanguageIndex;
+    // Language lines counted by the last run of LoadLanguage.
+    int LanguageCount = 0;
+    // The selected language file; empty until a list line matched, never cleared after that.
+    std::string LanguageFilePath;
+
+    // LanguageIndex as the list's numbers compare with it: 0 while it has no value.
+    [[nodiscard]] double selectedNumber() const { return LanguageIndex.value_or(0); }
+};
+
+LanguageState& languageState();
+
+[[nodiscard]] std::string languageListPath();
+[[nodiscard]] std::string languageFilePathFor(std::string_view languageName);
+
+// Splits a line at every backslash; an empty line gives no field at all.
+[[nodiscard]] std::vector<std::string> splitFields(std::string_view line);
+
+// Reads the list's lines into `state`. Returns false when a line ended the reading early (then no
+// language file is to be read).
+bool applyLanguageList(const std::vector<std::string>& lines, LanguageState& state);
+// Lays the lines of a language file over `table`, stopping at an empty line or at a line without
+// a backslash whose text is a key.
+void applyLanguageLines(const std::vector<std::string>& lines, LanguageTexts& table);
+
+void loadLanguage(LanguageState& state, LanguageTexts& table);
+void readLanguageFile(const LanguageState& state, LanguageTexts& table);
+
+// On the run's list, state and table: reads the list and then the selected language file.
+void LoadLanguage();
+// On the run's state and table: reads the file LanguageFilePath names.
+void ReadLanguageFile();
+
+}  // namespace sq
