@@ -1,0 +1,288 @@
+#include "link/channels.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "link/com_port_api.h"
+#include "platform/com_ports.h"
+#include "platform/dialogs.h"
+#include "platform/encoding.h"
+#include "platform/numbers.h"
+#include "platform/vb_error.h"
+
+namespace sq {
+
+std::array<ChannelRecord, MaxChannels + 1> Channels;
+int16_t ChannelCount = 0;
+int16_t CurrentChannel = 0;
+ParseState ParseTemplate;
+
+namespace {
+
+constexpr const char* kScanSettings = "baud=9600 parity=N data=8 stop=1";
+
+ChannelRecord* currentChannel() {
+    if (CurrentChannel < 1 || CurrentChannel > MaxChannels) return nullptr;
+    return &Channels[static_cast<size_t>(CurrentChannel)];
+}
+
+void restartParser(ParseState& p) {
+    p.State = 0;
+    p.Cmd = 0;
+    p.Length = 0;
+    p.Pos = 0;
+    p.Check = 0;
+}
+
+// Drops the completed frame (through the checksum at p.Pos) off the front of rx.
+void trimThroughChecksum(std::vector<uint8_t>& rx, const ParseState& p) {
+    rx.erase(rx.begin(), rx.begin() + p.Pos + 1);
+}
+
+void takeSnapshot(const ParseState& p, int channel, ReplyFrame& frame) {
+    frame.Command = p.Cmd;
+    frame.Length = static_cast<uint16_t>(p.Length);
+    frame.Data.assign(p.Data.begin(), p.Data.begin() + p.Length);
+    frame.Channel = channel;
+}
+
+// State 4: takes as many data bytes as have arrived, up to the frame's last data byte.
+void takeDataBytes(ParseState& p, const std::vector<uint8_t>& rx) {
+    size_t end = std::min(static_cast<size_t>(p.Length) + 4, rx.size());
+    uint8_t check = p.Check;
+    for (size_t i = static_cast<size_t>(p.Pos); i < end; ++i) {
+        check ^= rx[i];
+        p.Data[i - 4] = rx[i];
+    }
+    p.Check = check;
+    p.Pos = static_cast<int16_t>(end);
+    if (p.Pos == p.Length + 4) p.State = 5;
+}
+
+}  // namespace
+
+void ResetChannelTable() {
+    for (auto& c : Channels) c = ChannelRecord{};
+    ChannelCount = 0;
+    CurrentChannel = 0;
+    ParseTemplate = ParseState{};
+}
+
+uint8_t FrameChecksum(const std::vector<uint8_t>& frame) {
+    if (frame.size() < 3) raise(kSubscriptOutOfRange);
+    size_t last = static_cast<size_t>(frame[1]) * 256 + frame[2] + 2;
+    if (last >= frame.size()) raise(kSubscriptOutOfRange);
+    uint8_t check = 0;
+    for (size_t i = 1; i <= last; ++i) check ^= frame[i];
+    return check;
+}
+
+int ParseReplyFrame(std::vector<uint8_t>& rx, ReplyFrame* completed) {
+    ChannelRecord* c = currentChannel();
+    if (!c || rx.size() < 6) return 0;
+    ParseState& p = c->Parse;
+    const size_t size = rx.size();
+    // Every state takes one byte or returns, so at most size + 1 passes run.
+    for (size_t pass = 0; pass <= size; ++pass) {
+        if (p.State != 0 && (p.Pos < 0 || static_cast<size_t>(p.Pos) >= size)) return 0;
+        const uint8_t byte = p.State == 0 ? rx[0] : rx[static_cast<size_t>(p.Pos)];
+        switch (p.State) {
+            case 0:
+                p.Pos = 0;
+                if (byte != ReplyStart) {
+                    rx.clear();
+                    return 0;
+                }
+                p.State = 1;
+                p.Pos = 1;
+                p.Check = 0;
+                break;
+            case 1:
+                p.Cmd = byte;
+                p.Check ^= byte;
+                ++p.Pos;
+                p.State = 2;
+                break;
+            case 2:
+                p.Length = static_cast<int16_t>(byte * 256);
+                p.Check ^= byte;
+                ++p.Pos;
+                p.State = 3;
+                break;
+            case 3:
+                p.Length = static_cast<int16_t>(p.Length + byte);
+                p.Check ^= byte;
+                ++p.Pos;
+                if (p.Length > MaxReplyLength) {
+                    rx.clear();
+                    p.State = 0;
+                    return 0;
+                }
+                p.State = p.Length == 0 ? 5 : 4;
+                break;
+            case 4:
+                takeDataBytes(p, rx);
+                break;
+            case 5:
+                p.State = 0;
+                if (p.Length == 0) {  // no such reply exists: skip it and go on after its checksum
+                    trimThroughChecksum(rx, p);
+                    return 0;
+                }
+                if (byte != p.Check) {
+                    rx.clear();
+                    return 0;
+                }
+                if (completed) takeSnapshot(p, CurrentChannel, *completed);
+                trimThroughChecksum(rx, p);
+                return 1;
+            default:
+                restartParser(p);
+                return 0;
+        }
+    }
+    return 0;
+}
+
+int ParseReplyFrame(ReplyFrame* completed) {
+    ChannelRecord* c = currentChannel();
+    return c ? ParseReplyFrame(c->RxBuffer, completed) : 0;
+}
+
+void LoadParseTemplate(const ReplyFrame& frame) {
+    ParseTemplate.Cmd = frame.Command;
+    ParseTemplate.Length = static_cast<int16_t>(frame.Length);
+    size_t n = std::min(frame.Data.size(), ParseTemplate.Data.size());
+    std::copy_n(frame.Data.begin(), n, ParseTemplate.Data.begin());
+}
+
+int32_t ReadChannel(ComPortAPI& api) {
+    int channel = CurrentChannel;
+    if (!currentChannel()) return 0;
+    std::vector<uint8_t> bytes;
+    int32_t n = api.CommRead(Channels[static_cast<size_t>(channel)].PortNumber, bytes, 4096);
+    // The bytes belong to the channel whose port was read, even if events switched channels.
+    if (n > 0) {
+        auto& rx = Channels[static_cast<size_t>(channel)].RxBuffer;
+        rx.insert(rx.end(), bytes.begin(), bytes.end());
+    }
+    return n;
+}
+
+int32_t WriteChannel(ComPortAPI& api, const std::vector<uint8_t>& frame) {
+    ChannelRecord* c = currentChannel();
+    return c ? api.CommWrite(c->PortNumber, frame) : 0;
+}
+
+void FlushChannel(ComPortAPI& api) {
+    ChannelRecord* c = currentChannel();
+    if (!c) return;
+    api.CommFlush(c->PortNumber);
+    c = currentChannel();
+    if (!c) return;
+    c->RxBuffer.clear();
+    // A frame half parsed at the flush would otherwise swallow the next reply.
+    restartParser(c->Parse);
+}
+
+bool OpenChannel(ComPortAPI& api, int port, const std::string& settings) {
+    if (ChannelCount >= MaxChannels) {
+        msgBox("Open Port Error", MsgButtons::OK, MsgIcon::Critical);
+        return false;
+    }
+    try {
+        int16_t number = toInt16(port);
+        std::string name = "COM" + std::to_string(number);
+        api.CommClose(number);
+        api.CommOpen(number, name, settings);
+        ResetParseStates();
+        ++ChannelCount;
+        ChannelRecord& c = Channels[static_cast<size_t>(ChannelCount)];
+        c.PortNumber = number;
+        c.PortName = name;
+        c.Settings = settings;
+        c.RxBuffer.clear();
+        return true;
+    } catch (const VbError&) {
+        msgBox("Open Port Error", MsgButtons::OK, MsgIcon::Critical);
+        return false;
+    }
+}
+
+void CloseAllChannels(ComPortAPI& api) {
+    for (int i = 1; i <= ChannelCount && i <= MaxChannels; ++i) {
+        ChannelRecord& c = Channels[static_cast<size_t>(i)];
+        api.CommClose(c.PortNumber);
+        c.PortNumber = 0;
+        c.PortName.clear();
+        c.Settings.clear();
+        c.Parse = ParseState{};
+        c.RxBuffer.clear();
+    }
+}
+
+void ResetParseStates() {
+    ClearParseTemplate();
+    restartParser(ParseTemplate);
+    for (size_t i = 1; i <= MaxChannels; ++i) Channels[i].Parse = ParseTemplate;
+}
+
+void ClearParseTemplate() {
+    ParseTemplate.Data.fill(0);
+}
+
+void ScanComPorts(ComPortAPI& api, PortScanView& view) {
+    view.setProgressMax(ComPortAPI::kMaxPorts);
+    view.clearList();
+    for (int n = 1; n <= view.progressMax(); ++n) {
+        try {
+            view.setProgressValue(n);
+            if (!comPortExists(n)) continue;
+            std::string name = "COM" + std::to_string(n);
+            int32_t result = api.CommOpen(n, name, kScanSettings);
+            if (api.IsActivity(n) < 1 || result == -2) continue;
+            view.addListItem("COM  " + std::to_string(n));
+            api.CommClose(n);
+        } catch (const VbError&) {
+            // A failing step skips to the next port.
+        }
+    }
+}
+
+std::vector<std::string> ScanComPorts(ComPortAPI& api) {
+    struct ListView final : PortScanView {
+        std::vector<std::string> items;
+        int max = 0;
+        void clearList() override { items.clear(); }
+        void addListItem(const std::string& text) override { items.push_back(text); }
+        void setProgressMax(int m) override { max = m; }
+        int progressMax() const override { return max; }
+        void setProgressValue(int) override {}
+    } view;
+    ScanComPorts(api, view);
+    return view.items;
+}
+
+std::string BytesToText(const std::vector<uint8_t>& bytes, int lastIndex, const std::string& mode) {
+    if (lastIndex >= static_cast<int>(bytes.size())) return {};
+    size_t count = lastIndex < 0 ? 0 : static_cast<size_t>(lastIndex) + 1;
+    if (mode == "chr")
+        return latin1ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), count));
+    if (mode == "hex") {
+        std::string out;
+        char digits[4];
+        for (size_t i = 0; i < count; ++i) {
+            std::snprintf(digits, sizeof digits, "%X", bytes[i]);
+            out += digits;
+        }
+        return out;
+    }
+    if (mode == "asc") {
+        long sum = 0;
+        for (size_t i = 0; i < count; ++i) sum += std::to_string(bytes[i])[0];
+        return std::to_string(sum);
+    }
+    return {};
+}
+
+}  // namespace sq

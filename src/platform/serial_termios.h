@@ -1,0 +1,13 @@
+#pragma once
+// Serial ports on POSIX terminal devices (real adapters and pseudo-terminals).
+#include <memory>
+#include <string>
+
+#include "platform/serial_port.h"
+
+namespace sq {
+
+// Opens `path` exclusively (O_NOCTTY, TIOCEXCL and an advisory lock), raw and non-blocking.
+std::unique_ptr<SerialPort> openTermiosPort(const std::string& path, SerialError& error);
+
+}  // namespace sq
