@@ -15,13 +15,14 @@ namespace sq {
 
 struct Runtime::Impl {
     QElapsedTimer clock;
-    // Virtual mode: the simulated clock and the queue of what falls due, ordered by (time, sequence).
-    using Key = std::pair<double, uint64_t>;
+    // Virtual mode: the simulated clock in whole nanoseconds (so ticks never drift by rounding) and
+    // the queue of what falls due, ordered by (time, sequence).
+    using Key = std::pair<int64_t, uint64_t>;
     struct Entry {
         std::function<void()> fn;
         uint64_t id = 0;  // 0: not cancellable (timer ticks)
     };
-    double virtualNow = 0;
+    int64_t virtualNow = 0;
     uint64_t sequence = 0;
     std::map<Key, Entry> queue;
     std::map<uint64_t, Key> keyOfId;  // callAfter id -> queue key, while pending
@@ -31,14 +32,14 @@ struct Runtime::Impl {
     // Every live Timer, so a switch of mode can move the enabled ones to the new clock.
     std::set<Timer*> timers;
 
-    void schedule(double due, std::function<void()> fn, uint64_t id = 0) {
+    void schedule(int64_t due, std::function<void()> fn, uint64_t id = 0) {
         auto key = std::make_pair(due, sequence++);
         queue.emplace(key, Entry{std::move(fn), id});
         if (id) keyOfId[id] = key;
     }
 
     // Runs every entry due at or before `until`, in order; entries scheduled meanwhile join in.
-    void runDue(double until) {
+    void runDue(int64_t until) {
         while (!queue.empty()) {
             auto it = queue.begin();
             if (it->first.first > until) break;
@@ -62,6 +63,12 @@ int toTimerMs(double seconds) {
 // Negative, NaN and infinite waits count as no wait at all.
 double sanitizeSeconds(double seconds) {
     return std::isfinite(seconds) && seconds > 0 ? seconds : 0.0;
+}
+
+// Virtual waits: at most about a century, so the clock never overflows.
+int64_t toNanoseconds(double seconds) {
+    constexpr double kMaxSeconds = 3.0e9;
+    return std::llround(std::min(seconds, kMaxSeconds) * 1e9);
 }
 }  // namespace
 
@@ -87,7 +94,7 @@ void Runtime::setVirtualTime(bool on) {
 }
 
 double Runtime::now() const {
-    if (m_virtual) return m_impl->virtualNow;
+    if (m_virtual) return static_cast<double>(m_impl->virtualNow) / 1e9;
     return static_cast<double>(m_impl->clock.nsecsElapsed()) / 1e9;
 }
 
@@ -99,7 +106,7 @@ void Runtime::doEvents() {
 void Runtime::delay(double seconds) {
     seconds = sanitizeSeconds(seconds);
     if (m_virtual) {
-        double end = m_impl->virtualNow + seconds;
+        int64_t end = m_impl->virtualNow + toNanoseconds(seconds);
         if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
         m_impl->runDue(end);
         if (m_impl->virtualNow < end) m_impl->virtualNow = end;
@@ -130,7 +137,7 @@ uint64_t Runtime::callAfter(double seconds, std::function<void()> fn) {
     seconds = sanitizeSeconds(seconds);
     uint64_t id = m_impl->nextId++;
     if (m_virtual) {
-        m_impl->schedule(m_impl->virtualNow + seconds, std::move(fn), id);
+        m_impl->schedule(m_impl->virtualNow + toNanoseconds(seconds), std::move(fn), id);
         return id;
     }
     auto* t = new QTimer;
@@ -193,7 +200,7 @@ void Timer::start() {
     if (m_intervalMs <= 0) return;
     Runtime& rt = Runtime::get();
     if (rt.isVirtual()) {
-        scheduleVirtualTick(rt.now() + m_intervalMs / 1000.0, ++m_generation);
+        scheduleVirtualTick(rt.m_impl->virtualNow + int64_t{m_intervalMs} * 1000000, ++m_generation);
         return;
     }
     if (!m_qtimer) {
@@ -205,11 +212,11 @@ void Timer::start() {
 }
 
 // Each tick schedules the next one an interval after its own due time, keeping the phase.
-void Timer::scheduleVirtualTick(double due, uint64_t generation) {
+void Timer::scheduleVirtualTick(int64_t due, uint64_t generation) {
     auto alive = m_alive;
     Runtime::get().m_impl->schedule(due, [this, alive, due, generation]() {
         if (!*alive || generation != m_generation || !m_enabled) return;
-        scheduleVirtualTick(due + m_intervalMs / 1000.0, generation);
+        scheduleVirtualTick(due + int64_t{m_intervalMs} * 1000000, generation);
         fire();
     });
 }

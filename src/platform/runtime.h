@@ -69,7 +69,7 @@ private:
     void start();
     void stop();
     void fire();
-    void scheduleVirtualTick(double due, uint64_t generation);
+    void scheduleVirtualTick(int64_t due, uint64_t generation);
 
     std::function<void()> m_handler;
     int m_intervalMs;

@@ -13,8 +13,12 @@ Timer* g_timer1 = nullptr;
 Timer* g_timer2 = nullptr;
 }  // namespace
 
-SharedState& shared() { return g_state; }
-void resetSharedState() { g_state = SharedState{}; }
+SharedState& shared() {
+    return g_state;
+}
+void resetSharedState() {
+    g_state = SharedState{};
+}
 
 void registerPollTimers(Timer* timer1, Timer* timer2) {
     g_timer1 = timer1;

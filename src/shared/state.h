@@ -13,7 +13,9 @@ class Timer;
 // Flags are 16-bit integers with True = -1 and False = 0.
 constexpr int16_t kTrue = -1;
 constexpr int16_t kFalse = 0;
-inline int16_t flagOf(bool b) { return b ? kTrue : kFalse; }
+inline int16_t flagOf(bool b) {
+    return b ? kTrue : kFalse;
+}
 
 // One flag per child window, per mode of the single-value window, and the states of running
 // commands, in table order.
@@ -58,7 +60,7 @@ struct SharedState {
     std::string PrevDeviceModel;
     int16_t DeviceModelChanged = 0;
 
-    int16_t IdleTicks = 0;        // stops at 101
+    int16_t IdleTicks = 0;  // stops at 101
     int32_t ReplyWaitTicks = 0;
     int32_t BlockWaitTicks = 0;
     int32_t BlockIndex = 0;
@@ -73,7 +75,9 @@ struct SharedState {
 };
 
 SharedState& shared();
-inline OpenFlags& flags() { return shared().flags; }
+inline OpenFlags& flags() {
+    return shared().flags;
+}
 // Back to the state at program start (tests).
 void resetSharedState();
 

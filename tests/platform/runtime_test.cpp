@@ -110,7 +110,7 @@ TEST_F(VirtualTime, tenThousandTicksRunInWellUnderASecond) {
     pump.setEnabled(true);
     QElapsedTimer wall;
     wall.start();
-    Runtime::get().advance(10.0);
+    for (int step = 0; step < 100; ++step) Runtime::get().advance(0.1);  // sums that drift in binary
     EXPECT_EQ(pump.tickCount(), 10000u);
     EXPECT_LT(wall.elapsed(), 500);
     EXPECT_DOUBLE_EQ(Runtime::get().now(), 10.0);
