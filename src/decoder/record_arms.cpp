@@ -2,6 +2,7 @@
 
 #include "decoder/record_block.h"
 #include "decoder/record_header.h"
+#include "decoder/record_target.h"
 #include "platform/numbers.h"
 #include "platform/vb_error.h"
 #include "shared/download_state.h"
@@ -11,8 +12,6 @@
 namespace sq {
 
 namespace {
-
-RecordDownloadTarget* g_target = nullptr;
 
 // Runs one statement; a run-time error skips just that statement.
 template <typename Fn>
@@ -27,35 +26,34 @@ int64_t totalPoints() {
     return static_cast<int64_t>(leadingNumber(recordSummary().RecTotalPoint));
 }
 
-void setProgress(DecoderHost& host) {
+void showProgress(RecordDownloadTarget& target) {
     const std::string count = formatNumber(static_cast<double>(blockDownload().DownloadedBytes) / 8.0);
     step([&] {
-        host.setMemoryMessage(texts().TxtLoad + " ==> " + count + " / " + recordSummary().RecTotalPoint);
+        target.setMemoryMessage(texts().TxtLoad + " ==> " + count + " / " + recordSummary().RecTotalPoint);
     });
 }
 
-void requestBlock(int32_t block) {
+void requestBlock(int32_t block, RecordDownloadTarget& target) {
     SharedState& s = shared();
     s.BlockIndex = block;
     s.BlockWaitTicks = 0;
     downloadState().repeatsOfBlock = 0;
-    step([&] { recordDownloadTarget().readRecordBlock(block); });
+    step([&] { target.readRecordBlock(block); });
     s.flags.RecordRequestPending = kTrue;
 }
 
-void startBlocks(int64_t points, DecoderHost& host) {
+void startBlocks(int64_t points, RecordDownloadTarget& target) {
     step([&] { recordArrays().resize(static_cast<size_t>(points)); });
-    step([&] { recordDownloadTarget().updateSummaryGrid(); });
-    step([&] { recordDownloadTarget().gridInfo(); });
-    shared().BlockWaitTicks = 0;
+    step([&] { target.updateSummaryGrid(); });
+    step([&] { target.gridInfo(); });
     blockDownload() = BlockDownload{};
-    setProgress(host);
+    showProgress(target);
     downloadState().phase = DownloadPhase::ReceivingBlocks;
-    requestBlock(0);
+    requestBlock(0, target);
 }
 
-void endWithoutPoints() {
-    step([&] { recordDownloadTarget().updateSummaryGrid(); });
+void endWithoutPoints(RecordDownloadTarget& target) {
+    step([&] { target.updateSummaryGrid(); });
     shared().BlockIndex = 0;
     shared().BlockWaitTicks = 0;
     blockDownload() = BlockDownload{};
@@ -63,7 +61,7 @@ void endWithoutPoints() {
     flags().RecordRequestPending = kFalse;
 }
 
-// A copy of the block accepted last, answering one of its repeated requests.
+// A copy of the block accepted last that answers one of its repeated requests.
 bool isDuplicate(const ReplyFrame& frame) {
     BlockDownload& dl = blockDownload();
     if (dl.duplicatesToDrop <= 0 || frame.Data != dl.lastBlock) return false;
@@ -78,51 +76,41 @@ void acceptBlock(const ReplyFrame& frame) {
     dl.DownloadedBytes += frame.Length;
 }
 
-void decodePoints(const ReplyFrame& frame, int32_t block, int count, bool last, DecoderHost& host) {
+void decodePoints(const ReplyFrame& frame, int32_t block, int count, bool last,
+                  RecordDownloadTarget& target) {
     const RecordSummaryTexts& t = recordSummary();
     const PointClock clock(t.RecStartTime, t.RecIntervalSec, t.RecStopTime[0]);
-    const std::string unit = texts().TxtDBUnit;
-    RecordDownloadTarget& target = recordDownloadTarget();
+    const std::string& unit = texts().TxtDBUnit;
     for (int k = 0; k < count; ++k) {
         const int64_t p = int64_t{block} * kPointsPerBlock + k;
         const bool lastOfRecord = last && k == count - 1;
-        PointRow row =
+        const PointRow row =
             decodePoint(&frame.Data[k * kPointSize], p, clock.timeOf(p, lastOfRecord), unit, recordArrays());
         step([&] { target.addPointRow(row); });
     }
 }
 
-void finishDownload(DecoderHost& host) {
-    step([&] { host.setMemoryMessage(texts().TxtLoadComplete); });
-    step([&] { recordDownloadTarget().enableToolbar(); });
+void finishDownload(RecordDownloadTarget& target) {
+    step([&] { target.setMemoryMessage(texts().TxtLoadComplete); });
+    step([&] { target.enableToolbar(); });
     downloadState().phase = DownloadPhase::Idle;
 }
 
 }  // namespace
 
-void setRecordDownloadTarget(RecordDownloadTarget* target) {
-    g_target = target;
-}
-
-RecordDownloadTarget& defaultRecordDownloadTarget();
-
-RecordDownloadTarget& recordDownloadTarget() {
-    return g_target ? *g_target : defaultRecordDownloadTarget();
-}
-
-void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host) {
+void DecodeRecordHeader(const ReplyFrame& frame, RecordDownloadTarget& target) {
     if (downloadState().phase != DownloadPhase::AwaitingHeader) return;
     if (frame.Data.size() < static_cast<size_t>(kRecordHeaderSize)) return;
     DecodeHeaderTexts(frame.Data.data(), recordSummary(), PageChannel());
     const int64_t points = totalPoints();
     if (points != 0)
-        startBlocks(points, host);
+        startBlocks(points, target);
     else
-        endWithoutPoints();
+        endWithoutPoints(target);
     EnablePollTimers();
 }
 
-void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host) {
+void DecodeRecordBlock(const ReplyFrame& frame, RecordDownloadTarget& target) {
     if (downloadState().phase != DownloadPhase::ReceivingBlocks) return;
     const int64_t total = totalPoints();
     const int32_t block = shared().BlockIndex;
@@ -132,14 +120,24 @@ void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host) {
     DisablePollTimers();
     flags().RecordRequestPending = kFalse;
     acceptBlock(frame);
-    setProgress(host);
+    showProgress(target);
     const bool last = isLastBlock(total, block);
-    decodePoints(frame, block, count, last, host);
+    decodePoints(frame, block, count, last, target);
     if (last)
-        finishDownload(host);
+        finishDownload(target);
     else
-        requestBlock(block + 1);
+        requestBlock(block + 1, target);
     EnablePollTimers();
+}
+
+void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host) {
+    ProgramRecordTarget target(host);
+    DecodeRecordHeader(frame, target);
+}
+
+void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host) {
+    ProgramRecordTarget target(host);
+    DecodeRecordBlock(frame, target);
 }
 
 void registerRecordArms() {

@@ -3,6 +3,7 @@
 // They run only in their phase of the download (shared/download_state.h) and reach the record list
 // window and the link through RecordDownloadTarget, so they are tested without widgets.
 #include <cstdint>
+#include <string>
 
 #include "decoder/reply_decoder.h"
 #include "shared/record_state.h"
@@ -23,15 +24,16 @@ public:
     virtual void enableToolbar() = 0;
     // Sends the block request (ReadRecordBlock).
     virtual void readRecordBlock(int32_t block) = 0;
+    // The memory pane's message label (MemoryMessageLbl).
+    virtual void setMemoryMessage(const std::string& text) = 0;
 };
 
-// The target the arms use; nullptr gives the program's own (the record list window and the link).
-void setRecordDownloadTarget(RecordDownloadTarget* target);
-RecordDownloadTarget& recordDownloadTarget();
-
 // The 0x0E arm: decoded only while the header is awaited.
-void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host);
+void DecodeRecordHeader(const ReplyFrame& frame, RecordDownloadTarget& target);
 // The 0x12 arm: decoded only while blocks are received.
+void DecodeRecordBlock(const ReplyFrame& frame, RecordDownloadTarget& target);
+// The same with the program's record list window and link, and the host's memory pane.
+void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host);
 void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host);
 // Plugs both arms into the reply dispatcher.
 void registerRecordArms();

@@ -1,0 +1,22 @@
+#pragma once
+// The record arms' target in the program: the record list window DataListFrm, the link's block
+// request, and the memory pane of the decoder's host.
+#include "decoder/record_arms.h"
+
+namespace sq {
+
+class ProgramRecordTarget : public RecordDownloadTarget {
+public:
+    explicit ProgramRecordTarget(DecoderHost& host) : m_host(host) {}
+    void updateSummaryGrid() override;
+    void gridInfo() override;
+    void addPointRow(const PointRow& row) override;
+    void enableToolbar() override;
+    void readRecordBlock(int32_t block) override;
+    void setMemoryMessage(const std::string& text) override { m_host.setMemoryMessage(text); }
+
+private:
+    DecoderHost& m_host;
+};
+
+}  // namespace sq
