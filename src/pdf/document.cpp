@@ -1,0 +1,427 @@
+// Document life cycle and the file serializer: objects, offsets, cross-reference table, trailer.
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "pdf/kdr_pdf.h"
+#include "pdf/pdf_messages.h"
+#include "pdf/pdf_text.h"
+#include "platform/dialogs.h"
+#include "platform/numbers.h"
+#include "platform/program_folder.h"
+#include "platform/text_file.h"
+#include "platform/vb_error.h"
+
+namespace sq {
+
+namespace {
+constexpr const char* kBeginObj = "%DEBUT_OBJ/%";
+constexpr const char* kEndObj = "%FIN_OBJ/%";
+constexpr int64_t kBeginObjBytes = 14;  // "%DEBUT_OBJ/%" and its CR LF
+constexpr int kDeviceIoError = 57;
+
+std::tm localNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    return parts;
+}
+
+std::string objectLine(int64_t number) {
+    return std::to_string(number) + " 0 obj";
+}
+std::string reference(int64_t number) {
+    return std::to_string(number) + " 0 R";
+}
+
+bool isPermissionError(int error) {
+    return error == EACCES || error == EPERM || error == EBUSY || error == ETXTBSY;
+}
+}  // namespace
+
+kdrPDF::kdrPDF() : m_clock(localNow) {
+    PDFInit();
+}
+
+kdrPDF::~kdrPDF() = default;
+
+void kdrPDF::PDFInit() {
+    if (m_afmFolder.empty()) m_afmFolder = programFolder();
+    std::string folder = m_afmFolder;
+    if (dirExists(folder)) PDFLoadAfm(folder);
+    m_offsets.clear();
+    m_pageContents.clear();
+    m_pageSizeCopies.clear();
+    m_fontObjects.clear();
+    m_nbPage = -1;
+    m_k = 72 / 2.54;
+    m_pageSizes.assign(1, PageSize{595.28, 841.89});
+    m_underline = false;
+    int16_t margin = toInt16(72 / 2.54 / 28.35);
+    PDFSetMargins(margin, margin);
+    m_cellMargin = toInt16(margin / 10.0 * m_k);
+    m_lineWidth = 0.567;
+    m_x = m_leftMargin;
+    m_y = m_topMargin;
+    m_piece.clear();
+    m_content.clear();
+    m_lineColor = "0 G";
+    m_fillColor = "0 g";
+    m_textColor = "0 g";
+    m_producer.clear();
+    m_author.clear();
+    m_creator.clear();
+    m_keywords.clear();
+    m_subject.clear();
+}
+
+// ---- output file
+
+bool kdrPDF::createOutputFile(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    std::setvbuf(f, nullptr, _IOFBF, 1 << 20);
+    m_out.reset(f);
+    return true;
+}
+
+void kdrPDF::PDFFileName(const std::string& str_FileName) {
+    m_fileName = str_FileName;
+    if (str_FileName.empty()) return;
+    std::string path = str_FileName;
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    m_out.reset();
+    if (createOutputFile(path)) return;
+    if (!isPermissionError(errno)) return;
+    // A file held by another program: give it a moment to let go, then try once more.
+    std::this_thread::sleep_for(std::chrono::milliseconds(17));
+    if (createOutputFile(path)) return;
+    raise(isPermissionError(errno) ? kPermissionDenied : kPathNotFound);
+}
+
+void kdrPDF::writeRaw(std::string_view bytes) {
+    if (!m_out) raise(kObjectNotSet);
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_out.get()) != bytes.size())
+        raise(kDeviceIoError);
+}
+
+void kdrPDF::writePiece(const std::string& piece) {
+    writeRaw(piece);
+    writeRaw("\r\n");
+    m_byteCount += static_cast<int64_t>(piece.size()) + 2;
+}
+
+void kdrPDF::recordObjectOffset(const std::string& piece) {
+    int64_t offset = m_byteCount;
+    if (piece.rfind(std::string(kBeginObj) + "\r\n", 0) == 0) offset += kBeginObjBytes;
+    if (static_cast<int64_t>(m_offsets.size()) <= m_objectCounter) m_offsets.resize(m_objectCounter + 1, 0);
+    m_offsets[m_objectCounter] = offset;
+}
+
+void kdrPDF::appendLine(std::string& buffer, std::string_view text) const {
+    buffer += text;
+    buffer += "\r\n";
+}
+
+// ---- life cycle
+
+void kdrPDF::PDFBeginDoc() {
+    m_pageNumber = 1;
+    m_objectCounter = 0;
+    m_byteCount = 0;
+    m_offsets.assign(1, 0);
+    m_pageContents.assign(1, 0);
+    m_pageSizeCopies.assign(1, PageSize{0, 0});
+    m_nbPage = 1;
+    m_fontObjects.assign(1, 0);
+    m_imageCount = 0;
+    m_fontCounter = 0;
+    m_pageObjects.assign(1, 0);
+    m_piece.clear();
+    WriteHeader();
+    WriteInfoObject();
+    BeginPageStream();
+}
+
+void kdrPDF::WriteHeader() {
+    m_objectCounter = 0;
+    writeRaw("%PDF-1.3\r\n");
+    m_byteCount = 10;
+}
+
+std::string kdrPDF::creationDate() const {
+    std::tm t = m_clock();
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
+                  t.tm_hour, t.tm_min, t.tm_sec);
+    return buf;
+}
+
+void kdrPDF::WriteInfoObject() {
+    m_objectCounter = 1;
+    auto value = [](const std::string& text) { return pdf::toPdfBytes(pdf::escapeLiteral(text)); };
+    std::string piece;
+    appendLine(piece, objectLine(1));
+    appendLine(piece, "<<");
+    appendLine(piece, "/Producer (" + value(m_producer) + ")");
+    appendLine(piece, "/Author (" + value(m_author) + ")");
+    appendLine(piece, "/CreationDate (D:" + creationDate() + ")");
+    appendLine(piece, "/Creator (" + value(m_creator) + ")");
+    appendLine(piece, "/Keywords (" + value(m_keywords) + ")");
+    appendLine(piece, "/Subject (" + value(m_subject) + ")");
+    appendLine(piece, "/Title (" + value(m_title) + ")");
+    appendLine(piece, "/ModDate ()");
+    appendLine(piece, ">>");
+    appendLine(piece, "endobj");
+    recordAndWrite(piece);
+}
+
+void kdrPDF::BeginPageStream() {
+    m_objectCounter = 2;
+    m_piece.clear();
+    appendLine(m_piece, objectLine(2));
+    appendLine(m_piece, "<< /Length " + reference(3));
+    appendLine(m_piece, " >>");
+    m_streamHeaderLength = static_cast<int64_t>(m_piece.size());
+    appendLine(m_piece, "stream");
+    m_content.clear();
+}
+
+// Writes the open page's stream object and its length object. The content goes to the file
+// straight from the page buffer: the piece is the stream header, the content and the tail.
+void kdrPDF::closePageStream(bool byNewPage) {
+    std::string tail;
+    appendLine(tail, "endstream");
+    appendLine(tail, "endobj");
+    if (byNewPage) appendLine(tail, kEndObj);
+    recordObjectOffset(m_piece);
+    writeRaw(m_piece);
+    if (!m_content.writeTo(m_out.get())) raise(kDeviceIoError);
+    writeRaw(tail);
+    writeRaw("\r\n");
+    int64_t length = static_cast<int64_t>(m_content.size());
+    m_byteCount += static_cast<int64_t>(m_piece.size()) + length + static_cast<int64_t>(tail.size()) + 2;
+    m_content.clear();
+
+    ++m_objectCounter;
+    std::string piece;
+    if (byNewPage) appendLine(piece, kBeginObj);
+    appendLine(piece, objectLine(m_objectCounter));
+    appendLine(piece, std::to_string(length));
+    appendLine(piece, "endobj");
+    if (byNewPage) appendLine(piece, kEndObj);
+    recordAndWrite(piece);
+}
+
+void kdrPDF::PDFEndPage() {
+    m_pageSizes.push_back(m_pageSizes.back());
+    StampWatermark();
+}
+
+void kdrPDF::PDFNewPage() {
+    m_x = m_leftMargin;
+    m_y = m_topMargin;
+    ++m_pageNumber;
+    closePageStream(true);
+    ++m_objectCounter;
+    m_content.appendLine(kBeginObj);
+    m_piece.clear();
+    appendLine(m_piece, objectLine(m_objectCounter));
+    appendLine(m_piece, "<< /Length " + reference(m_objectCounter + 1));
+    appendLine(m_piece, " >>");
+    m_streamHeaderLength = static_cast<int64_t>(m_piece.size());
+    appendLine(m_piece, "stream");
+    StampWatermark();
+}
+
+void kdrPDF::PDFEndDoc() {
+    StampWatermark();
+    EndPageStream();
+    WriteFontObjects();
+    WritePagesObject();
+    WriteResourcesObject();
+    for (int32_t n = 1; n <= m_pageNumber; ++n) WritePageObject(n);
+    WriteOutlineObjects();
+    WriteCatalogObject();
+    WriteXrefAndTrailer();
+    writeRaw("%%EOF\r\n");
+    m_byteCount += 7;
+    if (std::fflush(m_out.get()) != 0) raise(kDeviceIoError);
+    m_out.reset();
+    if (m_confirm)
+        msgBox("PDF file generated.", MsgButtons::OK, MsgIcon::None,
+               std::string("Generated PDF file - ") + pdf::kWriterName);
+    if (m_view) dialogs().openWithViewer(m_fileName);
+}
+
+// ---- objects written by PDFEndDoc
+
+void kdrPDF::WriteFontObjects() {
+    if (m_fontList.empty()) raise(kSubscriptOutOfRange);
+    for (const auto& name : m_fontList) WriteFontObject("Type1", name, "WinAnsiEncoding");
+}
+
+void kdrPDF::WriteFontObject(const std::string& subtype, const std::string& name,
+                             const std::string& encoding) {
+    ++m_fontCounter;
+    ++m_objectCounter;
+    m_fontObjects.push_back(m_objectCounter);
+    std::string piece;
+    appendLine(piece, objectLine(m_objectCounter));
+    appendLine(piece, "<< /Type /Font");
+    appendLine(piece, "/Subtype /" + subtype);
+    appendLine(piece, "/Name /F" + std::to_string(m_fontCounter));
+    appendLine(piece, "/BaseFont /" + pdf::toPdfBytes(name));
+    appendLine(piece, "/Encoding /" + encoding);
+    appendLine(piece, ">>");
+    appendLine(piece, "endobj");
+    recordAndWrite(piece);
+}
+
+void kdrPDF::WritePagesObject() {
+    m_pagesObject = ++m_objectCounter;
+    std::string piece;
+    appendLine(piece, kBeginObj);
+    appendLine(piece, objectLine(m_pagesObject));
+    appendLine(piece, "<< /Type /Pages");
+    appendLine(piece, "/Kids [");
+    m_pageContents.assign(1, 0);
+    m_pageSizeCopies.assign(1, PageSize{0, 0});
+    for (int32_t n = 1; n <= m_pageNumber; ++n) {
+        appendLine(piece, reference(m_pagesObject + 1 + m_imageCount + n));
+        if (n > static_cast<int32_t>(m_pageSizes.size())) raise(kSubscriptOutOfRange);
+        m_pageContents.push_back(2 * n);
+        m_pageSizeCopies.push_back(m_pageSizes[n - 1]);
+    }
+    m_nbPage = m_pageNumber;
+    appendLine(piece, "]");
+    appendLine(piece, "/Count " + std::to_string(m_pageNumber));
+    appendLine(piece, ">>");
+    appendLine(piece, "endobj");
+    recordAndWrite(piece);
+}
+
+void kdrPDF::WriteResourcesObject() {
+    m_resourcesObject = ++m_objectCounter;
+    std::string piece;
+    appendLine(piece, objectLine(m_resourcesObject));
+    appendLine(piece, "<< /ProcSet [ /PDF /Text /ImageC]");
+    appendLine(piece, "/XObject << ");
+    for (int32_t i = 1; i <= m_imageCount; ++i)
+        appendLine(piece, "/ImgJPEG" + std::to_string(i) + " " + reference(m_resourcesObject + i));
+    appendLine(piece, ">>");
+    appendLine(piece, "/Font << ");
+    for (int32_t i = 1; i <= m_fontCounter; ++i)
+        appendLine(piece, "/F" + std::to_string(i) + " " + reference(m_fontObjects[i]) + " ");
+    appendLine(piece, ">>");
+    appendLine(piece, ">>");
+    appendLine(piece, "endobj");
+    recordAndWrite(piece);
+}
+
+void kdrPDF::WritePageObject(int32_t n) {
+    ++m_objectCounter;
+    if (static_cast<int32_t>(m_pageObjects.size()) <= n) m_pageObjects.resize(n + 1, 0);
+    m_pageObjects[n] = m_objectCounter;
+    const PageSize& size = m_pageSizeCopies[n];
+    std::string piece;
+    appendLine(piece, objectLine(m_objectCounter));
+    appendLine(piece, "<< /Type /Page");
+    appendLine(piece, "/Parent " + reference(m_pagesObject));
+    appendLine(piece,
+               "/MediaBox [ 0 0 " + pdf::shortNumber(size.width) + " " + pdf::shortNumber(size.height) + "]");
+    appendLine(piece, "/Resources " + reference(m_resourcesObject));
+    appendLine(piece, "/Contents " + reference(m_pageContents[n]));
+    appendLine(piece, ">>");
+    appendLine(piece, "endobj");
+    appendLine(piece, kEndObj);
+    recordAndWrite(piece);
+}
+
+void kdrPDF::WriteOutlineObjects() {
+    m_outlineRoot = 0;
+}
+
+std::string kdrPDF::openActionLine() const {
+    std::string head = "/OpenAction [" + reference(m_pageObjects[1]);
+    switch (m_zoomMode.value_or(0)) {
+        case 0:
+            return head + " /Fit]";
+        case 1:
+            return head + " /FitH null]";
+        case 2:
+            return head + " /XYZ null null 1]";
+        default:
+            return head + " /XYZ null null " + pdf::fixed(*m_zoomMode / 100.0, 2) + "]";
+    }
+}
+
+void kdrPDF::WriteCatalogObject() {
+    m_catalogObject = ++m_objectCounter;
+    std::string piece;
+    appendLine(piece, objectLine(m_catalogObject));
+    appendLine(piece, "<<");
+    appendLine(piece, "/Type /Catalog");
+    appendLine(piece, "/Pages " + reference(m_pagesObject));
+    appendLine(piece, openActionLine());
+    switch (m_layoutMode.value_or(0)) {
+        case 0:
+            appendLine(piece, "/PageLayout /SinglePage");
+            break;
+        case 1:
+            appendLine(piece, "/PageLayout /OneColumn");
+            break;
+        case 2:
+            appendLine(piece, "/PageLayout /TwoColumnLeft");
+            break;
+        default:
+            break;
+    }
+    // With both panels asked for, only the outline one is named: a second /PageMode key would make
+    // the dictionary invalid, and readers took the last one anyway.
+    if (m_useThumbs && !m_useOutlines) appendLine(piece, "/PageMode /UseThumbs");
+    if (m_useOutlines) {
+        appendLine(piece, "/Outlines " + reference(m_outlineRoot));
+        appendLine(piece, "/PageMode /UseOutlines");
+    }
+    if (m_viewerPreferences) {
+        std::string digits = std::to_string(*m_viewerPreferences);
+        appendLine(piece, "/ViewerPreferences<<");
+        static const std::pair<char, const char*> kPreferences[] = {
+            {'2', "/HideMenubar true"},     {'1', "/HideToolbar true"},  {'3', "/HideWindowUI true"},
+            {'6', "/DisplayDocTitle true"}, {'5', "/CenterWindow true"}, {'4', "/FitWindow true"}};
+        for (const auto& [digit, line] : kPreferences)
+            if (digits.find(digit) != std::string::npos) appendLine(piece, line);
+        appendLine(piece, ">>");
+    }
+    appendLine(piece, ">>");
+    appendLine(piece, "endobj");
+    recordAndWrite(piece);
+}
+
+void kdrPDF::WriteXrefAndTrailer() {
+    int64_t count = m_objectCounter + 1;
+    std::string piece;
+    piece.reserve(static_cast<size_t>(count) * 20 + 128);
+    appendLine(piece, "xref");
+    appendLine(piece, "0 " + std::to_string(count));
+    appendLine(piece, "0000000000 65535 f");
+    for (int64_t i = 1; i < count; ++i) {
+        std::string offset = std::to_string(m_offsets[i]);
+        if (offset.size() > 10) raise(kOverflow);
+        appendLine(piece, pdf::padZeros10(offset) + " 00000 n");
+    }
+    appendLine(piece, "trailer");
+    appendLine(piece, "<< /Size " + std::to_string(count));
+    appendLine(piece, "/Root " + reference(m_catalogObject));
+    appendLine(piece, "/Info 1 0 R");
+    appendLine(piece, ">>");
+    appendLine(piece, "startxref");
+    appendLine(piece, std::to_string(m_byteCount));
+    writePiece(piece);
+}
+
+void kdrPDF::StampWatermark() {}
+
+}  // namespace sq

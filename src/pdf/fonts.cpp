@@ -1,0 +1,89 @@
+// Font selection, the font list from a folder of AFM files, and text widths.
+#include <algorithm>
+
+#include "pdf/kdr_pdf.h"
+#include "pdf/pdf_messages.h"
+#include "pdf/pdf_text.h"
+#include "platform/numbers.h"
+#include "platform/vb_error.h"
+
+namespace sq {
+
+namespace {
+std::string withSlashes(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+std::string baseFontName(const std::string& base, bool italic, bool bold) {
+    if (base == "Times") {
+        if (italic && bold) return "Times-BoldItalic";
+        if (italic) return "Times-Italic";
+        if (bold) return "Times-Bold";
+        return "Times-Roman";
+    }
+    if (italic && bold) return base + "-BoldOblique";
+    if (italic) return base + "-Oblique";
+    if (bold) return base + "-Bold";
+    return base;
+}
+}  // namespace
+
+void kdrPDF::PDFSetFont(int32_t str_Fontname, int in_FontSize, int32_t str_Style) {
+    int16_t size = toInt16(in_FontSize);
+    static const char* const kFamilies[] = {"Helvetica", "Courier", "Times", "Symbol", "ZapfDingbats"};
+    if (str_Fontname < 0 || str_Fontname > 4) {
+        pdf::showSetterMessage("Font name set incorrectly : " + std::to_string(str_Fontname) + "." +
+                                   pdf::kCrLf + "Font set to Times New Roman.",
+                               "Font name - ");
+        m_fontName = "Times-Roman";
+        m_fontSize = size;
+        return;
+    }
+    std::string digits = std::to_string(str_Style);
+    bool italic = digits.find('1') != std::string::npos;
+    bool bold = digits.find('2') != std::string::npos;
+    if (digits.find('3') != std::string::npos) m_underline = true;
+    m_fontName = baseFontName(kFamilies[str_Fontname], italic, bold);
+    m_fontSize = size;
+}
+
+void kdrPDF::PDFLoadAfm(const std::string& sPathAFM) {
+    auto entries = pdf::listAfmEntries(withSlashes(sPathAFM));
+    if (entries.empty()) return;
+    m_fontList = std::move(entries);
+    m_afmFolder = sPathAFM;
+}
+
+const pdf::AfmWidths& kdrPDF::widthsFor(const std::string& fontName) {
+    std::string path = withSlashes(m_afmFolder) + "/" + fontName + ".afm";
+    if (m_lastWidths && path == m_lastWidthsPath) return *m_lastWidths;
+    auto found = m_widthCache.find(path);
+    if (found == m_widthCache.end()) found = m_widthCache.emplace(path, pdf::readAfmWidths(path)).first;
+    m_lastWidthsPath = path;
+    m_lastWidths = &found->second;
+    return found->second;
+}
+
+double kdrPDF::PDFGetStringWidth(const std::string& str_Txt, const std::string& str_FName, int in_FSize) {
+    int16_t size = toInt16(in_FSize);
+    const pdf::AfmWidths& widths = widthsFor(str_FName.empty() ? m_fontName : str_FName);
+    std::string bytes = pdf::toPdfBytes(str_Txt);
+    int64_t sum = 0;
+    for (char c : bytes) {
+        auto code = static_cast<unsigned char>(c);
+        if (code == 0) raise(kSubscriptOutOfRange);
+        sum += widths[code];
+    }
+    int64_t product = sum * size;
+    if (sum > INT32_MAX || sum < INT32_MIN || product > INT32_MAX || product < INT32_MIN) raise(kOverflow);
+    return static_cast<double>(product) / 1000;
+}
+
+int32_t kdrPDF::fontResourceNumber() const {
+    if (m_fontName.empty()) return 1;
+    auto found = std::find(m_fontList.begin(), m_fontList.end(), m_fontName);
+    return found == m_fontList.end() ? 0 : static_cast<int32_t>(found - m_fontList.begin()) + 1;
+}
+
+}  // namespace sq

@@ -1,0 +1,225 @@
+#pragma once
+// kdrPDF: the program's own PDF 1.3 writer. One instance writes one document: name the file, make
+// the settings, load the fonts, PDFBeginDoc, draw, PDFEndPage + PDFNewPage per further page, and
+// PDFEndDoc. Positions are in the user unit from the top left corner of the page; the file is
+// written as Windows-1252 bytes with CR LF line ends, nothing compressed.
+//
+// A bad setter argument shows a message (error icon, title ending in "kdrPDF 1.0") and falls back;
+// every other failure reaches the caller as a VbError with the classic error number.
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pdf/afm_metrics.h"
+#include "pdf/content_buffer.h"
+#include "pdf/pdf_value.h"
+
+namespace sq {
+
+class kdrPDF {
+public:
+    // Local date and time for the creation date.
+    using Clock = std::function<std::tm()>;
+
+    kdrPDF();
+    ~kdrPDF();
+    kdrPDF(const kdrPDF&) = delete;
+    kdrPDF& operator=(const kdrPDF&) = delete;
+
+    // ---- document and file
+    void PDFInit();
+    void PDFFileName(const std::string& str_FileName);
+    void PDFBeginDoc();
+    void PDFEndPage();
+    void PDFNewPage();
+    void PDFEndDoc();
+
+    // ---- settings and page geometry
+    void PDFSetUnit(int32_t str_Unite);
+    [[nodiscard]] std::string PDFGetUnit() const;
+    void PDFFormatPage(const PdfValue& str_FormatPage);
+    void PDFOrientation(int32_t str_Orientation);
+    void PDFPageWidth(double in_PageWidth);
+    void PDFPageHeight(double in_PageHeight);
+    [[nodiscard]] double PDFGetPageWidth() const;
+    [[nodiscard]] double PDFGetPageHeight() const;
+    void PDFSetLeftMargin(double in_left);
+    void PDFSetRightMargin(double in_right);
+    void PDFSetTopMargin(double in_top);
+    void PDFSetBottomMargin(double in_bottom);
+    void PDFSetCellMargin(double in_cell);
+    void PDFSetMargins(int in_left, int in_top, int in_right = -1, int in_bottom = -1);
+    [[nodiscard]] double PDFGetLeftMargin() const { return m_leftMargin; }
+    [[nodiscard]] double PDFGetRightMargin() const { return m_rightMargin; }
+    [[nodiscard]] double PDFGetTopMargin() const { return m_topMargin; }
+    [[nodiscard]] double PDFGetBottomMargin() const { return m_bottomMargin; }
+    [[nodiscard]] double PDFGetCellMargin() const { return m_cellMargin; }
+    [[nodiscard]] int16_t PDFGetX() const;
+    [[nodiscard]] int16_t PDFGetY() const;
+    void PDFSetZoomMode(int32_t pZoomMode) { m_zoomMode = pZoomMode; }
+    [[nodiscard]] std::optional<int32_t> PDFGetZoomMode() const { return m_zoomMode; }
+    void PDFSetLayoutMode(int32_t pLayoutMode);
+    [[nodiscard]] std::optional<int32_t> PDFGetLayoutMode() const { return m_layoutMode; }
+    void PDFSetViewerPreferences(int32_t pViewerPref);
+    void PDFUseThumbs(bool boThumbs) { m_useThumbs = boThumbs; }
+    void PDFUseOutlines(bool boOutlines) { m_useOutlines = boOutlines; }
+    void PDFProducer(const std::string& s) { m_producer = s; }
+    void PDFSubject(const std::string& s) { m_subject = s; }
+    void PDFKeywords(const std::string& s) { m_keywords = s; }
+    void PDFCreator(const std::string& s) { m_creator = s; }
+    void PDFAuthor(const std::string& s) { m_author = s; }
+    void PDFTitle(const std::string& s) { m_title = s; }
+    void PDFPathConfiguration(const std::string& sPathConfig) { m_afmFolder = sPathConfig; }
+    void PDFWatermark(const std::string& sWatermark);
+    void PDFConfirm(bool boConfirm) { m_confirm = boConfirm; }
+    void PDFView(bool boView) { m_view = boView; }
+    [[nodiscard]] std::string PDFGetFileName() const { return m_fileName; }
+    [[nodiscard]] int32_t PDFPageNumber() const { return m_pageNumber; }
+    [[nodiscard]] int32_t PDFNbPage() const { return m_nbPage; }
+
+    // ---- fonts and text metrics
+    void PDFSetFont(int32_t str_Fontname, int in_FontSize, int32_t str_Style);
+    void PDFLoadAfm(const std::string& sPathAFM);
+    // Width in points of the text (UTF-8) in the named font (empty: the current font) at the size.
+    [[nodiscard]] double PDFGetStringWidth(const std::string& str_Txt, const std::string& str_FName,
+                                           int in_FSize);
+
+    // ---- colours
+    void PDFSetTextColor(const PdfValue& gColor);
+    void PDFSetLineColor(const PdfValue& gColor);
+    void PDFSetDrawColor(const PdfValue& gColor);
+    [[nodiscard]] std::string PDFGetTextColor() const { return m_textColorText; }
+    [[nodiscard]] std::string PDFGetLineColor() const { return m_lineColorText; }
+    [[nodiscard]] std::string PDFGetDrawColor() const { return m_drawColorText; }
+
+    // ---- inspection (tests and callers that need the state)
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    [[nodiscard]] double unitScale() const { return m_k; }
+    [[nodiscard]] double currentX() const { return m_x; }
+    [[nodiscard]] double currentY() const { return m_y; }
+    void setCurrentPosition(double x, double y) { m_x = x, m_y = y; }
+    [[nodiscard]] const std::vector<std::string>& fontList() const { return m_fontList; }
+    [[nodiscard]] const std::string& afmFolder() const { return m_afmFolder; }
+    [[nodiscard]] const std::string& currentFontName() const { return m_fontName; }
+    [[nodiscard]] int16_t fontSize() const { return m_fontSize; }
+    [[nodiscard]] bool underlinePending() const { return m_underline; }
+    [[nodiscard]] const std::string& textColorOperator() const { return m_textColor; }
+    [[nodiscard]] const std::string& lineColorOperator() const { return m_lineColor; }
+    [[nodiscard]] const std::string& fillColorOperator() const { return m_fillColor; }
+    // The content lines of the open page as bytes.
+    [[nodiscard]] std::string pageContent() const { return m_content.str(); }
+    [[nodiscard]] bool hasOutputFile() const { return m_out != nullptr; }
+
+private:
+    struct PageSize {
+        double width;
+        double height;
+    };
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+
+    // document and file
+    void appendLine(std::string& buffer, std::string_view text) const;
+    void appendContent(std::string_view text) { m_content.appendLine(text); }
+    void writeRaw(std::string_view bytes);
+    void writePiece(const std::string& piece);
+    void recordObjectOffset(const std::string& piece);
+    void recordAndWrite(const std::string& piece) { recordObjectOffset(piece), writePiece(piece); }
+    bool createOutputFile(const std::string& path);
+    void WriteHeader();
+    void WriteInfoObject();
+    void BeginPageStream();
+    void closePageStream(bool byNewPage);
+    void EndPageStream() { closePageStream(false); }
+    void WriteFontObjects();
+    void WriteFontObject(const std::string& subtype, const std::string& name, const std::string& encoding);
+    void WritePagesObject();
+    void WriteResourcesObject();
+    void WritePageObject(int32_t n);
+    void WriteOutlineObjects();
+    void WriteCatalogObject();
+    void WriteXrefAndTrailer();
+    void StampWatermark();
+    [[nodiscard]] std::string openActionLine() const;
+    [[nodiscard]] std::string creationDate() const;
+
+    // settings
+    void ensurePageSizeEntries();
+    [[nodiscard]] const PageSize& currentPageSize() const { return m_pageSizes.back(); }
+    PageSize& currentPageSize() { return m_pageSizes.back(); }
+    [[nodiscard]] double pageHeight() const { return currentPageSize().height; }
+
+    // fonts
+    [[nodiscard]] const pdf::AfmWidths& widthsFor(const std::string& fontName);
+    [[nodiscard]] int32_t fontResourceNumber() const;
+
+    // colours
+    [[nodiscard]] std::string colorOperatorFrom(const PdfValue& value, const std::string& kind,
+                                                const std::string& messageText, const std::string& topic);
+
+    // file
+    std::unique_ptr<std::FILE, FileCloser> m_out;
+    std::string m_fileName;
+    Clock m_clock;
+    int64_t m_objectCounter = 0;
+    int64_t m_byteCount = 0;
+    std::vector<int64_t> m_offsets;
+    std::string m_piece;
+    pdf::ContentBuffer m_content;
+    int64_t m_streamHeaderLength = 0;
+    int32_t m_pageNumber = 0;
+    int32_t m_nbPage = -1;
+    std::vector<PageSize> m_pageSizes;
+    std::vector<int32_t> m_pageContents;
+    std::vector<PageSize> m_pageSizeCopies;
+    std::vector<int64_t> m_pageObjects;
+    int64_t m_pagesObject = 0;
+    int64_t m_resourcesObject = 0;
+    int64_t m_catalogObject = 0;
+    std::vector<int64_t> m_fontObjects;
+    int32_t m_fontCounter = 0;
+    int32_t m_imageCount = 0;
+    int64_t m_outlineRoot = 0;
+    bool m_confirm = false;
+    bool m_view = false;
+
+    // settings
+    double m_k = 72 / 2.54;
+    double m_x = 0, m_y = 0;
+    int16_t m_leftMargin = 1, m_topMargin = 1, m_rightMargin = 1, m_bottomMargin = 1;
+    int16_t m_cellMargin = 3;
+    std::optional<int32_t> m_zoomMode;
+    std::optional<int32_t> m_layoutMode;
+    std::optional<int32_t> m_viewerPreferences;
+    bool m_useThumbs = false;
+    bool m_useOutlines = false;
+    std::string m_producer, m_author, m_creator, m_keywords, m_subject, m_title;
+    std::string m_watermarkText;
+    bool m_watermark = false;
+
+    // fonts
+    std::string m_afmFolder;
+    std::vector<std::string> m_fontList;
+    std::string m_fontName;
+    int16_t m_fontSize = 0;
+    bool m_underline = false;
+    std::map<std::string, pdf::AfmWidths> m_widthCache;
+    std::string m_lastWidthsPath;
+    const pdf::AfmWidths* m_lastWidths = nullptr;
+
+    // colours
+    std::string m_textColor = "0 g", m_lineColor = "0 G", m_fillColor = "0 g";
+    std::string m_textColorText, m_lineColorText, m_drawColorText;
+
+    // lines and shapes
+    double m_lineWidth = 0.567;
+};
+
+}  // namespace sq

@@ -1,0 +1,80 @@
+#include "pdf/pdf_text.h"
+
+#include <cmath>
+
+#include "platform/encoding.h"
+#include "platform/numbers.h"
+
+namespace sq::pdf {
+
+namespace {
+constexpr double kPow10[] = {1, 10, 100, 1000, 10000, 100000};
+
+// Rounds |value| * 10^decimals to a whole number when no tie is near, where the 15-digit form
+// could decide differently from the binary value; false sends the caller to the exact path.
+bool roundScaled(double value, int decimals, long long& scaled) {
+    if (decimals < 0 || decimals > 5) return false;
+    double a = std::fabs(value) * kPow10[decimals];
+    if (!(a < 1e12)) return false;
+    double whole = std::floor(a);
+    double frac = a - whole;
+    if (std::fabs(frac - 0.5) <= 1e-9 + a * 1e-13) return false;
+    scaled = static_cast<long long>(whole) + (frac > 0.5 ? 1 : 0);
+    return true;
+}
+}  // namespace
+
+void appendFixed(std::string& out, double value, int decimals) {
+    long long scaled = 0;
+    if (!roundScaled(value, decimals, scaled)) {
+        out += formatFixed(value, decimals);
+        return;
+    }
+    char buf[32];
+    int n = 0;
+    long long rest = scaled;
+    for (int i = 0; i < decimals; ++i) {
+        buf[n++] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    }
+    if (decimals > 0) buf[n++] = '.';
+    do {
+        buf[n++] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest > 0);
+    if (value < 0) buf[n++] = '-';
+    while (n > 0) out += buf[--n];
+}
+
+std::string fixed(double value, int decimals) {
+    std::string out;
+    appendFixed(out, value, decimals);
+    return out;
+}
+
+std::string shortNumber(double value) {
+    return formatNumber(value);
+}
+
+std::string padZeros10(const std::string& text) {
+    if (text.size() >= 10) return text;
+    return std::string(10 - text.size(), '0') + text;
+}
+
+std::string escapeLiteral(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (char c : text) {
+        if (c == '\\' || c == '(' || c == ')') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string toPdfBytes(std::string_view utf8) {
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80) return utf8ToCp1252(utf8);
+    return std::string(utf8);
+}
+
+}  // namespace sq::pdf
