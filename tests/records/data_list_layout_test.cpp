@@ -1,0 +1,52 @@
+// The record list window's resize layout and its splitter, in twips.
+#include "records/data_list_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DataListLayoutTest, ResizeKeepsTheMinimumSizeAndPlacesEveryControl) {
+    const sq::DataListLayout l = sq::dataListResizeLayout(3000, 3000);
+    EXPECT_EQ(l.windowWidth, 5600);
+    EXPECT_EQ(l.windowHeight, 4900);
+    const sq::DataListLayout big = sq::dataListResizeLayout(15000, 9000);
+    // frame 14900 x 8540 at top 360
+    EXPECT_EQ(big.frame.width, 14900);
+    EXPECT_EQ(big.frame.height, 8540);
+    EXPECT_EQ(big.userInfo.top, 8540 - 360 - 1400);
+    EXPECT_EQ(big.userInfo.width, 14900 - 1680);
+    EXPECT_EQ(big.splitter.left, 14900 - 6430);
+    EXPECT_EQ(big.splitter.height, 8540 - 360 - 1540);
+    EXPECT_EQ(big.pointGrid.left, 14900 - 6430 + 140);
+    EXPECT_EQ(big.pointGrid.width, 6210);
+    EXPECT_EQ(big.pointGrid.height, 8540 - 360 - 1520);
+    EXPECT_EQ(big.summaryGrid.width, 14900 - 6210 - 1840);
+    EXPECT_EQ(big.summaryGrid.left, 1680);
+}
+
+TEST(DataListLayoutTest, NarrowFrameGivesTheSummaryGridAWidthOf100) {
+    EXPECT_EQ(sq::dataListResizeLayout(8150, 6000).summaryGrid.width, 8050 - 8050);  // frame exactly 8050
+    EXPECT_EQ(sq::dataListResizeLayout(8149, 6000).summaryGrid.width, 100);
+}
+
+TEST(DataListLayoutTest, SplitterDragStaysWithinItsClampsAndResizePutsItBack) {
+    struct Case {
+        float x;
+        float left;
+    };
+    const float start = 14900 - 6430;
+    const Case cases[] = {
+        {-100000, 2200}, {-(start - 2200), 2200}, {-1000, start - 1000}, {100000, 15000 - 1000}};
+    for (const Case& c : cases) {
+        sq::DataListLayout l = sq::dataListResizeLayout(15000, 9000);
+        sq::dataListSplitterDrag(l, c.x);
+        EXPECT_EQ(l.splitter.left, c.left) << c.x;
+        EXPECT_EQ(l.pointGrid.left, c.left + 140);
+        EXPECT_EQ(l.pointGrid.width, 14900 - (c.left + 140) - 80);
+        EXPECT_EQ(l.summaryGrid.width, 14900 - (l.pointGrid.width + 1840));
+        EXPECT_EQ(l.pointGrid.top, 80);
+    }
+    EXPECT_EQ(sq::dataListResizeLayout(15000, 9000).splitter.left, start);
+}
+
+}  // namespace
