@@ -15,7 +15,9 @@ namespace {
 QString titleOf(const std::string& title) {
     return title.empty() ? QStringLiteral("Sonoquant") : QString::fromStdString(title);
 }
-QWidget* parentWindow() { return QApplication::activeWindow(); }
+QWidget* parentWindow() {
+    return QApplication::activeWindow();
+}
 }  // namespace
 
 MsgResult QtDialogs::message(const MessageRequest& request) {
@@ -23,32 +25,62 @@ MsgResult QtDialogs::message(const MessageRequest& request) {
     box.setWindowTitle(titleOf(request.title));
     box.setText(QString::fromStdString(request.text));
     switch (request.icon) {
-        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MsgIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MsgIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     using B = QMessageBox::StandardButton;
     QMessageBox::StandardButtons buttons;
     switch (request.buttons) {
-        case MsgButtons::OK: buttons = B::Ok; break;
-        case MsgButtons::OKCancel: buttons = B::Ok | B::Cancel; break;
-        case MsgButtons::AbortRetryIgnore: buttons = B::Abort | B::Retry | B::Ignore; break;
-        case MsgButtons::YesNoCancel: buttons = B::Yes | B::No | B::Cancel; break;
-        case MsgButtons::YesNo: buttons = B::Yes | B::No; break;
-        case MsgButtons::RetryCancel: buttons = B::Retry | B::Cancel; break;
+        case MsgButtons::OK:
+            buttons = B::Ok;
+            break;
+        case MsgButtons::OKCancel:
+            buttons = B::Ok | B::Cancel;
+            break;
+        case MsgButtons::AbortRetryIgnore:
+            buttons = B::Abort | B::Retry | B::Ignore;
+            break;
+        case MsgButtons::YesNoCancel:
+            buttons = B::Yes | B::No | B::Cancel;
+            break;
+        case MsgButtons::YesNo:
+            buttons = B::Yes | B::No;
+            break;
+        case MsgButtons::RetryCancel:
+            buttons = B::Retry | B::Cancel;
+            break;
     }
     box.setStandardButtons(buttons);
     switch (box.exec()) {
-        case B::Cancel: return MsgResult::Cancel;
-        case B::Abort: return MsgResult::Abort;
-        case B::Retry: return MsgResult::Retry;
-        case B::Ignore: return MsgResult::Ignore;
-        case B::Yes: return MsgResult::Yes;
-        case B::No: return MsgResult::No;
-        default: return request.buttons == MsgButtons::OK ? MsgResult::OK
-                        : (box.clickedButton() ? MsgResult::OK : MsgResult::Cancel);
+        case B::Cancel:
+            return MsgResult::Cancel;
+        case B::Abort:
+            return MsgResult::Abort;
+        case B::Retry:
+            return MsgResult::Retry;
+        case B::Ignore:
+            return MsgResult::Ignore;
+        case B::Yes:
+            return MsgResult::Yes;
+        case B::No:
+            return MsgResult::No;
+        default:
+            return request.buttons == MsgButtons::OK
+                       ? MsgResult::OK
+                       : (box.clickedButton() ? MsgResult::OK : MsgResult::Cancel);
     }
 }
 

@@ -1,0 +1,557 @@
+#include "platform/ui/window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <algorithm>
+
+#include "platform/ui/form_widget.h"
+#include "platform/ui/twips.h"
+#include "platform/vb_error.h"
+
+namespace sq {
+
+// ---------------------------------------------------------------------------------------------
+// FormWidget / FrameWindow
+
+FormWidget::FormWidget(Window* window, QWidget* parent) : QWidget(parent), m_window(window) {}
+
+void FormWidget::dock(QWidget* widget, Align align) {
+    m_docked.erase(std::remove_if(m_docked.begin(), m_docked.end(),
+                                  [widget](const Docked& d) { return d.widget == widget || !d.widget; }),
+                   m_docked.end());
+    if (align != Align::None) {
+        m_docked.push_back({widget, align});
+        widget->installEventFilter(this);
+    }
+    relayout();
+}
+
+void FormWidget::relayout() {
+    if (m_layingOut) return;
+    m_layingOut = true;
+    QRect free = rect();
+    for (const Docked& d : m_docked) {
+        QWidget* w = d.widget;
+        if (!w || w->isHidden()) continue;
+        switch (d.align) {
+            case Align::Top:
+                w->setGeometry(free.left(), free.top(), free.width(), w->height());
+                free.setTop(free.top() + w->height());
+                break;
+            case Align::Bottom:
+                w->setGeometry(free.left(), free.bottom() + 1 - w->height(), free.width(), w->height());
+                free.setBottom(free.bottom() - w->height());
+                break;
+            case Align::Left:
+                w->setGeometry(free.left(), free.top(), w->width(), free.height());
+                free.setLeft(free.left() + w->width());
+                break;
+            case Align::Right:
+                w->setGeometry(free.right() + 1 - w->width(), free.top(), w->width(), free.height());
+                free.setRight(free.right() - w->width());
+                break;
+            case Align::None:
+                break;
+        }
+    }
+    if (m_fill) m_fill->setGeometry(free.normalized());
+    m_layingOut = false;
+}
+
+bool FormWidget::eventFilter(QObject* watched, QEvent* event) {
+    // A docked widget that changes its size or visibility moves the others.
+    switch (event->type()) {
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+            relayout();
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    relayout();
+    if (m_window) m_window->runResize();
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (m_window) m_window->userClose();
+}
+
+void FormWidget::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (m_window && m_window->m_modalLoop) m_window->m_modalLoop->quit();
+}
+
+bool FormWidget::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && m_window) m_window->runActivate();
+    return QWidget::event(event);
+}
+
+FrameWindow::FrameWindow(Window* window) : m_window(window) {}
+
+void FrameWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (m_window) m_window->userClose();
+}
+
+bool FrameWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && m_window) m_window->runActivate();
+    return QMainWindow::event(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window
+
+Window::Window(std::string name, WindowKind kind, int16_t* openFlag)
+    : m_name(std::move(name)), m_kind(kind), m_openFlag(openFlag) {
+    ensureShell();
+}
+
+Window::~Window() {
+    if (m_modalLoop) m_modalLoop->quit();
+    if (m_kind == WindowKind::MdiFrame && windows().mdiArea() == m_mdiArea.data())
+        windows().setMdiArea(nullptr);
+    // Detach the widgets first, so no event reaches a half-destroyed window.
+    if (m_surface) m_surface->detach();
+    if (m_frame) m_frame->detach();
+    delete outer();
+}
+
+void Window::ensureShell() {
+    switch (m_kind) {
+        case WindowKind::MdiFrame: {
+            auto* frame = new FrameWindow(this);
+            m_frame = frame;
+            m_surface = new FormWidget(this, frame);
+            frame->setCentralWidget(m_surface);
+            m_mdiArea = new QMdiArea(m_surface);
+            m_surface->setFillWidget(m_mdiArea);
+            windows().setMdiArea(m_mdiArea);
+            break;
+        }
+        case WindowKind::MdiChild:
+            m_surface = new FormWidget(this, nullptr);
+            if (QMdiArea* area = windows().mdiArea()) {
+                m_subWindow = area->addSubWindow(m_surface);
+                m_subWindow->hide();
+            }
+            break;
+        case WindowKind::TopLevel:
+            m_surface = new FormWidget(this, nullptr);
+            break;
+    }
+    m_surface->setObjectName(QString::fromStdString(m_name));
+    m_surface->hide();
+}
+
+QWidget* Window::surface() const {
+    return m_surface;
+}
+QMainWindow* Window::mainWindow() const {
+    return m_frame;
+}
+QMdiArea* Window::mdiArea() const {
+    return m_mdiArea;
+}
+
+QWidget* Window::outer() const {
+    if (m_frame) return m_frame;
+    if (m_subWindow) return m_subWindow;
+    return m_surface;
+}
+
+void Window::Load() {
+    if (m_loaded) return;
+    m_loaded = true;
+    if (m_openFlag) *m_openFlag = -1;
+    HandlerScope scope(this);
+    Form_Load();
+}
+
+void Window::Show(ShowMode mode) {
+    Load();
+    if (!m_loaded) return;  // the load handler unloaded the window
+    QWidget* w = outer();
+    if (w != m_surface) m_surface->show();
+    switch (m_state) {
+        case WindowState::Maximized:
+            w->showMaximized();
+            break;
+        case WindowState::Minimized:
+            w->showMinimized();
+            break;
+        case WindowState::Normal:
+            w->show();
+            break;
+    }
+    w->raise();
+    if (m_subWindow && m_subWindow->mdiArea()) m_subWindow->mdiArea()->setActiveSubWindow(m_subWindow);
+    shown(mode);
+    if (mode != ShowMode::Modal) return;
+    if (const auto& hook = windows().modalHook()) {
+        HandlerScope scope(this);
+        hook(*this);
+        return;
+    }
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    Qt::WindowModality before = w->windowModality();
+    if (w->isWindow()) {
+        w->hide();
+        w->setWindowModality(Qt::ApplicationModal);
+        w->show();
+    }
+    HandlerScope scope(this);
+    if (m_loaded && m_surface->isVisible()) loop.exec();
+    m_modalLoop = nullptr;
+    if (m_loaded && w->isWindow()) w->setWindowModality(before);
+}
+
+void Window::Hide() {
+    QWidget* w = outer();
+    if (w) w->hide();
+    if (m_modalLoop) m_modalLoop->quit();
+}
+
+void Window::Unload() {
+    if (!m_loaded || m_unloading) return;
+    m_unloading = true;
+    {
+        HandlerScope scope(this);
+        try {
+            Form_Unload();
+        } catch (...) {
+            m_unloading = false;
+            throw;
+        }
+    }
+    if (m_openFlag) *m_openFlag = 0;
+    m_loaded = false;
+    m_unloading = false;
+    Hide();
+    windows().retire(this);
+}
+
+void Window::userClose() {
+    Unload();
+}
+
+void Window::runResize() {
+    if (!m_loaded) return;
+    if (m_inResize) {
+        m_resizeAgain = true;
+        return;
+    }
+    m_inResize = true;
+    HandlerScope scope(this);
+    // A handler that changes the size is run once more for the new size, as the classic runtime does.
+    for (int round = 0; round < 4; ++round) {
+        m_resizeAgain = false;
+        Form_Resize();
+        if (!m_resizeAgain || !m_loaded) break;
+    }
+    m_inResize = false;
+}
+
+void Window::runActivate() {
+    if (!m_loaded) return;
+    HandlerScope scope(this);
+    Form_Activate();
+}
+
+bool Window::Visible() const {
+    QWidget* w = outer();
+    return w && m_loaded && !w->isHidden();
+}
+
+void Window::setCaption(const std::string& caption) {
+    QString text = QString::fromStdString(caption);
+    m_surface->setWindowTitle(text);
+    if (outer() != m_surface) outer()->setWindowTitle(text);
+}
+
+std::string Window::Caption() const {
+    return outer()->windowTitle().toStdString();
+}
+
+void Window::setWindowState(WindowState state) {
+    m_state = state;
+    QWidget* w = outer();
+    if (w->isHidden()) return;
+    switch (state) {
+        case WindowState::Maximized:
+            w->showMaximized();
+            break;
+        case WindowState::Minimized:
+            w->showMinimized();
+            break;
+        case WindowState::Normal:
+            w->showNormal();
+            break;
+    }
+}
+
+WindowState Window::windowState() const {
+    QWidget* w = outer();
+    if (w->isHidden()) return m_state;
+    if (w->isMinimized()) return WindowState::Minimized;
+    if (w->isMaximized()) return WindowState::Maximized;
+    return WindowState::Normal;
+}
+
+void Window::Move(double left, double top, double width, double height) {
+    QWidget* w = outer();
+    QRect frame = w->frameGeometry();
+    QRect inner = w->geometry();
+    int extraW = frame.width() - inner.width();
+    int extraH = frame.height() - inner.height();
+    w->move(toPixels(left), toPixels(top));
+    w->resize(std::max(0, toPixels(width) - extraW), std::max(0, toPixels(height) - extraH));
+}
+
+void Window::setWidth(double twips) {
+    Move(Left(), Top(), twips, Height());
+}
+void Window::setHeight(double twips) {
+    Move(Left(), Top(), Width(), twips);
+}
+double Window::Left() const {
+    return toTwips(outer()->frameGeometry().x());
+}
+double Window::Top() const {
+    return toTwips(outer()->frameGeometry().y());
+}
+double Window::Width() const {
+    return toTwips(outer()->frameGeometry().width());
+}
+double Window::Height() const {
+    return toTwips(outer()->frameGeometry().height());
+}
+double Window::ScaleWidth() const {
+    return toTwips(m_surface->width());
+}
+double Window::ScaleHeight() const {
+    return toTwips(m_surface->height());
+}
+
+void Window::setMinimumSizeTwips(double width, double height) {
+    m_minWidth = width;
+    m_minHeight = height;
+    outer()->setMinimumSize(toPixels(width), toPixels(height));
+}
+
+void Window::centre() {
+    QWidget* w = outer();
+    QRect area;
+    if (m_subWindow && m_subWindow->mdiArea()) {
+        area = m_subWindow->mdiArea()->viewport()->rect();
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        area = screen->availableGeometry();
+    } else {
+        return;
+    }
+    QRect frame = w->frameGeometry();
+    w->move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+}
+
+QFont Window::font() const {
+    return m_surface->font();
+}
+
+double Window::textWidthTwips(const std::string& text) const {
+    return sq::textWidthTwips(font(), text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// HandlerScope
+
+Window* windowOf(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (auto* form = qobject_cast<const FormWidget*>(w)) return form->window();
+    }
+    return nullptr;
+}
+
+HandlerScope::HandlerScope(const QWidget* widget) : HandlerScope(windowOf(widget)) {}
+
+HandlerScope::HandlerScope(Window* window) : m_window(window) {
+    if (m_window) {
+        m_guard = m_window->m_surface;
+        ++m_window->m_handlerDepth;
+    }
+}
+
+HandlerScope::~HandlerScope() {
+    if (!m_window || !m_guard) return;
+    if (--m_window->m_handlerDepth == 0 && !m_window->m_loaded) windows().scheduleCollect();
+}
+
+// ---------------------------------------------------------------------------------------------
+// WindowRegistry
+
+WindowRegistry::~WindowRegistry() {
+    // At program exit the application (and with it every widget) may already be gone.
+    if (QCoreApplication::instance()) return;
+    for (auto& w : m_loaded) (void)w.release();
+    for (auto& w : m_unloaded) (void)w.release();
+}
+
+WindowRegistry& WindowRegistry::get() {
+    static WindowRegistry registry;
+    return registry;
+}
+
+void WindowRegistry::setMdiArea(QMdiArea* area) {
+    m_mdiArea = area;
+}
+QMdiArea* WindowRegistry::mdiArea() const {
+    return m_mdiArea;
+}
+
+void WindowRegistry::registerWindow(const std::string& name, WindowFactory factory) {
+    m_factories[name] = std::move(factory);
+}
+
+void WindowRegistry::unregisterWindow(const std::string& name) {
+    m_factories.erase(name);
+}
+
+bool WindowRegistry::isRegistered(const std::string& name) const {
+    return m_factories.count(name) != 0;
+}
+
+Window& WindowRegistry::window(const std::string& name) {
+    if (Window* w = find(name)) return *w;
+    auto it = m_factories.find(name);
+    if (it == m_factories.end() || !it->second) raise(kInvalidCall, "No window named " + name);
+    return adopt(it->second());
+}
+
+Window* WindowRegistry::find(const std::string& name) const {
+    for (const auto& w : m_loaded)
+        if (w->name() == name) return w.get();
+    return nullptr;
+}
+
+void WindowRegistry::unload(const std::string& name) {
+    if (Window* w = find(name)) w->Unload();
+}
+
+void WindowRegistry::unloadAll() {
+    std::vector<Window*> order;
+    for (const auto& w : m_loaded) order.push_back(w.get());
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        // A handler may have unloaded (and retired) some of them meanwhile.
+        bool stillLoaded =
+            std::any_of(m_loaded.begin(), m_loaded.end(), [p = *it](const auto& w) { return w.get() == p; });
+        if (stillLoaded) (*it)->Unload();
+    }
+}
+
+std::vector<std::string> WindowRegistry::loadedNames() const {
+    std::vector<std::string> names;
+    for (const auto& w : m_loaded) names.push_back(w->name());
+    return names;
+}
+
+Window& WindowRegistry::adopt(std::unique_ptr<Window> window) {
+    Window* w = window.get();
+    m_loaded.push_back(std::move(window));
+    w->Load();
+    return *w;
+}
+
+void WindowRegistry::retire(Window* window) {
+    auto it =
+        std::find_if(m_loaded.begin(), m_loaded.end(), [window](const auto& w) { return w.get() == window; });
+    if (it == m_loaded.end()) return;
+    m_unloaded.push_back(std::move(*it));
+    m_loaded.erase(it);
+    scheduleCollect();
+}
+
+void WindowRegistry::scheduleCollect() {
+    if (m_collectScheduled || !QCoreApplication::instance()) return;
+    m_collectScheduled = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this] {
+            m_collectScheduled = false;
+            collectUnloaded();
+        },
+        Qt::QueuedConnection);
+}
+
+void WindowRegistry::collectUnloaded() {
+    // Deleting a window may run code that unloads others, so take the deletable ones out first.
+    std::vector<std::unique_ptr<Window>> done;
+    for (auto it = m_unloaded.begin(); it != m_unloaded.end();) {
+        if ((*it)->handlerDepth() == 0 && !(*it)->isLoaded()) {
+            done.push_back(std::move(*it));
+            it = m_unloaded.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    done.clear();
+}
+
+void WindowRegistry::reset() {
+    m_modalHook = nullptr;
+    unloadAll();
+    m_loaded.clear();
+    m_unloaded.clear();
+    m_factories.clear();
+    m_mdiArea = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stand-ins
+
+StandInWindow::StandInWindow(std::string name, int16_t* openFlag, WindowKind kind)
+    : Window(std::move(name), kind, openFlag) {}
+
+namespace {
+std::string flagText(const int16_t* flag) {
+    return flag ? std::to_string(*flag) : "-";
+}
+}  // namespace
+
+void StandInWindow::Form_Load() {
+    calls.push_back("load:" + flagText(openFlagPointer()));
+    if (onLoadCall) onLoadCall(*this);
+}
+
+void StandInWindow::Form_Unload() {
+    calls.push_back("unload:" + flagText(openFlagPointer()));
+    if (onUnloadCall) onUnloadCall(*this);
+}
+
+void StandInWindow::shown(ShowMode mode) {
+    calls.push_back(mode == ShowMode::Modal ? "show modal" : "show");
+}
+
+void registerStandIn(const std::string& name, int16_t* openFlag,
+                     std::shared_ptr<std::vector<std::string>> log, WindowKind kind) {
+    windows().registerWindow(name, [name, openFlag, log, kind]() -> std::unique_ptr<Window> {
+        auto w = std::make_unique<StandInWindow>(name, openFlag, kind);
+        if (log) {
+            w->onLoadCall = [log, name](StandInWindow&) { log->push_back(name + " load"); };
+            w->onUnloadCall = [log, name](StandInWindow&) { log->push_back(name + " unload"); };
+        }
+        return w;
+    });
+}
+
+}  // namespace sq
