@@ -152,6 +152,9 @@ public:
     void setWriteFails(uint8_t code, bool fails = true);
     void setFailureByte(uint8_t b) { m_failureByte = b; }
     void addFault(const FaultRule& rule);
+    void addFault(ReplyFault kind, int nth, int code = kAnyCode) {
+        addFault(FaultRule{kind, code, nth, 0, {}, 0});
+    }
     void dropReply(int nth = 1, int code = kAnyCode);
     void duplicateReply(int nth = 1, int code = kAnyCode, double gap = 0);
     void splitReplies(size_t chunk, double gap = 0.002, int code = kAnyCode, int nth = 0);
