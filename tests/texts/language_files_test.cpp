@@ -276,6 +276,28 @@ TEST(ShippedLanguages, englishFileSetsEveryKeyedEntryToItsDefault) {
         EXPECT_EQ(table.*entry.member, entry.key ? entry.english : "unset") << entry.name;
 }
 
+TEST(ShippedLanguages, freshProgramFolderStartsInEnglishAndEnglishUndoesAnotherLanguage) {
+    std::filesystem::remove(sq::languageListPath());
+    std::filesystem::remove(sq::languageFilePathFor("English"));
+    sq::ensureProgramFolder();
+    writeLanguages();
+    sq::LanguageState state;
+    sq::LanguageTexts table;
+    sq::loadDefaultTexts(table);
+    sq::loadLanguage(state, table);
+    EXPECT_EQ(state.LanguageIndex, 1);
+    EXPECT_EQ(state.LanguageCount, 1);
+    EXPECT_EQ(state.LanguageFilePath, sq::languageFilePathFor("English"));
+
+    writeBytes(sq::languageListPath(), "Language\\2\r\n1\\English\r\n2\\Alpha\r\n");
+    sq::loadLanguage(state, table);
+    EXPECT_EQ(table.TxtSet, "A-Set");
+    writeBytes(sq::languageListPath(), "Language\\1\r\n1\\English\r\n2\\Alpha\r\n");
+    sq::loadLanguage(state, table);
+    EXPECT_EQ(table.TxtSet, "Set");
+    EXPECT_EQ(table.TxtExit, "Exit");
+}
+
 TEST(ShippedLanguages, listSelectsEnglish) {
     auto bytes = sq::readFileBytes(sq::resourceFolder() + "/Lan/Language.bin");
     ASSERT_TRUE(bytes);
