@@ -46,13 +46,17 @@ uint32_t baudOf(speed_t speed) {
     return 0;
 }
 
-std::string groupHint(const std::string& path) {
+}  // namespace
+
+std::string permissionDeniedText(const std::string& path) {
     struct stat st {};
     std::string group = "dialout";
     if (::stat(path.c_str(), &st) == 0)
         if (const struct group* g = ::getgrgid(st.st_gid)) group = g->gr_name;
     return path + ": access denied; the user must be in the group '" + group + "' of the device";
 }
+
+namespace {
 
 class TermiosPort final : public SerialPort {
 public:
@@ -298,7 +302,7 @@ std::unique_ptr<SerialPort> openTermiosPort(const std::string& path, SerialError
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error.number = errno;
-        error.detail = errno == EACCES ? groupHint(path) : path;
+        error.detail = errno == EACCES ? permissionDeniedText(path) : path;
         return nullptr;
     }
     auto reject = [&](int number, std::string detail) -> std::unique_ptr<SerialPort> {

@@ -9,5 +9,7 @@ namespace sq {
 
 // Opens `path` exclusively (O_NOCTTY, TIOCEXCL and an advisory lock), raw and non-blocking.
 std::unique_ptr<SerialPort> openTermiosPort(const std::string& path, SerialError& error);
+// The detail recorded when the device refuses access: the device and the group to join.
+std::string permissionDeniedText(const std::string& path);
 
 }  // namespace sq
