@@ -1,11 +1,38 @@
 #include "decoder/record_target.h"
 
+#include "link/requests.h"
+#include "platform/ui/window.h"
+#include "records/data_list_frm.h"
+
 namespace sq {
 
-void ProgramRecordTarget::updateSummaryGrid() {}
-void ProgramRecordTarget::gridInfo() {}
-void ProgramRecordTarget::addPointRow(const PointRow&) {}
-void ProgramRecordTarget::enableToolbar() {}
-void ProgramRecordTarget::readRecordBlock(int32_t) {}
+namespace {
+
+// The open record list window; a download never brings back a window the user closed.
+DataListFrm* openDataList() {
+    return dynamic_cast<DataListFrm*>(windows().find(DataListFrm::kName));
+}
+
+}  // namespace
+
+void ProgramRecordTarget::updateSummaryGrid() {
+    if (DataListFrm* frm = openDataList()) frm->UpdateQVX410Grid();
+}
+
+void ProgramRecordTarget::gridInfo() {
+    if (DataListFrm* frm = openDataList()) frm->GridInfo();
+}
+
+void ProgramRecordTarget::addPointRow(const PointRow& row) {
+    if (DataListFrm* frm = openDataList()) frm->QVX410PointGrid.AddItem(row.text());
+}
+
+void ProgramRecordTarget::enableToolbar() {
+    if (DataListFrm* frm = openDataList()) frm->Toolbar1.setEnabled(true);
+}
+
+void ProgramRecordTarget::readRecordBlock(int32_t block) {
+    ReadRecordBlock(block);
+}
 
 }  // namespace sq

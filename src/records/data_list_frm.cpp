@@ -1,0 +1,332 @@
+#include "records/data_list_frm.h"
+
+#include "link/requests.h"
+#include "platform/vb_error.h"
+#include "records/header_bin.h"
+#include "records/summary_grid.h"
+#include "shared/download_state.h"
+#include "shared/record_state.h"
+#include "shared/state.h"
+#include "texts/language_texts.h"
+#include "texts/window_texts.h"
+
+namespace sq {
+
+namespace {
+
+constexpr int kSummaryCreatedRows = 121;
+constexpr int kItemRowsPerColumn = 11;
+constexpr double kItemBoxWidth = 1110;
+constexpr double kItemBoxHeight = 300;
+
+const char* const kToolbarKeys[] = {"save", "Print", "PDF", "Plot", "Ln"};
+
+template <typename Fn>
+void step(Fn&& fn) {
+    try {
+        fn();
+    } catch (const VbError&) {
+    }
+}
+
+bool supportedModelKnown() {
+    return IsSupportedModel(shared().DeviceModel) == 1 || IsSupportedModel(shared().FileModel) == 1;
+}
+
+void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
+    grid.setRow(row);
+    grid.setCol(col);
+    grid.setText(text);
+}
+
+}  // namespace
+
+int32_t& SelectedColumn() {
+    static int32_t column = 0;
+    return column;
+}
+
+DataListFrm::DataListFrm()
+    : Window(kName, WindowKind::MdiChild, &flags().DataListFrmOpen),
+      Toolbar1(surface()),
+      mem410frm(surface()),
+      PageLbl(mem410frm.widget(), "Page"),
+      ItemBtn(mem410frm.widget(), "HeaderItem"),
+      QVX410Grid(mem410frm.widget(), kSummaryCreatedRows, kSummaryColumns, 1, 1),
+      PicSplit(mem410frm.widget(), SplitterBar::Orientation::Vertical),
+      QVX410PointGrid(mem410frm.widget(), 1, 6, 1, 1),
+      GridUserInfo(mem410frm.widget(), 5, 2, 0, 1),
+      SSpSelectItem(mem410frm.widget()),
+      BtnSelectOK(SSpSelectItem.widget(), "OK"),
+      BtnExit(SSpSelectItem.widget(), "Exit"),
+      SSpResolution(mem410frm.widget()),
+      SSfResolution(SSpResolution.widget(), "Resolution"),
+      Btn1dB(SSfResolution.widget(), "1 dB"),
+      Btn01dB(SSfResolution.widget(), "0.1 dB"),
+      ItemSSP(mem410frm.widget()),
+      SetBtn(ItemSSP.widget(), "Set"),
+      AllSelBtn(ItemSSP.widget(), "All") {
+    Toolbar1.setAlign(Align::Top);
+    for (const char* key : kToolbarKeys) Toolbar1.addButton(key, key);
+    Toolbar1.onButtonClick = [this](int, const std::string& key) { Toolbar1_ButtonClick(key); };
+
+    PageLbl.setVisible(false);
+    ItemBtn.Move(120, 240, 1455, 915);
+    ItemBtn.onClick = [this] { ItemBtn_Click(); };
+    QVX410Grid.setLeft(1680);
+    GridUserInfo.setLeft(1680);
+    PicSplit.setBackColor(224, 224, 224);
+    PicSplit.onMouseDown = [this](int, int, double, double) { PicSplit_MouseDown(); };
+    PicSplit.onMouseMove = [this](int, int, double x, double) { PicSplit_MouseMove(x); };
+    PicSplit.onMouseUp = [this](int, int, double, double) { PicSplit_MouseUp(); };
+
+    SSpSelectItem.Move(120, 120, 2295, 1575);
+    for (int i = 0; i < 4; ++i) Option1.add(SSpSelectItem.widget()).Move(120, 120 + 300 * i, 1000, 285);
+    BtnSelectOK.Move(1200, 240, 975, 435);
+    BtnExit.Move(1200, 840, 975, 435);
+    BtnSelectOK.onClick = [this] { BtnSelectOK_Click(); };
+    BtnExit.onClick = [this] { BtnExit_Click(); };
+
+    SSpResolution.Move(2400, 120, 1815, 1575);
+    SSfResolution.Move(120, 120, 1575, 1335);
+    Btn1dB.Move(240, 300, 1095, 375);
+    Btn01dB.Move(240, 780, 1095, 375);
+
+    buildItemPanel();
+    SSpSelectItem.setVisible(false);
+    SSpResolution.setVisible(false);
+    ItemSSP.setVisible(false);
+    setMinimumSizeTwips(kDataListMinWidth, kDataListMinHeight);
+}
+
+DataListFrm::~DataListFrm() = default;
+
+void DataListFrm::buildItemPanel() {
+    ItemSSP.Move(0, 120, 11295, 4095);
+    for (int n = 0; n < kSummaryItemCount; ++n) {
+        auto box = std::make_unique<CheckBox>(ItemSSP.widget());
+        const int column = n / kItemRowsPerColumn;
+        const int row = n % kItemRowsPerColumn;
+        box->Move(60 + column * kItemBoxWidth, 60 + row * kItemBoxHeight, kItemBoxWidth - 30,
+                  kItemBoxHeight - 15);
+        box->setEnabled(isItemBoxEnabled(n));
+        Check1.push_back(std::move(box));
+    }
+    const double buttonsTop = 60 + kItemRowsPerColumn * kItemBoxHeight + 60;
+    SetBtn.Move(60, buttonsTop, kItemBoxWidth - 90, 435);
+    AllSelBtn.Move(60 + kItemBoxWidth, buttonsTop, kItemBoxWidth - 90, 435);
+    SetBtn.onClick = [this] { SetBtn_Click(); };
+    AllSelBtn.onClick = [this] { AllSelBtn_Click(); };
+}
+
+void DataListFrm::Form_Load() {
+    flags().AllSelectState = kFalse;
+    ApplyDataListFrmTexts(*this);
+    Editing = false;
+    SSpResolution.setVisible(false);
+    SSpSelectItem.setVisible(false);
+    HistogramMode = 0;
+    if (!supportedModelKnown()) return;
+    setWindowState(WindowState::Maximized);
+    QVX410Grid.Clear();
+    InitialUserInfoValues();
+    InitialQVX410Grid();
+    InitalQVX410PointGrid();
+    UpdateQVX410Grid();
+    LoadItemSelection();
+    SetBtn_Click();
+}
+
+// A download ends with its window: no block request stays outstanding and polling runs again.
+void DataListFrm::Form_Unload() {
+    if (downloadState().phase == DownloadPhase::Idle) return;
+    EndRecordDownload();
+    EnablePollTimers();
+}
+
+void DataListFrm::Form_Resize() {
+    if (windowState() == WindowState::Minimized) return;
+    layoutControls();
+}
+
+void DataListFrm::layoutControls() {
+    m_layout = dataListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()));
+    applyLayout();
+}
+
+void DataListFrm::applyLayout() {
+    const DataListLayout& l = m_layout;
+    auto place = [](Control& c, const TwipsRect& r) { c.Move(r.left, r.top, r.width, r.height); };
+    place(mem410frm, l.frame);
+    place(GridUserInfo, l.userInfo);
+    place(PicSplit, l.splitter);
+    place(QVX410PointGrid, l.pointGrid);
+    place(QVX410Grid, l.summaryGrid);
+}
+
+void DataListFrm::PicSplit_MouseDown() {
+    SplitDragging = true;
+}
+
+void DataListFrm::PicSplit_MouseUp() {
+    SplitDragging = false;
+}
+
+void DataListFrm::PicSplit_MouseMove(double x) {
+    if (!SplitDragging) return;
+    dataListSplitterDrag(m_layout, static_cast<float>(x));
+    PicSplit.setLeft(m_layout.splitter.left);
+    QVX410PointGrid.setLeft(m_layout.pointGrid.left);
+    QVX410PointGrid.setWidth(m_layout.pointGrid.width);
+    QVX410Grid.setWidth(m_layout.summaryGrid.width);
+}
+
+void DataListFrm::InitalQVX410PointGrid() {
+    for (int col = 0; col < 6; ++col) {
+        QVX410PointGrid.setColAlignment(col, FlexAlign::CenterCenter);
+        QVX410PointGrid.setColWidthFromText(col, col == 1 ? std::string(20, '0') : std::string(9, '0'));
+    }
+}
+
+void DataListFrm::InitialUserInfoValues() {
+    GridUserInfo.setColAlignment(0, FlexAlign::CenterCenter);
+    GridUserInfo.setColWidthFromText(0, std::string(21, '0'));
+    GridUserInfo.setColAlignment(1, FlexAlign::LeftCenter);
+    GridUserInfo.setColWidth(1, 24390);
+}
+
+void DataListFrm::InitialQVX410Grid() {
+    for (int col = 0; col < kSummaryColumns; ++col) {
+        step([&] { QVX410Grid.setColAlignment(col, FlexAlign::CenterCenter); });
+        step([&] { QVX410Grid.setColWidthFromText(col, std::string(21, '0')); });
+    }
+    step([&] { QVX410Grid.setRows(kSummaryFixedRows); });
+}
+
+void DataListFrm::ClearQvx410Grid() {
+    ResetSummaryTexts(recordSummary(), PageChannel());
+}
+
+void DataListFrm::UpdateQVX410Grid() {
+    step([&] { QVX410Grid.setRows(1); });
+    for (int n = 1; n < kSummaryFixedRows; ++n) step([&] { QVX410Grid.AddItem(""); });
+    const auto rows = summaryFixedRows(recordSummary(), texts());
+    for (int row = 0; row < kSummaryFixedRows; ++row)
+        for (int col = 0; col < kSummaryColumns; ++col)
+            step([&] { setGridCell(QVX410Grid, row, col, rows[row][col]); });
+}
+
+void DataListFrm::GridInfo() {
+    step([&] { ItemSSP.setVisible(false); });
+    step([&] { QVX410Grid.setRows(kSummaryFixedRows); });
+    ItemStates states{};
+    for (int n = 0; n < kSavedItemCount; ++n) {
+        states[n] = Check1[n]->Value();
+        if (states[n] != 1) continue;
+        const int item = findSummaryItem(Check1[n]->Caption(), texts());
+        if (item >= 0) step([&] { QVX410Grid.AddItem(summaryItemRow(item, recordSummary(), texts())); });
+    }
+    writeHeaderBin(headerBinPath(), states);
+}
+
+void DataListFrm::ItemBtn_Click() {
+    ItemSSP.setVisible(true);
+    ItemSSP.ZOrder();
+}
+
+void DataListFrm::AllSelBtn_Click() {
+    const bool tick = flags().AllSelectState == kFalse;
+    flags().AllSelectState = flagOf(tick);
+    for (int n = 0; n < kSavedItemCount; ++n)
+        if (isItemBoxEnabled(n)) Check1[n]->setValue(tick ? 1 : 0);
+}
+
+void DataListFrm::SetBtn_Click() {
+    step([&] { QVX410Grid.setCols(kSummaryColumns); });
+    UpdateQVX410Grid();
+    GridInfo();
+}
+
+void DataListFrm::LoadItemSelection() {
+    const ItemStates states = loadHeaderBin(headerBinPath());
+    for (int n = 0; n < kSavedItemCount; ++n) step([&] { Check1[n]->setValue(states[n]); });
+}
+
+// Saving, printing and the PDF report come later; the keys are compared exactly.
+void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
+    if (key != "Plot" && key != "Ln") return;
+    for (int i = 0; i < Option1.count(); ++i) Option1[i].setValue(false);
+    Option1[0].setValue(true);
+    HistogramMode = key == "Plot" ? 0 : 1;
+    SSpSelectItem.setVisible(true);
+    SSpSelectItem.ZOrder();
+}
+
+void DataListFrm::BtnSelectOK_Click() {
+    for (int i = 0; i < 4; ++i)
+        if (Option1[i].Value()) SelectedColumn() = i + 2;
+    if (HistogramMode != 0) {
+        SSpResolution.setVisible(true);
+        SSpResolution.ZOrder();
+    }
+    step([] { ReadCalibrationDate(); });
+    step([] { ReadCalibrationLevel(); });
+}
+
+void DataListFrm::BtnExit_Click() {
+    SSpSelectItem.setVisible(false);
+    SSpResolution.setVisible(false);
+}
+
+namespace {
+
+void applyCaption(DataListFrm& f, const TextAssignment& a) {
+    if (a.control == "Check1") {
+        f.Check1.at(a.index)->setCaption(a.text);
+    } else if (a.control == "Option1") {
+        f.Option1[a.index].setCaption(a.text);
+    } else if (a.control == "PageLbl") {
+        f.PageLbl.setCaption(a.text);
+    } else if (a.control == "ItemBtn") {
+        f.ItemBtn.setCaption(a.text);
+    } else if (a.control == "SetBtn") {
+        f.SetBtn.setCaption(a.text);
+    } else if (a.control == "AllSelBtn") {
+        f.AllSelBtn.setCaption(a.text);
+    } else if (a.control == "BtnSelectOK") {
+        f.BtnSelectOK.setCaption(a.text);
+    } else if (a.control == "BtnExit") {
+        f.BtnExit.setCaption(a.text);
+    } else if (a.control == "SSfResolution") {
+        f.SSfResolution.setCaption(a.text);
+    }
+}
+
+FlexGrid* gridNamed(DataListFrm& f, const std::string& name) {
+    if (name == "QVX410Grid") return &f.QVX410Grid;
+    if (name == "QVX410PointGrid") return &f.QVX410PointGrid;
+    if (name == "GridUserInfo") return &f.GridUserInfo;
+    return nullptr;
+}
+
+}  // namespace
+
+void ApplyDataListFrmTexts(DataListFrm& frm) {
+    for (const TextAssignment& a : dataListFrmTexts(texts()).assignments()) {
+        try {
+            if (a.target == TextTarget::Caption) {
+                applyCaption(frm, a);
+            } else if (a.target == TextTarget::ToolTip) {
+                frm.Toolbar1.setButtonToolTip(a.index, a.text);
+            } else if (a.target == TextTarget::GridCell) {
+                if (FlexGrid* grid = gridNamed(frm, a.control)) setGridCell(*grid, a.row, a.col, a.text);
+            }
+        } catch (const VbError&) {
+            return;  // the procedure stops at a control that refuses its text
+        } catch (const std::out_of_range&) {
+            return;
+        }
+    }
+}
+
+}  // namespace sq

@@ -1,0 +1,92 @@
+#pragma once
+// DataListFrm, the record list window of one downloaded record: the summary grid with its selectable
+// item rows, the point grid, the user-information grid, the splitter between the first two, the
+// quantity and resolution panels and the toolbar. The reply decoder fills it during a download.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/common_controls.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/flex_grid.h"
+#include "platform/ui/window.h"
+#include "records/data_list_layout.h"
+
+namespace sq {
+
+class DataListFrm : public Window {
+public:
+    static constexpr const char* kName = "DataListFrm";
+    DataListFrm();
+    ~DataListFrm() override;
+
+    // Public operations.
+    void GridInfo();
+    void InitalQVX410PointGrid();
+    void InitialUserInfoValues();
+    void InitialQVX410Grid();
+    // Resets the current record's summary texts; needs no window.
+    static void ClearQvx410Grid();
+    void UpdateQVX410Grid();
+
+    // Event handlers.
+    void ItemBtn_Click();
+    void AllSelBtn_Click();
+    void SetBtn_Click();
+    void LoadItemSelection();
+    void Toolbar1_ButtonClick(const std::string& key);
+    void BtnSelectOK_Click();
+    void BtnExit_Click();
+    void PicSplit_MouseDown();
+    void PicSplit_MouseMove(double x);
+    void PicSplit_MouseUp();
+
+    ToolBar Toolbar1;
+    Frame mem410frm;
+    Label PageLbl;
+    CommandButton ItemBtn;
+    FlexGrid QVX410Grid;
+    SplitterBar PicSplit;
+    FlexGrid QVX410PointGrid;
+    FlexGrid GridUserInfo;
+    Panel3D SSpSelectItem;
+    OptionGroup Option1;
+    CommandButton BtnSelectOK;
+    CommandButton BtnExit;
+    Panel3D SSpResolution;
+    Frame SSfResolution;
+    CommandButton Btn1dB;
+    CommandButton Btn01dB;
+    Panel3D ItemSSP;
+    std::vector<std::unique_ptr<CheckBox>> Check1;  // elements 0 to 102
+    CommandButton SetBtn;
+    CommandButton AllSelBtn;
+
+    int16_t HistogramMode = 0;  // 0: OK draws the graph; 1: OK opens the level distribution
+    bool SplitDragging = false;
+    bool Editing = false;
+
+    // The layout last applied (twips), as the splitter drag continues from it.
+    [[nodiscard]] const DataListLayout& layout() const { return m_layout; }
+    // Runs the resize layout for the window's present size.
+    void layoutControls();
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Form_Resize() override;
+
+private:
+    void buildItemPanel();
+    void applyLayout();
+    void setSummaryWidths(float width);
+    DataListLayout m_layout;
+};
+
+// Puts the window's texts (captions, tool tips, item captions, grid titles and labels) into it.
+void ApplyDataListFrmTexts(DataListFrm& frm);
+
+// The point column chosen in a list window's quantity panel (2 LAVG, 3 Leq, 4 LCPK, 5 LZPK).
+int32_t& SelectedColumn();
+
+}  // namespace sq
