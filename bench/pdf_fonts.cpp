@@ -1,0 +1,104 @@
+// Text measurement with the width cache against a fresh reading of the metric file per call, and
+// writing many empty pages with the 14 standard fonts.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "pdf/kdr_pdf.h"
+#include "platform/program_folder.h"
+
+namespace {
+std::string fontFolder() {
+    return sq::resourceFolder() + "/Fonts";
+}
+
+struct Query {
+    std::string text;
+    std::string font;
+};
+
+std::vector<Query> makeQueries(size_t count, const std::vector<std::string>& fonts) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> length(5, 30), letter(32, 126);
+    std::uniform_int_distribution<size_t> font(0, fonts.size() - 1);
+    std::vector<Query> queries(count);
+    for (auto& q : queries) {
+        q.text.resize(length(random));
+        for (char& c : q.text) c = static_cast<char>(letter(random));
+        q.font = fonts[font(random)];
+    }
+    return queries;
+}
+
+void BM_WidthCached(benchmark::State& state) {
+    sq::kdrPDF pdf;
+    pdf.PDFLoadAfm(fontFolder());
+    auto queries = makeQueries(4096, pdf.fontList());
+    const int64_t calls = state.range(0);
+    for (auto _ : state) {
+        double sum = 0;
+        for (int64_t i = 0; i < calls; ++i) {
+            const Query& q = queries[i & 4095];
+            sum += pdf.PDFGetStringWidth(q.text, q.font, 12);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    // Seconds per call.
+    state.counters["per_call"] =
+        benchmark::Counter(static_cast<double>(calls) * state.iterations(),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WidthCached)->Arg(2000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Every call reads its metric file anew, as a writer without the cache would.
+void BM_WidthFreshReading(benchmark::State& state) {
+    std::vector<std::string> fonts;
+    {
+        sq::kdrPDF probe;
+        probe.PDFLoadAfm(fontFolder());
+        fonts = probe.fontList();
+    }
+    auto queries = makeQueries(4096, fonts);
+    const int64_t calls = state.range(0);
+    for (auto _ : state) {
+        double sum = 0;
+        for (int64_t i = 0; i < calls; ++i) {
+            const Query& q = queries[i & 4095];
+            sq::kdrPDF fresh;
+            fresh.PDFPathConfiguration(fontFolder());
+            sum += fresh.PDFGetStringWidth(q.text, q.font, 12);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    // Seconds per call.
+    state.counters["per_call"] =
+        benchmark::Counter(static_cast<double>(calls) * state.iterations(),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WidthFreshReading)->Arg(20000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_EmptyPages(benchmark::State& state) {
+    std::string path = (std::filesystem::temp_directory_path() / "sq_bench_empty_pages.pdf").string();
+    const int64_t pages = state.range(0);
+    for (auto _ : state) {
+        sq::kdrPDF pdf;
+        pdf.PDFLoadAfm(fontFolder());
+        pdf.PDFFileName(path);
+        pdf.PDFBeginDoc();
+        for (int64_t i = 1; i < pages; ++i) {
+            pdf.PDFEndPage();
+            pdf.PDFNewPage();
+        }
+        pdf.PDFEndDoc();
+    }
+    std::filesystem::remove(path);
+    state.counters["pages_per_s"] =
+        benchmark::Counter(static_cast<double>(pages) * state.iterations(), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_EmptyPages)->Arg(1000)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+BENCHMARK_MAIN();
