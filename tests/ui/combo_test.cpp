@@ -1,7 +1,10 @@
 // Combo lists: the list position is the value, and the click handler runs on every real change.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QWidget>
+#include <vector>
 
 #include "platform/ui/controls.h"
 #include "platform/vb_error.h"
@@ -65,6 +68,116 @@ TEST(ComboList, fillingSelectsNothingAndClearRunsNoHandler) {
     EXPECT_EQ(list.ListIndex(), -1);
     EXPECT_EQ(list.ListCount(), 0);
     EXPECT_EQ(clicks, 1);
+}
+
+// A window's rule: choosing in one list sets another, whose own handler sets a third; the
+// handlers nest and each runs once, in order.
+TEST(ComboList, handlerThatSetsAnotherListRunsThatListsHandlerAtOnce) {
+    QWidget surface;
+    ComboList standard(&surface), exchange(&surface), threshold(&surface);
+    for (ComboList* list : {&standard, &exchange, &threshold})
+        for (const char* item : {"0", "1", "2"}) list->AddItem(item);
+    std::vector<std::string> order;
+    standard.onClick = [&] {
+        order.push_back("standard");
+        exchange.setListIndex(standard.ListIndex());
+        order.push_back("standard done");
+    };
+    exchange.onClick = [&] {
+        order.push_back("exchange");
+        threshold.setListIndex(2);
+    };
+    threshold.onClick = [&] { order.push_back("threshold"); };
+
+    standard.setListIndex(1);
+    EXPECT_EQ(order, (std::vector<std::string>{"standard", "exchange", "threshold", "standard done"}));
+    EXPECT_EQ(exchange.ListIndex(), 1);
+    EXPECT_EQ(threshold.ListIndex(), 2);
+
+    // The same choice again changes nothing anywhere.
+    order.clear();
+    standard.setListIndex(1);
+    EXPECT_TRUE(order.empty());
+}
+
+TEST(ComboList, handlerMaySetItsOwnListAgain) {
+    QWidget surface;
+    ComboList list(&surface);
+    for (const char* item : {"a", "b", "c"}) list.AddItem(item);
+    std::vector<int> seen;
+    list.onClick = [&] {
+        seen.push_back(list.ListIndex());
+        if (list.ListIndex() == 2) list.setListIndex(0);  // a rule that refuses the last entry
+    };
+    list.setListIndex(2);
+    EXPECT_EQ(seen, (std::vector<int>{2, 0}));
+    EXPECT_EQ(list.ListIndex(), 0);
+}
+
+TEST(ComboList, userChoiceRunsHandlerOnlyOnChange) {
+    QWidget surface;
+    ComboList list(&surface);
+    for (const char* item : {"a", "b"}) list.AddItem(item);
+    int clicks = 0;
+    list.onClick = [&] { ++clicks; };
+    list.choose(1);
+    list.choose(1);
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_EQ(list.Text(), "b");
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(ComboList, addingAndRemovingKeepTheSelectedItem) {
+    QWidget surface;
+    ComboList list(&surface);
+    for (const char* item : {"a", "b", "c"}) list.AddItem(item);
+    list.setListIndex(1);
+    int clicks = 0;
+    list.onClick = [&] { ++clicks; };
+    list.AddItem("first", 0);
+    EXPECT_EQ(list.ListIndex(), 2);
+    EXPECT_EQ(list.Text(), "b");
+    list.RemoveItem(0);
+    EXPECT_EQ(list.Text(), "b");
+    list.RemoveItem(1);  // the selected one
+    EXPECT_EQ(list.ListIndex(), -1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_THROW(list.RemoveItem(5), VbError);
+    EXPECT_THROW((void)list.List(2), VbError);
+}
+
+void typeKey(QWidget* target, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+TEST(ComboList, listOnlySwallowsTypingButTypeableTakesIt) {
+    QWidget surface;
+    ComboList listOnly(&surface, ComboStyle::ListOnly);
+    for (const char* item : {"apple", "banana"}) listOnly.AddItem(item);
+    int clicks = 0;
+    listOnly.onClick = [&] { ++clicks; };
+    typeKey(listOnly.widget(), Qt::Key_B, "b");  // Qt would jump to "banana"
+    EXPECT_EQ(listOnly.ListIndex(), -1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_THROW(listOnly.setText("cherry"), VbError);
+    listOnly.setText("banana");
+    EXPECT_EQ(listOnly.ListIndex(), 1);
+
+    ComboList typeable(&surface, ComboStyle::Typeable);
+    typeable.setText("12");
+    typeable.AddItem("30");  // adding keeps the typed text and selects nothing
+    EXPECT_EQ(typeable.Text(), "12");
+    EXPECT_EQ(typeable.ListIndex(), -1);
+    int changes = 0;
+    typeable.onChange = [&] { ++changes; };
+    surface.show();
+    QWidget* edit = typeable.widget()->focusProxy() ? typeable.widget()->focusProxy() : typeable.widget();
+    typeKey(edit, Qt::Key_3, "3");
+    EXPECT_EQ(typeable.Text(), "123");
+    EXPECT_EQ(changes, 1);
 }
 
 }  // namespace

@@ -105,7 +105,9 @@ public:
             this,
             [this] {
                 m_flushScheduled = false;
-                if (m_grid->m_redraw) flushAppends();
+                if (!m_grid->m_redraw) return;
+                flushAppends();
+                m_grid->syncSelection();
             },
             Qt::QueuedConnection);
     }
@@ -267,6 +269,7 @@ void FlexGrid::checkCol(int col) const {
 
 void FlexGrid::flush() {
     m_model->flushAppends();
+    syncSelection();
     view()->refreshGeometry();
 }
 
@@ -375,14 +378,12 @@ void FlexGrid::setTextMatrix(int row, int col, const std::string& text) {
 void FlexGrid::setRow(int row) {
     checkRow(row);
     m_row = m_rowSel = row;
-    m_colSel = m_col;
     syncSelection();
 }
 
 void FlexGrid::setCol(int col) {
     checkCol(col);
     m_col = m_colSel = col;
-    m_rowSel = m_row;
     syncSelection();
 }
 
@@ -419,8 +420,7 @@ void FlexGrid::AddItem(const std::string& text, int index) {
 
 void FlexGrid::RemoveItem(int row) {
     checkRow(row);
-    if (m_fixedRows > 0 && Rows() - 1 < m_fixedRows + 0 && row >= 0 && Rows() <= m_fixedRows + 1 &&
-        row >= m_fixedRows)
+    if (m_fixedRows > 0 && row >= m_fixedRows && Rows() - m_fixedRows == 1)
         raise(kInvalidPropertyValue, "Cannot remove last non-fixed row");
     m_model->flushAppends();
     int viewRow = row - m_model->titleRows();
@@ -527,6 +527,7 @@ void FlexGrid::setRedraw(bool on) {
     if (on) {
         m_model->flushAppends();
         m_model->allChanged();
+        syncSelection();
     }
 }
 

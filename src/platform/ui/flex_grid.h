@@ -5,8 +5,9 @@
 // event loop next runs, so appending does not repaint per row. Reads always see every row at once.
 //
 // Contract details the windows rely on:
-// - Setting Row or Col moves the current cell and collapses the selection onto it (RowSel = Row,
-//   ColSel = Col); set RowSel/ColSel afterwards to extend it.
+// - Setting Row moves the current cell and sets RowSel to the same row; setting Col does the same
+//   for ColSel. So "Col = ColSel, then Row = RowSel" makes the selection's end the current cell, and
+//   a selection is extended by setting RowSel/ColSel after Row/Col.
 // - A click on a column's title cell selects that column from the first data row to the last; a
 //   click on a row's label cell selects that row from the first data column to the last.
 // - Rows = n keeps rows 0..n-1; Rows below FixedRows lowers FixedRows with it (Rows = 0 then

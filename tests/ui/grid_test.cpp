@@ -1,0 +1,284 @@
+// The flexible grid: rows from TAB-separated texts, row removal, the current cell and selection
+// rules of title and label clicks, and the top row.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTableView>
+#include <QWidget>
+
+#include "platform/ui/flex_grid.h"
+#include "platform/ui/grid_store.h"
+#include "platform/vb_error.h"
+
+namespace sq {
+namespace {
+
+std::vector<std::string> rowOf(const GridStore& store, int row) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < store.cols(); ++c) cells.push_back(store.cell(row, c));
+    return cells;
+}
+
+struct SplitCase {
+    const char* name;
+    const char* text;
+    std::vector<std::string> cells;
+};
+
+class AddItemSplit : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(AddItemSplit, piecesFillColumnsFromTheFirst) {
+    GridStore store(1, 4);
+    store.addItem(GetParam().text);
+    ASSERT_EQ(store.rows(), 2);
+    EXPECT_EQ(rowOf(store, 1), GetParam().cells);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AddItemSplit,
+    ::testing::Values(SplitCase{"exact", "1\ta\tb\tc", {"1", "a", "b", "c"}},
+                      SplitCase{"trailingTabAddsNoCell", "1\ta\tb\tc\t", {"1", "a", "b", "c"}},
+                      SplitCase{"extraPiecesDropped", "1\ta\tb\tc\td\te", {"1", "a", "b", "c"}},
+                      SplitCase{"missingCellsEmpty", "1\ta", {"1", "a", "", ""}},
+                      SplitCase{"emptyPiecesKeepTheirPlace", "\t\tx", {"", "", "x", ""}},
+                      SplitCase{"emptyText", "", {"", "", "", ""}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GridStore, insertsAtAnIndexAndRejectsBadIndexes) {
+    GridStore store(2, 2);
+    store.addItem("a\tb", 1);
+    EXPECT_EQ(rowOf(store, 1), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(store.rows(), 3);
+    EXPECT_THROW(store.addItem("x", 4), VbError);
+    EXPECT_THROW(store.removeRow(3), VbError);
+    try {
+        (void)store.cell(0, 2);
+        FAIL();
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), 381);
+    }
+}
+
+TEST(GridStore, narrowingAndWideningColumnsKeepsTheRest) {
+    GridStore store(0, 3);
+    store.addItem("a\tb\tc");
+    store.addItem("d\te\tf");
+    store.setCols(2);
+    store.setCols(3);
+    EXPECT_EQ(rowOf(store, 1), (std::vector<std::string>{"d", "e", ""}));
+}
+
+class GridTest : public ::testing::Test {
+protected:
+    GridTest() : grid(&surface, 1, 6, 1, 1) {
+        surface.resize(600, 300);
+        grid.widget()->setGeometry(0, 0, 600, 300);
+        const char* titles[] = {"No.s", "Date/Time", "LAVG", "Leq", "LCPK", "LZPK"};
+        for (int c = 0; c < 6; ++c) grid.setTextMatrix(0, c, titles[c]);
+    }
+    void addPoints(int count) {
+        for (int i = 1; i <= count; ++i)
+            grid.AddItem(std::to_string(i) + "\t2022/03/30 10:00:00\t80.1\t81.2\t100.3\t110.4\t");
+    }
+    QTableView* view() { return static_cast<QTableView*>(grid.widget()); }
+
+    QWidget surface;
+    FlexGrid grid;
+};
+
+TEST_F(GridTest, appendedRowsAreReadableAtOnceAndReachTheViewInOneBatch) {
+    addPoints(3);
+    EXPECT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.TextMatrix(3, 0), "3");
+    EXPECT_EQ(grid.TextMatrix(3, 5), "110.4");
+    int batches = 0;
+    QObject::connect(view()->model(), &QAbstractItemModel::rowsInserted, [&] { ++batches; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(batches, 1);
+    EXPECT_EQ(view()->model()->rowCount(), 3);
+    EXPECT_EQ(view()->model()->headerData(1, Qt::Horizontal).toString(), QString("LAVG"));
+    EXPECT_EQ(view()->model()->headerData(1, Qt::Vertical).toString(), QString("2"));
+}
+
+TEST_F(GridTest, rowsOneKeepsOnlyTheTitleRow) {
+    addPoints(5);
+    grid.setRows(1);
+    EXPECT_EQ(grid.Rows(), 1);
+    EXPECT_EQ(grid.TextMatrix(0, 2), "LAVG");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view()->model()->rowCount(), 0);
+    addPoints(1);
+    EXPECT_EQ(grid.TextMatrix(1, 0), "1");
+}
+
+TEST_F(GridTest, rowsZeroThenAddedRowsThenOneFixedRow) {
+    grid.setRows(0);
+    EXPECT_EQ(grid.FixedRows(), 0);
+    grid.AddItem("Title\tD1\tD2");
+    grid.AddItem("Threshold\t80\t70");
+    grid.setFixedRows(1);
+    EXPECT_EQ(grid.Rows(), 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view()->model()->rowCount(), 1);
+    EXPECT_EQ(view()->model()->headerData(0, Qt::Horizontal).toString(), QString("D1"));
+    EXPECT_THROW(grid.setFixedRows(3), VbError);
+}
+
+TEST_F(GridTest, removeItemDropsOneRowAndRefusesTheLastDataRow) {
+    addPoints(3);
+    grid.RemoveItem(2);
+    EXPECT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.TextMatrix(2, 0), "3");
+    grid.RemoveItem(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view()->model()->rowCount(), 1);
+    EXPECT_THROW(grid.RemoveItem(1), VbError);
+    EXPECT_THROW(grid.RemoveItem(5), VbError);
+    EXPECT_EQ(grid.Rows(), 2);
+}
+
+TEST_F(GridTest, titleClickSelectsTheColumnAndLabelClickTheRow) {
+    addPoints(4);
+    int clicks = 0;
+    grid.onClick = [&] { ++clicks; };
+    grid.clickCell(0, 3);
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({1, 3, 4, 3}));
+    grid.clickCell(2, 0);
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({2, 1, 2, 5}));
+    grid.clickCell(3, 2);
+    grid.extendTo(1, 4);
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({3, 2, 1, 4}));
+    EXPECT_EQ(clicks, 3);
+    // The view shows the same selection: rows 1..3 by columns 2..4 (view cells 0..2 x 1..3).
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view()->selectionModel()->selectedIndexes().size(), 9);
+}
+
+TEST_F(GridTest, realHeaderPressSelectsLikeTheClassicGrid) {
+    addPoints(4);
+    surface.show();
+    grid.flush();
+    QCoreApplication::processEvents();
+    QHeaderView* titles = view()->horizontalHeader();
+    QPoint inSection(titles->sectionViewportPosition(1) + titles->sectionSize(1) / 2, titles->height() / 2);
+    QMouseEvent press(QEvent::MouseButtonPress, inSection, titles->viewport()->mapToGlobal(inSection),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(titles->viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, inSection, titles->viewport()->mapToGlobal(inSection),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(titles->viewport(), &release);
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({1, 2, 4, 2}));
+}
+
+TEST_F(GridTest, settingRowOrColCollapsesTheSelection) {
+    addPoints(4);
+    grid.clickCell(0, 2);
+    grid.setCol(grid.ColSel());
+    grid.setRow(grid.RowSel());
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({4, 2, 4, 2}));
+    grid.setRowSel(1);
+    EXPECT_EQ(grid.RowSel(), 1);
+    EXPECT_EQ(grid.Row(), 4);
+    EXPECT_THROW(grid.setRow(5), VbError);
+    EXPECT_THROW(grid.setColSel(6), VbError);
+    grid.setText("x");
+    EXPECT_EQ(grid.TextMatrix(4, 2), "x");
+}
+
+TEST_F(GridTest, topRowMovesByOneAndRefusesRowsOutsideTheData) {
+    addPoints(200);
+    EXPECT_EQ(grid.TopRow(), 1);
+    grid.setTopRow(5);
+    EXPECT_EQ(grid.TopRow(), 5);
+    grid.setTopRow(grid.TopRow() - 1);
+    EXPECT_EQ(grid.TopRow(), 4);
+    grid.setTopRow(grid.TopRow() + 1);
+    EXPECT_EQ(grid.TopRow(), 5);
+    // Row 0 is the title row: the wheel's step up from the first data row is refused, nothing moves.
+    grid.setTopRow(1);
+    EXPECT_THROW(grid.setTopRow(0), VbError);
+    EXPECT_THROW(grid.setTopRow(201), VbError);
+    EXPECT_EQ(grid.TopRow(), 1);
+    // Near the end the view stops where the last rows fit; TopRow reads where it stopped.
+    grid.setTopRow(200);
+    EXPECT_GT(grid.TopRow(), 150);
+    EXPECT_LE(grid.TopRow(), 200);
+}
+
+TEST_F(GridTest, columnWidthsAlignmentAndCellGeometryInTwips) {
+    addPoints(3);
+    grid.setColWidth(2, 1500);
+    EXPECT_NEAR(grid.ColWidth(2), 1500, 15);
+    grid.setColWidth(0, 900);
+    EXPECT_NEAR(grid.ColWidth(0), 900, 15);
+    grid.setColWidthFromText(1, "00000000000000000000");
+    grid.setColWidthFromText(3, "000000000");
+    EXPECT_GT(grid.ColWidth(1), 2 * grid.ColWidth(3) - 300);
+    grid.setColAlignment(2, FlexAlign::CenterCenter);
+    QCoreApplication::processEvents();
+    auto align =
+        view()->model()->data(view()->model()->index(0, 1), Qt::TextAlignmentRole).value<Qt::Alignment>();
+    EXPECT_EQ(align, Qt::AlignHCenter | Qt::AlignVCenter);
+
+    grid.setRowHeight(300);
+    grid.setRow(2);
+    grid.setCol(2);
+    EXPECT_NEAR(grid.CellHeight(), 300, 15);
+    EXPECT_NEAR(grid.CellWidth(), 1500, 15);
+    grid.setRow(3);
+    double below = grid.CellTop();
+    grid.setRow(2);
+    EXPECT_NEAR(below - grid.CellTop(), 300, 15);
+    EXPECT_GT(grid.CellLeft(), 900);
+}
+
+TEST_F(GridTest, backspaceReachesTheKeyPressHandlerAndArrowsMoveTheCurrentCell) {
+    addPoints(3);
+    std::vector<int> keys;
+    grid.onKeyPress = [&](int& key) { keys.push_back(key); };
+    grid.setRow(1);
+    grid.setCol(1);
+    grid.pressKey(Qt::Key_Down, 0);
+    grid.pressKey(Qt::Key_Right, 0);
+    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(grid.Col(), 2);
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, "\b");
+    QCoreApplication::sendEvent(grid.widget(), &backspace);
+    EXPECT_EQ(keys, std::vector<int>{8});
+}
+
+TEST_F(GridTest, focusEventsRunTheHandlers) {
+    std::vector<std::string> events;
+    grid.onGotFocus = [&] { events.push_back("got"); };
+    grid.onLostFocus = [&] { events.push_back("lost"); };
+    QFocusEvent in(QEvent::FocusIn);
+    QCoreApplication::sendEvent(grid.widget(), &in);
+    QFocusEvent out(QEvent::FocusOut);
+    QCoreApplication::sendEvent(grid.widget(), &out);
+    EXPECT_EQ(events, (std::vector<std::string>{"got", "lost"}));
+}
+
+TEST(FlexGrid, userInfoShapeWithLabelColumnAndNoTitleRow) {
+    QWidget surface;
+    FlexGrid grid(&surface, 5, 2, 0, 1);
+    grid.setTextMatrix(0, 0, "Evaluator");
+    grid.setTextMatrix(0, 1, "Ann");
+    auto* view = static_cast<QTableView*>(grid.widget());
+    EXPECT_TRUE(view->horizontalHeader()->isHidden());
+    EXPECT_EQ(view->model()->rowCount(), 5);
+    EXPECT_EQ(view->model()->headerData(0, Qt::Vertical).toString(), QString("Evaluator"));
+    // A label click selects the row up to the value column.
+    grid.clickCell(3, 0);
+    EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+              std::vector<int>({3, 1, 3, 1}));
+}
+
+}  // namespace
+}  // namespace sq
