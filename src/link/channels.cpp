@@ -104,6 +104,13 @@ int ParseReplyFrame(std::vector<uint8_t>& rx, ReplyFrame* completed) {
                 p.State = 2;
                 break;
             case 2:
+                // A high byte of 0x80 or more does not fit the 16-bit length: it is too long like
+                // any length over 540, whatever the low byte.
+                if (byte * 256 > MaxReplyLength) {
+                    rx.clear();
+                    p.State = 0;
+                    return 0;
+                }
                 p.Length = static_cast<int16_t>(byte * 256);
                 p.Check ^= byte;
                 ++p.Pos;
@@ -121,6 +128,10 @@ int ParseReplyFrame(std::vector<uint8_t>& rx, ReplyFrame* completed) {
                 p.State = p.Length == 0 ? 5 : 4;
                 break;
             case 4:
+                if (p.Length < 1 || p.Length > MaxReplyLength) {
+                    restartParser(p);
+                    return 0;
+                }
                 takeDataBytes(p, rx);
                 break;
             case 5:

@@ -52,6 +52,12 @@ protected:
 
     void instrumentSends(const Bytes& bytes) { m_pair->instrument().write(bytes.data(), bytes.size()); }
 
+    // Puts bytes straight into a channel's receive buffer.
+    static void append(int channel, const Bytes& bytes) {
+        auto& rx = sq::Channels[static_cast<size_t>(channel)].RxBuffer;
+        rx.insert(rx.end(), bytes.begin(), bytes.end());
+    }
+
     sq::ScopedScriptedDialogs m_dialogs;
     std::shared_ptr<sq::MemoryPortPair> m_pair;
 };

@@ -86,6 +86,8 @@ TEST_F(ParserTest, dropsTheWholeBufferOnBadStartLengthOrChecksum) {
         {"bad start byte", {0x55}},
         {"bad checksum", badChecksum},
         {"length 541", Bytes(tooLong.begin(), tooLong.begin() + 6)},
+        {"length high byte 0x80", {0x03, 0x12, 0x80, 0x00, 0x11, 0x22}},
+        {"length high byte 0xFF", {0x03, 0x12, 0xFF, 0xFF, 0x11, 0x22}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
