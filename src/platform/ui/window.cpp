@@ -195,7 +195,12 @@ void Window::Show(ShowMode mode) {
             w->show();
             break;
     }
-    w->raise();
+    if (m_pendingMove) {
+        std::array<double, 4> g = *m_pendingMove;
+        m_pendingMove.reset();
+        Move(g[0], g[1], g[2], g[3]);
+    }
+    if (!w->isWindow() || QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
     if (m_subWindow && m_subWindow->mdiArea()) m_subWindow->mdiArea()->setActiveSubWindow(m_subWindow);
     shown(mode);
     if (mode != ShowMode::Modal) return;
@@ -316,6 +321,8 @@ void Window::Move(double left, double top, double width, double height) {
     QRect inner = w->geometry();
     int extraW = frame.width() - inner.width();
     int extraH = frame.height() - inner.height();
+    // The frame's borders are known only once the window is shown: sizes given before are applied again then.
+    if (w->isHidden()) m_pendingMove = std::array<double, 4>{left, top, width, height};
     w->move(toPixels(left), toPixels(top));
     w->resize(std::max(0, toPixels(width) - extraW), std::max(0, toPixels(height) - extraH));
 }

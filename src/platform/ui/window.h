@@ -4,10 +4,12 @@
 // start of that handler); Show shows it modeless or modal; Unload runs the unload handler, clears the
 // flag, hides the window and deletes it later, never while one of its handlers is on the stack.
 #include <QPointer>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -132,6 +134,7 @@ private:
     bool m_resizeAgain = false;
     QEventLoop* m_modalLoop = nullptr;
     WindowState m_state = WindowState::Normal;
+    std::optional<std::array<double, 4>> m_pendingMove;
     QPointer<FormWidget> m_surface;
     QPointer<FrameWindow> m_frame;
     QPointer<QMdiArea> m_mdiArea;

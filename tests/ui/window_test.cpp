@@ -1,0 +1,218 @@
+// Windows: load on reference, the open flag's timing, modal Show, Unload from inside a handler,
+// MDI children and the resize handler.
+#include "platform/ui/window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "platform/runtime.h"
+#include "platform/ui/controls.h"
+#include "platform/vb_error.h"
+
+namespace sq {
+namespace {
+
+constexpr int16_t kTrue = -1;
+constexpr int16_t kFalse = 0;
+
+// Open flags as the program's flag table holds them (16-bit, True = -1).
+struct Flags {
+    int16_t RTCFrmOpen = 0;
+    int16_t LEDAlarmFrmOpen = 0;
+    int16_t ComPortSetFrmOpen = 0;
+    int16_t DataListFrmOpen = 0;
+    int16_t Setting410PanelFrmOpen = 0;
+};
+Flags g_flags;
+Flags& flags() {
+    return g_flags;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_flags = {}; }
+    void TearDown() override { windows().reset(); }
+};
+
+// A small real window: a button whose click unloads the window and then still touches it.
+class ClockWindow : public Window {
+public:
+    static constexpr const char* kName = "RTCFrm";
+    ClockWindow() : Window(kName, WindowKind::TopLevel, &flags().RTCFrmOpen) {
+        ExitBtn.onClick = [this] {
+            Unload();
+            afterUnload = ExitBtn.Caption();  // the window and its controls are still alive here
+        };
+    }
+    ~ClockWindow() override { ++destroyed; }
+
+    CommandButton ExitBtn{surface(), "Exit"};
+    std::vector<int16_t> flagInLoad;
+    std::vector<int16_t> flagInUnload;
+    std::string afterUnload;
+    static inline int destroyed = 0;
+
+protected:
+    void Form_Load() override { flagInLoad.push_back(flags().RTCFrmOpen); }
+    void Form_Unload() override { flagInUnload.push_back(flags().RTCFrmOpen); }
+};
+
+TEST_F(WindowTest, referringToAWindowLoadsItHiddenWithTheFlagSetFromTheStartOfLoad) {
+    auto log = std::make_shared<std::vector<std::string>>();
+    registerStandIn("LEDAlarmFrm", &flags().LEDAlarmFrmOpen, log);
+    EXPECT_FALSE(windows().isLoaded("LEDAlarmFrm"));
+
+    Window& w = windows().window("LEDAlarmFrm");
+    auto& standIn = static_cast<StandInWindow&>(w);
+    EXPECT_TRUE(w.isLoaded());
+    EXPECT_FALSE(w.Visible());
+    EXPECT_EQ(flags().LEDAlarmFrmOpen, kTrue);
+    EXPECT_EQ(standIn.calls, std::vector<std::string>{"load:-1"});
+
+    // A second reference is the same instance and runs no second load.
+    EXPECT_EQ(&windows().window("LEDAlarmFrm"), &w);
+    EXPECT_EQ(*log, std::vector<std::string>{"LEDAlarmFrm load"});
+
+    w.Show();
+    EXPECT_TRUE(w.Visible());
+    windows().unload("LEDAlarmFrm");
+    EXPECT_EQ(standIn.calls, (std::vector<std::string>{"load:-1", "show", "unload:-1"}));
+    EXPECT_EQ(flags().LEDAlarmFrmOpen, kFalse);
+    EXPECT_FALSE(windows().isLoaded("LEDAlarmFrm"));
+    EXPECT_EQ(*log, (std::vector<std::string>{"LEDAlarmFrm load", "LEDAlarmFrm unload"}));
+
+    EXPECT_THROW(windows().window("NoSuchFrm"), VbError);
+}
+
+TEST_F(WindowTest, unloadFromInsideTheWindowsOwnHandlerDefersDeletion) {
+    ClockWindow::destroyed = 0;
+    ClockWindow& w = form<ClockWindow>();
+    EXPECT_EQ(w.flagInLoad, std::vector<int16_t>{kTrue});
+    w.Show();
+    w.ExitBtn.click();
+    EXPECT_EQ(w.afterUnload, "Exit");
+    EXPECT_EQ(w.flagInUnload, std::vector<int16_t>{kTrue});
+    EXPECT_EQ(flags().RTCFrmOpen, kFalse);
+    EXPECT_EQ(ClockWindow::destroyed, 0);
+    EXPECT_EQ(windows().pendingDeletes(), 1u);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ClockWindow::destroyed, 1);
+    EXPECT_EQ(windows().pendingDeletes(), 0u);
+
+    // The next reference meets a fresh window.
+    ClockWindow& again = form<ClockWindow>();
+    EXPECT_EQ(again.flagInLoad.size(), 1u);
+    EXPECT_TRUE(again.afterUnload.empty());
+}
+
+TEST_F(WindowTest, deletionWaitsForTheOutermostHandlerEvenAcrossEventLoops) {
+    ClockWindow::destroyed = 0;
+    ClockWindow& w = form<ClockWindow>();
+    bool aliveAfterEvents = false;
+    w.ExitBtn.onClick = [&] {
+        w.Unload();
+        DoEvents();  // a wait inside the handler runs the event loop
+        aliveAfterEvents = ClockWindow::destroyed == 0 && w.ExitBtn.Caption() == "Exit";
+    };
+    w.ExitBtn.click();
+    EXPECT_TRUE(aliveAfterEvents);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ClockWindow::destroyed, 1);
+}
+
+TEST_F(WindowTest, userClosingAWindowUnloadsIt) {
+    ClockWindow& w = form<ClockWindow>();
+    w.Show();
+    w.surface()->close();
+    EXPECT_EQ(flags().RTCFrmOpen, kFalse);
+    EXPECT_FALSE(windows().isLoaded(ClockWindow::kName));
+}
+
+TEST_F(WindowTest, modalShowIsAnsweredByTheTestHookWithoutBlocking) {
+    registerStandIn("ComPortSetFrm", &flags().ComPortSetFrmOpen, nullptr, WindowKind::TopLevel);
+    std::vector<std::string> seen;
+    windows().setModalHook([&](Window& w) {
+        seen.push_back(w.name() + (w.Visible() ? " visible" : " hidden"));
+        w.Unload();
+    });
+    windows().window("ComPortSetFrm").Show(ShowMode::Modal);
+    EXPECT_EQ(seen, std::vector<std::string>{"ComPortSetFrm visible"});
+    EXPECT_EQ(flags().ComPortSetFrmOpen, kFalse);
+}
+
+TEST_F(WindowTest, modalShowKeepsTimersRunningUntilTheWindowCloses) {
+    registerStandIn("ComPortSetFrm", &flags().ComPortSetFrmOpen, nullptr, WindowKind::TopLevel);
+    Window& w = windows().window("ComPortSetFrm");
+    Timer poll([] {}, 5);
+    poll.setEnabled(true);
+    QTimer::singleShot(150, [&] { w.Unload(); });
+    w.Show(ShowMode::Modal);
+    EXPECT_FALSE(w.isLoaded());
+    EXPECT_GE(poll.tickCount(), 5u);
+    poll.setEnabled(false);
+}
+
+TEST_F(WindowTest, mdiChildrenLiveInTheFramesArea) {
+    Window frame("Panel", WindowKind::MdiFrame);
+    ASSERT_NE(windows().mdiArea(), nullptr);
+    EXPECT_EQ(windows().mdiArea(), frame.mdiArea());
+    registerStandIn("DataListFrm", &flags().DataListFrmOpen);
+    registerStandIn("Setting410PanelFrm", &flags().Setting410PanelFrmOpen, nullptr, WindowKind::TopLevel);
+    frame.Load();
+    frame.Show();
+
+    Window& list = windows().window("DataListFrm");
+    list.setWindowState(WindowState::Maximized);
+    list.Show();
+    ASSERT_EQ(frame.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(frame.mdiArea()->subWindowList().front()->widget(), list.surface());
+    EXPECT_EQ(list.windowState(), WindowState::Maximized);
+
+    Window& panel = windows().window("Setting410PanelFrm");
+    panel.Show();
+    EXPECT_TRUE(panel.surface()->isWindow());
+    EXPECT_EQ(frame.mdiArea()->subWindowList().size(), 1);
+
+    windows().unloadAll();
+    EXPECT_EQ(flags().DataListFrmOpen, kFalse);
+    EXPECT_EQ(flags().Setting410PanelFrmOpen, kFalse);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(frame.mdiArea()->subWindowList().empty());
+}
+
+// A resize handler that enforces a minimum size, as the windows do: the new size runs the handler again.
+class SizedWindow : public Window {
+public:
+    SizedWindow() : Window("Sized", WindowKind::TopLevel) {}
+    std::vector<double> widths;
+
+protected:
+    void Form_Resize() override {
+        widths.push_back(Width());
+        if (Width() < 5600) setWidth(5600);
+    }
+};
+
+TEST_F(WindowTest, resizeHandlerSeesTwipsAndRunsAgainAfterItResizes) {
+    SizedWindow w;
+    w.Load();
+    w.Move(0, 0, 9000, 6000);
+    w.Show();
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(w.Width(), 9000, 15);
+    EXPECT_NEAR(w.Height(), 6000, 15);
+    w.widths.clear();
+    w.setWidth(3000);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(w.Width(), 5600, 15);
+    ASSERT_GE(w.widths.size(), 2u);
+    EXPECT_NEAR(w.widths.front(), 3000, 15);
+    EXPECT_NEAR(w.widths.back(), 5600, 15);
+}
+
+}  // namespace
+}  // namespace sq
