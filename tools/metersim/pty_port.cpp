@@ -67,6 +67,7 @@ void PtyPort::close() {
         *fd = -1;
     }
     m_pending.clear();
+    m_peers = 0;
 }
 
 void PtyPort::onReadable() {
@@ -83,7 +84,7 @@ void PtyPort::onReadable() {
 }
 
 void PtyPort::write(const Bytes& bytes) {
-    if (m_master < 0) return;
+    if (m_master < 0 || peerCount() == 0) return;
     m_pending.insert(m_pending.end(), bytes.begin(), bytes.end());
     flushPending();
 }
@@ -114,6 +115,8 @@ void PtyPort::onSlaveEvent() {
         for (char* p = buf; p < buf + n;) {
             auto* e = reinterpret_cast<inotify_event*>(p);
             bool closed = e->mask & IN_CLOSE;
+            if (e->mask & IN_OPEN) ++m_peers;
+            if (closed && m_peers > 0) --m_peers;
             if (closed) {
                 // The program let go: lift its exclusive mode and forget what it did not read.
                 ioctl(m_slave, TIOCNXCL);

@@ -32,8 +32,11 @@ public:
     void setOnBytes(std::function<void(const uint8_t*, size_t)> fn) { m_onBytes = std::move(fn); }
     // Told when the program opens (true) or closes (false) its side.
     void setOnPeer(std::function<void(bool)> fn) { m_onPeer = std::move(fn); }
-    // Queues bytes for the program; what the terminal cannot take now goes out when it can.
+    // Queues bytes for the program; what the terminal cannot take now goes out when it can. While
+    // the program has the port closed, bytes are dropped (a later opener gets no stale replies).
     void write(const Bytes& bytes);
+    // Descriptors of the slave open elsewhere (-1 when opens and closes cannot be watched).
+    [[nodiscard]] int peerCount() const { return m_watchNotifier ? m_peers : -1; }
 
 private:
     void onReadable();
@@ -44,6 +47,7 @@ private:
     int m_master = -1;
     int m_slave = -1;
     int m_watch = -1;  // inotify descriptor
+    int m_peers = 0;
     std::string m_slavePath;
     Bytes m_pending;
     std::unique_ptr<QSocketNotifier> m_readNotifier;

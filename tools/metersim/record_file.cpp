@@ -42,6 +42,9 @@ bool readRecord(const QJsonObject& o, StoredRecord& r, std::string& error) {
     }
     r.header.interval = static_cast<uint32_t>(o.value("interval").toInt(60));
     readChannels(o.value("channels").toArray(), r.header);
+    QJsonArray pages = o.value("pages").toArray();
+    for (qsizetype p = 0; p < pages.size() && p < 14; ++p)
+        r.header.pageChannel[static_cast<size_t>(p)] = static_cast<uint8_t>(pages[p].toInt());
     for (const auto& v : o.value("points").toArray()) {
         Point p;
         if (!readPoint(v, p)) {
@@ -104,6 +107,9 @@ bool saveRecordsFile(const std::string& path, const std::vector<StoredRecord>& r
                                         {"exceedanceLevel", c.exceedanceLevel},
                                         {"pwDuration", static_cast<qint64>(c.pwDurationMinutes)}});
         o["channels"] = channels;
+        QJsonArray pages;
+        for (uint8_t channel : r.header.pageChannel) pages.append(channel);
+        o["pages"] = pages;
         QJsonArray points;
         for (const Point& p : r.points) {
             QJsonArray a{p.lavg, p.leq, p.lcpk, p.lzpk};
