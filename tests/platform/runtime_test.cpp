@@ -43,7 +43,7 @@ TEST(RealTimeTest, delaySleepsInsteadOfSpinningAndRunsEvents) {
     Delay(1.0);
     double cpu = threadCpuSeconds() - cpuBefore;
     EXPECT_GE(wall.elapsed(), 1000);
-    EXPECT_LT(wall.elapsed(), 1500);
+    EXPECT_LT(wall.elapsed(), 2000);
     EXPECT_LT(cpu, 0.050);
     EXPECT_TRUE(posted);
 }
@@ -76,9 +76,9 @@ TEST(RealTimeTest, aTickNeverNestsWhileOtherTimersRunInsideItsWait) {
     fast.setEnabled(false);
     other.setEnabled(false);
     EXPECT_EQ(probe.deepest, 1);
-    EXPECT_GE(fast.tickCount(), 3u);
+    EXPECT_GE(fast.tickCount(), 2u);
     EXPECT_LE(fast.tickCount(), 7u);
-    EXPECT_GE(other.tickCount(), 20u);
+    EXPECT_GE(other.tickCount(), 10u);
 }
 
 TEST(RealTimeTest, callAfterRunsOnceAndCancelStopsIt) {
