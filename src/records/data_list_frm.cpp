@@ -312,7 +312,8 @@ FlexGrid* gridNamed(DataListFrm& f, const std::string& name) {
 }  // namespace
 
 void ApplyDataListFrmTexts(DataListFrm& frm) {
-    for (const TextAssignment& a : dataListFrmTexts(texts()).assignments()) {
+    const WindowTexts windowTexts = dataListFrmTexts(texts());
+    for (const TextAssignment& a : windowTexts.assignments()) {
         try {
             if (a.target == TextTarget::Caption) {
                 applyCaption(frm, a);
