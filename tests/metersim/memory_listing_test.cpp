@@ -103,4 +103,27 @@ TEST_F(ListingTest, entryCarriesListTimeNumberAndCount) {
     EXPECT_EQ(second.data, (Bytes{0x07, 0xE7, 0x0C, 0x1F, 0x17, 0x3B, 0x3A, 0x02, 0x02}));
 }
 
+TEST(SimulatorTimeSwitch, switchingToVirtualTimeKeepsListingAndClockUsable) {
+    sq::Runtime::get().setVirtualTime(false);
+    Simulator sim;
+    auto pair = std::make_shared<sq::MemoryPortPair>();
+    sim.attach(pair);
+    sim.addRecord(makeRecord({2022, 3, 30, 14, 5, 9}, 60, {}));
+    sim.addRecord(makeRecord({2022, 3, 30, 15, 5, 9}, 60, {}));
+    sq::Delay(0.3);  // real time now lies well past the virtual times below
+    sim.setClock({2022, 3, 30, 14, 5, 9});
+    Bytes first = request(0x0C);
+    pair->program().write(first.data(), first.size());  // the busy window starts in real time
+
+    sq::Runtime::get().setVirtualTime(true);
+    pair->program().purge();
+    sq::Runtime::get().advance(0.1);
+    Bytes next = request(0x0D);
+    pair->program().write(next.data(), next.size());
+    sq::Runtime::get().advance(0.1);
+    EXPECT_EQ(sim.requests().back().outcome, Outcome::Answered);
+    EXPECT_EQ(sim.clock(), (DateTime{2022, 3, 30, 14, 5, 9}));
+    sq::Runtime::get().setVirtualTime(false);
+}
+
 }  // namespace

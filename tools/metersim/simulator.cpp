@@ -136,7 +136,21 @@ void Simulator::setOutput(std::function<void(const Bytes&)> out) {
 }
 
 void Simulator::receive(const uint8_t* p, size_t n) {
-    m_reader.feed(p, n, now());
+    m_reader.feed(p, n, timeNow());
+}
+
+// The runtime's clock restarts at 0 when a test switches to virtual time; times kept from before
+// would then lie in the future, so they are moved back with it.
+double Simulator::timeNow() {
+    double t = now();
+    if (t < m_lastTime) {
+        m_clockBase = addSeconds(m_clockBase, static_cast<long long>(m_lastTime - m_clockSetAt));
+        m_clockSetAt = t;
+        m_outputFreeAt = t;
+        m_listBusyUntil = -1;
+    }
+    m_lastTime = t;
+    return t;
 }
 
 void Simulator::write(const Bytes& bytes) {
@@ -147,11 +161,11 @@ void Simulator::write(const Bytes& bytes) {
 
 void Simulator::setClock(const DateTime& t) {
     m_clockBase = t;
-    m_clockSetAt = now();
+    m_clockSetAt = timeNow();
 }
 
 DateTime Simulator::clock() const {
-    return addSeconds(m_clockBase, static_cast<long long>(now() - m_clockSetAt));
+    return addSeconds(m_clockBase, static_cast<long long>(std::max(0.0, now() - m_clockSetAt)));
 }
 
 uint32_t Simulator::memoryRemain() const {
@@ -178,7 +192,7 @@ void Simulator::clearRecords() {
 
 void Simulator::onFrame(const RequestFrame& f) {
     LoggedRequest log;
-    log.time = now();
+    log.time = timeNow();
     log.code = f.code;
     log.name = commandName(f.code);
     log.data = f.data;
@@ -514,7 +528,7 @@ void Simulator::queueReply(uint8_t c, const Bytes& data) {
     sent.code = c;
     sent.frame = frame;
     std::vector<Chunk> chunks = applyFaults(frame, c, sent.fault);
-    double start = std::max(now() + m_latency, m_outputFreeAt);
+    double start = std::max(timeNow() + m_latency, m_outputFreeAt);
     sent.time = start;
     for (const Chunk& ch : chunks) {
         sent.wire.insert(sent.wire.end(), ch.bytes.begin(), ch.bytes.end());

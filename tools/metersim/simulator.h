@@ -189,6 +189,7 @@ private:
         int seen = 0;
     };
 
+    double timeNow();
     void onFrame(const RequestFrame& f);
     Outcome handle(const RequestFrame& f, LoggedRequest& log);
     Outcome handleRead(uint8_t c, const Bytes& data);
@@ -208,6 +209,7 @@ private:
     InstrumentState m_state;
     DateTime m_clockBase;
     double m_clockSetAt = 0;
+    double m_lastTime = 0;  // the runtime's clock when last looked at
     std::vector<StoredRecord> m_records;
     int m_listCursor = 0;  // number of the next entry 0x0D answers; 0: past the end
     double m_listBusyUntil = -1;
