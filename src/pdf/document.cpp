@@ -57,6 +57,8 @@ void kdrPDF::PDFInit() {
     m_k = 72 / 2.54;
     m_pageSizes.assign(1, PageSize{595.28, 841.89});
     m_underline = false;
+    m_linkCount = 0;
+    m_links.clear();
     int16_t margin = toInt16(72 / 2.54 / 28.35);
     PDFSetMargins(margin, margin);
     m_cellMargin = toInt16(margin / 10.0 * m_k);
@@ -138,6 +140,7 @@ void kdrPDF::PDFBeginDoc() {
     m_imageCount = 0;
     m_fontCounter = 0;
     m_pageObjects.assign(1, 0);
+    m_links.assign(1, {});
     m_piece.clear();
     WriteHeader();
     WriteInfoObject();
@@ -222,6 +225,7 @@ void kdrPDF::PDFEndPage() {
 void kdrPDF::PDFNewPage() {
     m_x = m_leftMargin;
     m_y = m_topMargin;
+    m_linkCount = 0;
     ++m_pageNumber;
     closePageStream(true);
     ++m_objectCounter;
@@ -332,6 +336,8 @@ void kdrPDF::WritePageObject(int32_t n) {
     appendLine(piece,
                "/MediaBox [ 0 0 " + pdf::shortNumber(size.width) + " " + pdf::shortNumber(size.height) + "]");
     appendLine(piece, "/Resources " + reference(m_resourcesObject));
+    std::string annots = annotsLine(n);
+    if (!annots.empty()) appendLine(piece, annots);
     appendLine(piece, "/Contents " + reference(m_pageContents[n]));
     appendLine(piece, ">>");
     appendLine(piece, "endobj");
@@ -421,7 +427,5 @@ void kdrPDF::WriteXrefAndTrailer() {
     appendLine(piece, std::to_string(m_byteCount));
     writePiece(piece);
 }
-
-void kdrPDF::StampWatermark() {}
 
 }  // namespace sq

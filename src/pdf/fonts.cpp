@@ -56,19 +56,24 @@ void kdrPDF::PDFLoadAfm(const std::string& sPathAFM) {
 }
 
 const pdf::AfmWidths& kdrPDF::widthsFor(const std::string& fontName) {
+    if (m_lastWidths && fontName == m_lastWidthsFont && m_afmFolder == m_lastWidthsFolder)
+        return *m_lastWidths;
     std::string path = withSlashes(m_afmFolder) + "/" + fontName + ".afm";
-    if (m_lastWidths && path == m_lastWidthsPath) return *m_lastWidths;
     auto found = m_widthCache.find(path);
     if (found == m_widthCache.end()) found = m_widthCache.emplace(path, pdf::readAfmWidths(path)).first;
-    m_lastWidthsPath = path;
+    m_lastWidthsFolder = m_afmFolder;
+    m_lastWidthsFont = fontName;
     m_lastWidths = &found->second;
     return found->second;
 }
 
 double kdrPDF::PDFGetStringWidth(const std::string& str_Txt, const std::string& str_FName, int in_FSize) {
     int16_t size = toInt16(in_FSize);
-    const pdf::AfmWidths& widths = widthsFor(str_FName.empty() ? m_fontName : str_FName);
-    std::string bytes = pdf::toPdfBytes(str_Txt);
+    return widthOfBytes(pdf::toPdfBytes(str_Txt), str_FName.empty() ? m_fontName : str_FName, size);
+}
+
+double kdrPDF::widthOfBytes(std::string_view bytes, const std::string& fontName, int16_t size) {
+    const pdf::AfmWidths& widths = widthsFor(fontName);
     int64_t sum = 0;
     for (char c : bytes) {
         auto code = static_cast<unsigned char>(c);
@@ -78,12 +83,6 @@ double kdrPDF::PDFGetStringWidth(const std::string& str_Txt, const std::string& 
     int64_t product = sum * size;
     if (sum > INT32_MAX || sum < INT32_MIN || product > INT32_MAX || product < INT32_MIN) raise(kOverflow);
     return static_cast<double>(product) / 1000;
-}
-
-int32_t kdrPDF::fontResourceNumber() const {
-    if (m_fontName.empty()) return 1;
-    auto found = std::find(m_fontList.begin(), m_fontList.end(), m_fontName);
-    return found == m_fontList.end() ? 0 : static_cast<int32_t>(found - m_fontList.begin()) + 1;
 }
 
 }  // namespace sq

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pdf/afm_metrics.h"
@@ -98,7 +99,46 @@ public:
     [[nodiscard]] std::string PDFGetLineColor() const { return m_lineColorText; }
     [[nodiscard]] std::string PDFGetDrawColor() const { return m_drawColorText; }
 
+    // ---- text output and links
+    // X or Y equal to 0 mean the current position, which is written back.
+    void PDFTextOut(const std::string& str_Text, double& X, double& Y);
+    void PDFSetRotation(double pAngle) { m_rotation = -pAngle; }
+    [[nodiscard]] double PDFTextHeight() const { return m_fontSize * m_k; }
+    // An empty str_Link becomes str_Text, also in the caller's variable.
+    void PDFLink(double& X, double& Y, const std::string& str_Text, std::string& str_Link);
+
+    // ---- lines and shapes
+    void PDFSetLineStyle(int32_t pLineStyle);
+    void PDFSetLineWidth(double pLineWidth) { m_lineWidth = pLineWidth; }
+    void PDFSetDrawMode(int32_t pDrawMode);
+    void PDFDrawLineHor(double X, double Y, double w);
+    void PDFDrawLineVer(double X, double Y, double h);
+    void PDFDrawLine(double x1, double y1, double x2, double y2);
+    void PDFDrawRectangle(double X, double Y, double w, double h, const std::string& URLLink);
+    // ry = 0 draws a circle and sets the caller's ry to rx.
+    void PDFDrawEllipse(double X, double Y, double rx, double& ry, const std::string& URLLink);
+    // Coordinates x0, y0, x1, y1, ...: numbers or texts that read as numbers.
+    void PDFDrawPolygon(const std::vector<PdfValue>& pParam);
+    void PDFDrawPolygon(const std::vector<double>& pParam);
+
+    // ---- text cells
+    void PDFCell(const std::string& str_Text, double X, double Y, double w, double h,
+                 const std::string& URLLink);
+    void PDFSetAlignement(int32_t gAlignement);
+    [[nodiscard]] std::string PDFGetAlignement() const;
+    void PDFSetBorder(int32_t gBorder);
+    void PDFSetFill(bool bFill) { m_fill = bFill; }
+
     // ---- inspection (tests and callers that need the state)
+    struct LinkRecord {
+        double x = 0, y = 0, width = 0, height = 0;  // points; y is the top, from the bottom of the page
+        std::string target;                          // Windows-1252 bytes
+    };
+    // The links registered on page p (1-based); empty for a page without links.
+    [[nodiscard]] std::vector<LinkRecord> pageLinks(int32_t page) const;
+    [[nodiscard]] const std::string& borderCode() const { return m_border; }
+    [[nodiscard]] const std::string& dashOperator() const { return m_dash; }
+    [[nodiscard]] double wordSpacing() const { return m_wordSpacing; }
     void setClock(Clock clock) { m_clock = std::move(clock); }
     [[nodiscard]] double unitScale() const { return m_k; }
     [[nodiscard]] double currentX() const { return m_x; }
@@ -156,8 +196,36 @@ private:
     PageSize& currentPageSize() { return m_pageSizes.back(); }
     [[nodiscard]] double pageHeight() const { return currentPageSize().height; }
 
+    // text and links (byte texts are Windows-1252)
+    void textOutBytes(const std::string& bytes, double& X, double& Y);
+    void appendRotationMatrix(double X, double Y);
+    [[nodiscard]] std::string BuildUnderline(int mode, const std::string& bytes, double x, double y);
+    static int32_t CountOccurrences(std::string_view text, std::string_view part);
+    void AddLinkArea(double X, double Y, int32_t w, int32_t h, const std::string& bytes,
+                     const std::string& target);
+    void RegisterUrlLink(const std::string& URLLink, const std::string& kind, double X, double Y);
+    void RotatedTextOut(double X, double Y, const std::string& text, int angle);
+    [[nodiscard]] std::string annotsLine(int32_t page) const;
+
+    // lines and shapes
+    [[nodiscard]] std::string point(double x, double y) const;
+    void appendPaintColors();
+    void fillFromLineColor();
+    [[nodiscard]] std::string BuildDashPattern(int32_t style);
+    void setWhiteTextColor() { PDFSetTextColor(PdfValue(int32_t(16777215))); }
+
+    // cells
+    void RenderCellLine(const std::string& bytes, double X, double Y, double w, double h,
+                        const std::string& link);
+    [[nodiscard]] std::string cellFrame(double X, double Y, double w, double h);
+    [[nodiscard]] int16_t cellTextOffset(const std::string& bytes, double w, int16_t textWidth);
+
     // fonts
     [[nodiscard]] const pdf::AfmWidths& widthsFor(const std::string& fontName);
+    [[nodiscard]] double widthOfBytes(std::string_view bytes, const std::string& fontName, int16_t size);
+    [[nodiscard]] double currentWidth(std::string_view bytes) {
+        return widthOfBytes(bytes, m_fontName, m_fontSize);
+    }
     [[nodiscard]] int32_t fontResourceNumber() const;
 
     // colours
@@ -211,15 +279,34 @@ private:
     int16_t m_fontSize = 0;
     bool m_underline = false;
     std::map<std::string, pdf::AfmWidths> m_widthCache;
-    std::string m_lastWidthsPath;
+    std::string m_lastWidthsFolder, m_lastWidthsFont;
     const pdf::AfmWidths* m_lastWidths = nullptr;
 
     // colours
     std::string m_textColor = "0 g", m_lineColor = "0 G", m_fillColor = "0 g";
     std::string m_textColorText, m_lineColorText, m_drawColorText;
 
+    // text and links
+    double m_rotation = 0;
+    bool m_imageLink = false;
+    std::string m_linkText;
+    std::string m_linkKind;
+    int32_t m_rectLinkWidth = 0;
+    std::vector<std::vector<LinkRecord>> m_links;  // by page, entry 0 unused
+    int32_t m_linkCount = 0;
+    double m_imageLinkWidth = 0, m_imageLinkHeight = 0;
+    double m_wordSpacing = 0;
+
     // lines and shapes
     double m_lineWidth = 0.567;
+    std::string m_dash;
+    std::string m_drawMode;
+
+    // cells
+    std::string m_alignment;
+    std::string m_border;
+    bool m_fill = false;
+    double m_cellX = 0, m_cellY = 0;
 };
 
 }  // namespace sq

@@ -122,3 +122,20 @@ Doc::Doc(const std::string& fontFolder, const std::string& tag) {
 }
 
 }  // namespace pdftest
+
+namespace pdftest {
+
+PointsPage::PointsPage(const std::string& fontFolder) : doc(fontFolder, "page"), pdf(doc.pdf) {
+    pdf.PDFSetUnit(0);
+    pdf.PDFSetMargins(0, 0);
+    pdf.PDFBeginDoc();
+    pdf.PDFSetFont(0, 10, 0);
+}
+
+int countOf(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+}  // namespace pdftest

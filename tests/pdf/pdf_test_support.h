@@ -46,3 +46,18 @@ struct Doc {
 };
 
 }  // namespace pdftest
+
+namespace pdftest {
+
+// A begun document in points with zero margins on A4 (H = 841.89), the fonts of `fontFolder`
+// loaded (Helvetica first unless the folder says otherwise) and Helvetica 10 selected.
+struct PointsPage {
+    explicit PointsPage(const std::string& fontFolder = makeFontFolder({"Helvetica"}));
+    Doc doc;
+    sq::kdrPDF& pdf;
+    std::string content() const { return pdf.pageContent(); }
+};
+
+int countOf(const std::string& text, const std::string& part);
+
+}  // namespace pdftest
