@@ -131,6 +131,9 @@ void Runtime::sleepInEventLoop(double seconds) {
     QObject::connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
     wake.start(std::max(1, toTimerMs(seconds)));
     loop.exec();
+    // The loop refuses to run once the application is quitting; sleep rather than spin then.
+    if (wake.isActive())
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::max(1, wake.remainingTime())));
 }
 
 uint64_t Runtime::callAfter(double seconds, std::function<void()> fn) {
@@ -205,9 +208,9 @@ void Timer::start() {
     }
     if (!m_qtimer) {
         m_qtimer = std::make_unique<QTimer>();
-        m_qtimer->setTimerType(m_intervalMs < 20 ? Qt::PreciseTimer : Qt::CoarseTimer);
         QObject::connect(m_qtimer.get(), &QTimer::timeout, [this]() { fire(); });
     }
+    m_qtimer->setTimerType(m_intervalMs < 20 ? Qt::PreciseTimer : Qt::CoarseTimer);
     m_qtimer->start(m_intervalMs);
 }
 

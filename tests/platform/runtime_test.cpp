@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -201,6 +203,27 @@ TEST(RuntimeModeTest, enabledTimersFollowASwitchOfClock) {
     Delay(0.35);
     EXPECT_GE(poll.tickCount(), 12u);
     EXPECT_TRUE(poll.enabled());
+}
+
+}  // namespace
+}  // namespace sq
+
+namespace sq {
+namespace {
+
+// Once the application is quitting, Qt's loops refuse to run; a wait must still sleep.
+void delayWhileQuittingThenExit() {
+    QCoreApplication::exit(0);
+    double cpuBefore = threadCpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    Delay(0.3);
+    bool slept = wall.elapsed() >= 300 && threadCpuSeconds() - cpuBefore < 0.05;
+    std::_Exit(slept ? 0 : 1);
+}
+
+TEST(RealTimeDeathTest, delaySleepsEvenWhenTheApplicationIsQuitting) {
+    EXPECT_EXIT(delayWhileQuittingThenExit(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
