@@ -74,7 +74,9 @@ TEST(HeaderBinTest, LoadCreatesResetsOrReadsTheLastLine) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(sq::writeFileAtomic(path, c.content));
         EXPECT_EQ(sq::loadHeaderBin(path)[2], c.ticksDose ? 1 : 0);
-        if (c.rewritten) EXPECT_EQ(sq::readFileBytes(path), zeroFile);
+        if (c.rewritten) {
+            EXPECT_EQ(sq::readFileBytes(path), zeroFile);
+        }
     }
 }
 
