@@ -71,6 +71,23 @@ TEST_F(FaultTest, splitReplyIsNotInterleavedWithTheNextOne) {
     EXPECT_EQ(replies[1].code, 0x13);
 }
 
+TEST_F(FaultTest, baudRatePacesLongRepliesLikeASerialLine) {
+    sim->setBaudRate(57600);  // 5760 bytes a second: the 541-byte header takes about 94 ms
+    sim->addRecord(makeRecord({2022, 3, 30, 14, 5, 9}, 60, std::vector<Point>(35)));
+    send(request(0x0E, {0x01}));
+    send(kIdentify);
+    wait(0.005 + 0.05);
+    size_t early = pair->program().queued();
+    EXPECT_GT(early, 250u);
+    EXPECT_LT(early, 330u);
+    wait(0.1);
+    auto replies = parseReplies(readAll());
+    ASSERT_EQ(replies.size(), 2u);
+    EXPECT_EQ(replies[0].data.size(), 536u);
+    EXPECT_EQ(replies[1].code, 0x00);
+    EXPECT_NEAR(sim->replies()[1].time, 0.005 + 541.0 / 5760.0, 0.001);
+}
+
 TEST_F(FaultTest, garbageComesBeforeTheFrame) {
     sim->garbageBeforeReply({0x55, 0xAA});
     Bytes expected = {0x55, 0xAA};

@@ -58,6 +58,7 @@ struct Options {
     std::string saveDemo;
     double eraseSeconds = 3.0;
     double latency = 0.005;
+    double baud = 57600;
     bool quiet = false;
 };
 
@@ -74,6 +75,7 @@ bool parseOptions(QCoreApplication& app, Options& o) {
         {"save-demo", "Write the demo records as a records file and exit.", "FILE"},
         {"erase-seconds", "How long clearing the memory takes (default 3).", "S"},
         {"latency", "Seconds before each reply (default 0.005).", "S"},
+        {"baud", "Pace replies like a line of this speed; 0 sends them at once (default 57600).", "N"},
         {"quiet", "Do not print the requests."},
     });
     p.process(app);
@@ -100,6 +102,11 @@ bool parseOptions(QCoreApplication& app, Options& o) {
     if (p.isSet("latency")) o.latency = p.value("latency").toDouble(&ok);
     if (p.isSet("latency") && (!ok || o.latency < 0)) {
         std::cerr << "metersim: --latency takes a number of seconds\n";
+        return false;
+    }
+    if (p.isSet("baud")) o.baud = p.value("baud").toDouble(&ok);
+    if (p.isSet("baud") && (!ok || o.baud < 0)) {
+        std::cerr << "metersim: --baud takes a line speed in bits per second\n";
         return false;
     }
     o.quiet = p.isSet("quiet");
@@ -143,6 +150,7 @@ int main(int argc, char** argv) {
     sim.setModel(o.model);
     sim.setEraseSeconds(o.eraseSeconds);
     sim.setLatency(o.latency);
+    sim.setBaudRate(o.baud);
     if (!loadRecords(o, sim)) return 1;
 
     PtyPort pty;

@@ -95,7 +95,7 @@ Simulator::Simulator() : m_alive(std::make_shared<bool>(true)) {
 
 Simulator::~Simulator() {
     *m_alive = false;
-    for (uint64_t id : m_pending) Runtime::get().cancel(id);
+    if (m_flushId) Runtime::get().cancel(m_flushId);
     if (m_eraseId) Runtime::get().cancel(m_eraseId);
     detach();
 }
@@ -148,6 +148,13 @@ double Simulator::timeNow() {
         m_clockSetAt = t;
         m_outputFreeAt = t;
         m_listBusyUntil = -1;
+        for (Chunk& ch : m_outbox) ch.offset = t;
+        if (m_flushId) {
+            Runtime::get().cancel(m_flushId);
+            m_flushId = 0;
+        }
+        m_lastTime = t;
+        if (!m_outbox.empty()) armFlush();
     }
     m_lastTime = t;
     return t;
@@ -199,12 +206,12 @@ void Simulator::onFrame(const RequestFrame& f) {
     log.raw = f.raw;
     log.checksumOk = f.checksumOk;
     describeRequest(log);
-    log.outcome = handle(f, log);
+    log.outcome = handle(f);
     m_requests.push_back(log);
     if (m_observer) m_observer(m_requests.back());
 }
 
-Outcome Simulator::handle(const RequestFrame& f, LoggedRequest& log) {
+Outcome Simulator::handle(const RequestFrame& f) {
     if (!f.checksumOk) return Outcome::BadChecksum;
     if (m_silent) return Outcome::Silent;
     if (erasing()) return Outcome::Erasing;
@@ -213,41 +220,7 @@ Outcome Simulator::handle(const RequestFrame& f, LoggedRequest& log) {
 }
 
 Outcome Simulator::handleRead(uint8_t c, const Bytes& data) {
-    Bytes out;
     switch (c) {
-        case code::ReadDeviceModel:
-            out.assign(m_state.model.begin(), m_state.model.end());
-            break;
-        case code::ReadLcdContrast:
-            out = {m_state.contrast};
-            break;
-        case code::ReadMeterClock:
-            putBeDateTime(out, clock());
-            break;
-        case code::ReadLcdApo:
-            out = {m_state.apoIndex};
-            break;
-        case code::ReadDoseSettings:
-            out.assign(m_state.dose.begin(), m_state.dose.end());
-            break;
-        case code::ReadScreenSettings:
-            out.assign(m_state.screenPages.begin(), m_state.screenPages.end());
-            break;
-        case code::ReadPauseSetting:
-            out = {m_state.pause};
-            break;
-        case code::ReadLedAlarm:
-            out.assign(m_state.ledAlarm.begin(), m_state.ledAlarm.end());
-            break;
-        case code::ReadAutoLockKeypad:
-            out = {m_state.keypadLock};
-            break;
-        case code::ReadAutoScroll:
-            out = {m_state.autoScroll};
-            break;
-        case code::ReadTimerSettings:
-            out.assign(m_state.timerTable.begin(), m_state.timerTable.end());
-            break;
         case code::ClearMeterMemory:
             startErase();
             return Outcome::Answered;
@@ -256,35 +229,68 @@ Outcome Simulator::handleRead(uint8_t c, const Bytes& data) {
             return handleListing(c);
         case code::ReadRecordHeader:
             return handleRecordHeader(data);
-        case code::ReadMemorySize:
-            putBe32(out, m_state.memoryTotal);
-            putBe32(out, memoryRemain());
-            break;
-        case code::ReadWelcomeText:
-            out.assign(m_state.welcomeText.begin(), m_state.welcomeText.end());
-            break;
-        case code::ReadSerialNumber:
-            out.assign(m_state.serialNumber.begin(), m_state.serialNumber.end());
-            break;
         case code::ReadRecordBlock:
             return handleRecordBlock(data);
-        case code::ReadCalibrationLevel:
-            putBe16(out, m_state.calibrationLevel);
-            break;
-        case code::ReadLunchTime:
-            out.assign(m_state.lunchTime.begin(), m_state.lunchTime.end());
-            break;
-        case code::ReadIntervalTime:
-            putLe32(out, m_state.intervalSeconds);
-            break;
-        case code::ReadCalibrationDate:
-            putBeDateTime(out, m_state.calibrationDate);
-            break;
         default:
-            return Outcome::Unknown;
+            break;
     }
-    queueReply(c, out);
+    std::optional<Bytes> reply = settingReply(c);
+    if (!reply) return Outcome::Unknown;
+    queueReply(c, *reply);
     return Outcome::Answered;
+}
+
+// The data of a read that the state answers directly; nullopt for a code that is no such read.
+std::optional<Bytes> Simulator::settingReply(uint8_t c) const {
+    const InstrumentState& s = m_state;
+    auto bytesOf = [](const auto& field) { return Bytes(field.begin(), field.end()); };
+    Bytes out;
+    switch (c) {
+        case code::ReadDeviceModel:
+            return bytesOf(s.model);
+        case code::ReadLcdContrast:
+            return Bytes{s.contrast};
+        case code::ReadMeterClock:
+            putBeDateTime(out, clock());
+            return out;
+        case code::ReadLcdApo:
+            return Bytes{s.apoIndex};
+        case code::ReadDoseSettings:
+            return bytesOf(s.dose);
+        case code::ReadScreenSettings:
+            return bytesOf(s.screenPages);
+        case code::ReadPauseSetting:
+            return Bytes{s.pause};
+        case code::ReadLedAlarm:
+            return bytesOf(s.ledAlarm);
+        case code::ReadAutoLockKeypad:
+            return Bytes{s.keypadLock};
+        case code::ReadAutoScroll:
+            return Bytes{s.autoScroll};
+        case code::ReadTimerSettings:
+            return bytesOf(s.timerTable);
+        case code::ReadMemorySize:
+            putBe32(out, s.memoryTotal);
+            putBe32(out, memoryRemain());
+            return out;
+        case code::ReadWelcomeText:
+            return bytesOf(s.welcomeText);
+        case code::ReadSerialNumber:
+            return bytesOf(s.serialNumber);
+        case code::ReadCalibrationLevel:
+            putBe16(out, s.calibrationLevel);
+            return out;
+        case code::ReadLunchTime:
+            return bytesOf(s.lunchTime);
+        case code::ReadIntervalTime:
+            putLe32(out, s.intervalSeconds);
+            return out;
+        case code::ReadCalibrationDate:
+            putBeDateTime(out, s.calibrationDate);
+            return out;
+        default:
+            return std::nullopt;
+    }
 }
 
 Outcome Simulator::handleWrite(uint8_t c, const Bytes& data) {
@@ -528,25 +534,61 @@ void Simulator::queueReply(uint8_t c, const Bytes& data) {
     sent.code = c;
     sent.frame = frame;
     std::vector<Chunk> chunks = applyFaults(frame, c, sent.fault);
+    std::stable_sort(chunks.begin(), chunks.end(),
+                     [](const Chunk& a, const Chunk& b) { return a.offset < b.offset; });
+    double duration = pace(chunks);
     double start = std::max(timeNow() + m_latency, m_outputFreeAt);
     sent.time = start;
     for (const Chunk& ch : chunks) {
         sent.wire.insert(sent.wire.end(), ch.bytes.begin(), ch.bytes.end());
         schedule(start + ch.offset, ch.bytes);
-        m_outputFreeAt = std::max(m_outputFreeAt, start + ch.offset);
     }
+    m_outputFreeAt = std::max(m_outputFreeAt, start + duration);
     m_replies.push_back(std::move(sent));
 }
 
+double Simulator::pace(std::vector<Chunk>& chunks) const {
+    double end = chunks.empty() ? 0 : chunks.back().offset;
+    if (m_bytesPerSecond <= 0) return end;
+    constexpr size_t kPiece = 32;
+    std::vector<Chunk> paced;
+    double t = 0;
+    for (const Chunk& ch : chunks) {
+        t = std::max(t, ch.offset);
+        for (size_t i = 0; i < ch.bytes.size(); i += kPiece) {
+            size_t n = std::min(kPiece, ch.bytes.size() - i);
+            auto first = ch.bytes.begin() + static_cast<std::ptrdiff_t>(i);
+            paced.push_back({t, Bytes(first, first + static_cast<std::ptrdiff_t>(n))});
+            t += static_cast<double>(n) / m_bytesPerSecond;
+        }
+    }
+    chunks = std::move(paced);
+    return t;
+}
+
 void Simulator::schedule(double at, Bytes bytes) {
+    m_outbox.push_back({at, std::move(bytes)});
+    if (!m_flushId) armFlush();
+}
+
+// Never writes from inside the call that queued the bytes (that may be the program's own write).
+void Simulator::armFlush() {
     auto alive = m_alive;
-    auto id = std::make_shared<uint64_t>(0);
-    *id = Runtime::get().callAfter(at - now(), [this, alive, id, bytes = std::move(bytes)]() {
-        if (!*alive) return;
-        m_pending.erase(*id);
-        write(bytes);
+    double wait = std::max(0.0, m_outbox.front().offset - timeNow());
+    m_flushId = Runtime::get().callAfter(wait, [this, alive]() {
+        if (*alive) flushDue();
     });
-    m_pending.insert(*id);
+}
+
+void Simulator::flushDue() {
+    m_flushId = 0;
+    double t = timeNow();
+    while (!m_outbox.empty() && m_outbox.front().offset <= t + 1e-6) {
+        Bytes bytes = std::move(m_outbox.front().bytes);
+        m_outbox.pop_front();
+        write(bytes);
+    }
+    if (!m_outbox.empty()) armFlush();
 }
 
 // ---- log ----

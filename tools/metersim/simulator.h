@@ -12,6 +12,7 @@
 //   EXPECT_EQ(sim.countOf(sq::metersim::code::ReadRecordBlock), 4);
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -143,6 +144,8 @@ public:
 
     // ---- switches ----
     void setLatency(double seconds) { m_latency = seconds; }
+    // Paces replies like a serial line of `baud` bits per second, 10 bits a byte (0: all at once).
+    void setBaudRate(double baud) { m_bytesPerSecond = baud / 10.0; }
     // A repeated next-entry request inside this window after an accepted list request is ignored.
     void setBusyWindow(double seconds) { m_busyWindow = seconds; }
     void setEraseSeconds(double seconds) { m_eraseSeconds = seconds; }
@@ -191,8 +194,9 @@ private:
 
     double timeNow();
     void onFrame(const RequestFrame& f);
-    Outcome handle(const RequestFrame& f, LoggedRequest& log);
+    Outcome handle(const RequestFrame& f);
     Outcome handleRead(uint8_t c, const Bytes& data);
+    std::optional<Bytes> settingReply(uint8_t c) const;
     Outcome handleWrite(uint8_t c, const Bytes& data);
     bool applyWrite(uint8_t c, const Bytes& data);
     Outcome handleListing(uint8_t c);
@@ -202,7 +206,12 @@ private:
     void finishErase();
     void queueReply(uint8_t c, const Bytes& data);
     std::vector<Chunk> applyFaults(const Bytes& frame, uint8_t c, std::string& faultName);
+    // Spreads the chunks over the time the line takes to carry them; returns that time.
+    double pace(std::vector<Chunk>& chunks) const;
+    // Output leaves in the order it was queued, each piece at its time, through one pending call.
     void schedule(double at, Bytes bytes);
+    void armFlush();
+    void flushDue();
     void write(const Bytes& bytes);
     Bytes memoryEntry(int number) const;
 
@@ -216,6 +225,7 @@ private:
     int m_currentRecord = 0;
 
     double m_latency = 0.005;
+    double m_bytesPerSecond = 0;
     double m_busyWindow = 0.020;
     double m_eraseSeconds = 3.0;
     bool m_silent = false;
@@ -229,7 +239,8 @@ private:
     int m_pluggedCom = 0;
     double m_outputFreeAt = 0;
     uint64_t m_eraseId = 0;
-    std::set<uint64_t> m_pending;  // scheduled calls, cancelled on destruction
+    std::deque<Chunk> m_outbox;  // pieces to send, by time (offset = when)
+    uint64_t m_flushId = 0;      // the pending call that sends the outbox's head
     std::shared_ptr<bool> m_alive;
 
     std::vector<LoggedRequest> m_requests;
