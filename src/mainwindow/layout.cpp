@@ -101,11 +101,4 @@ CentredPanel layoutSettingWindow(TwipSize outer, TwipSize minimum, TwipSize pane
     return out;
 }
 
-int twipsToPixels(double twips, double dpi) {
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}
-int pixelsToTwips(int pixels, double dpi) {
-    return static_cast<int>(std::lround(pixels * 1440.0 / dpi));
-}
-
 }  // namespace sq

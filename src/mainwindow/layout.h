@@ -101,8 +101,4 @@ CentredPanel layoutPortSetup(TwipSize outer, TwipSize picture);
 // Setting windows: their own minimum, panel at ((W - w - 100) / 2, (H - h - 500) / 2).
 CentredPanel layoutSettingWindow(TwipSize outer, TwipSize minimum, TwipSize panel);
 
-// Screen conversion: 15 twips per pixel at 96 dpi, scaled with the screen's logical dpi.
-int twipsToPixels(double twips, double dpi = 96.0);
-int pixelsToTwips(int pixels, double dpi = 96.0);
-
 }  // namespace sq

@@ -14,8 +14,8 @@ TEST(PanelLayoutTest, memoryColumnsAreTwoSixTwoTenthsOfThePaneLessTheScrollBar) 
     EXPECT_EQ(memoryColumnWidths(3385), (std::array<int, 3>{600, 1800, 600}));
     // u = 301.5: 603, 1809, 603
     EXPECT_EQ(memoryColumnWidths(3400), (std::array<int, 3>{603, 1809, 603}));
-    // u = 300.25: 2u = 600.5 goes to the even 600, 6u = 1801.5 to 1802
-    EXPECT_EQ(memoryColumnWidths(3387.5 > 0 ? 3387 : 0)[0], 600);
+    // u = 300.5: 2u = 601, 6u = 1803
+    EXPECT_EQ(memoryColumnWidths(3390), (std::array<int, 3>{601, 1803, 601}));
 }
 
 TEST(PanelLayoutTest, resizePlacesPaneAtTheBottomAndTheTreeAboveIt) {

@@ -1,0 +1,194 @@
+// The main window's commands: the toolbar, the closing rules, the device tree and the instrument
+// list.
+#include <map>
+
+#include "link/channels.h"
+#include "link/com_port_api.h"
+#include "link/requests.h"
+#include "mainwindow/com_port_set_frm.h"
+#include "mainwindow/device_tree.h"
+#include "mainwindow/panel.h"
+#include "mainwindow/window_rules.h"
+#include "platform/dialogs.h"
+#include "platform/text_file.h"
+#include "platform/vb_error.h"
+#include "settings/clear_memory_frm.h"
+#include "settings/rtc_frm.h"
+#include "shared/state.h"
+#include "texts/language_texts.h"
+#include "texts/window_texts.h"
+
+namespace sq {
+
+namespace {
+
+template <typename Fn>
+void step(Fn&& fn) {
+    try {
+        fn();
+    } catch (const VbError&) {
+    }
+}
+
+bool refusedWhileErasing() {
+    if (flags().MemoryErasing != kTrue) return false;
+    msgBox(texts().TxtMemoryErasing, MsgButtons::OK, MsgIcon::Critical);
+    return true;
+}
+
+// The window a command opens exists in this build (later parts of the program add theirs).
+bool windowExists(const std::string& name) {
+    return windows().isRegistered(name);
+}
+
+}  // namespace
+
+void Panel::CheckFlage() {
+    unloadByFlags(checkFlageOrder());
+    if (flags().MemoryPanelVisible == kTrue) step([&] { ShowMemoryInfoPanel(false); });
+}
+
+void Panel::checkpanelflage() {
+    unloadByFlags(checkPanelFlageOrder());
+}
+
+void Panel::showWindowByName(const std::string& name, ShowMode mode) {
+    if (!windowExists(name)) return;
+    step([&] { windows().window(name).Show(mode); });
+}
+
+void Panel::Toolbar1_ButtonClick(const std::string& key) {
+    if (flags().ListingMemory == kTrue) return;
+    if (key == "Open") {
+        OpenCommand();
+        return;
+    }
+    if (key == "Save") return;
+    if (refusedWhileErasing()) return;
+    static const std::map<std::string, std::string> kWindows = {{"COMSET", ComPortSetFrm::kName},
+                                                                {"SettingPanel", "Setting410PanelFrm"},
+                                                                {"RTC", RTCFrm::kName},
+                                                                {"Clear", ClearMemoryFrm::kName},
+                                                                {"Help", "HelpFrm"},
+                                                                {"Language", "LanguageFrm"}};
+    if (key == "Memory") {
+        startMemoryListing();
+        return;
+    }
+    auto it = kWindows.find(key);
+    if (it == kWindows.end() || !windowExists(it->second)) return;
+    CheckFlage();
+    showWindowByName(it->second, key == "COMSET" ? ShowMode::Modal : ShowMode::Modeless);
+}
+
+void Panel::startMemoryListing() {
+    SharedState& s = shared();
+    CheckFlage();
+    DisablePollTimers();
+    step([&] { ShowMemoryInfoPanel(true); });
+    step([] { ReadMemorySize(); });
+    Delay(0.1);
+    s.MemoryListRow = 0;
+    s.ReplyWaitTicks = 0;
+    step([] { ReadMemoryInfo(); });
+}
+
+// Reads the chosen data file's model line into FileModel. From its second use the dialog's cancel
+// takes the error exit, which resumes polling.
+void Panel::OpenCommand() {
+    FileDialogRequest request;
+    request.filter = "Data files(*.qvx)|*.qvx|All Files (*.*)|*.*|";
+    const std::optional<std::string> chosen = dialogs().openFile(request);
+    const bool cancelRaises = m_openDialogUsed;
+    m_openDialogUsed = true;
+    if (!chosen || chosen->empty()) {
+        if (cancelRaises) EnablePollTimers();
+        return;
+    }
+    DisablePollTimers();
+    const std::string caption = Caption();
+    const auto lines = readTextLines(*chosen);
+    if (!lines) {
+        EnablePollTimers();
+        return;
+    }
+    if (!lines->empty()) shared().FileModel = lines->front();
+    setCaption(caption);
+    EnablePollTimers();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Device tree and instrument list
+
+void Panel::BuildDeviceTree() {
+    if (TreeView1.nodeCount() > 0) return;  // built once per run
+    const std::vector<std::string> texts = deviceTreeNodeTexts();
+    const auto& nodes = deviceTreeNodes();
+    for (size_t i = 0; i < nodes.size(); ++i) TreeView1.addNode(nodes[i].parentKey, nodes[i].key, texts[i]);
+}
+
+void Panel::RebuildDeviceTree() {
+    if (IsSupportedModel(shared().DeviceModel) == 1) BuildDeviceTree();
+}
+
+void Panel::TreeView1_NodeClick(int index) {
+    if (IsSupportedModel(shared().DeviceModel) != 1) return;
+    RunTreeNodeCommand(index);
+}
+
+void Panel::RunTreeNodeCommand(int index) {
+    std::vector<std::string> texts;
+    std::string clicked;
+    try {
+        clicked = TreeView1.nodeText(index);
+        for (int n = 1; n <= TreeView1.nodeCount(); ++n) texts.push_back(TreeView1.nodeText(n));
+    } catch (const VbError&) {
+        return;
+    }
+    const int node = treeCommandNode(clicked, texts);
+    if (node == 0) return;
+    const TreeNodeSpec& spec = deviceTreeNodes()[node - 1];
+    if (spec.window && !windowExists(spec.window)) return;
+    if (refusedWhileErasing()) return;
+    switch (spec.command) {
+        case NodeCommand::OpenWindow:
+            CheckFlage();
+            showWindowByName(spec.window);
+            break;
+        case NodeCommand::Memory:
+            startMemoryListing();
+            break;
+        case NodeCommand::SettingRead:
+            runSettingNode(node);
+            break;
+        case NodeCommand::None:
+            break;
+    }
+}
+
+void Panel::runSettingNode(int node) {
+    const TreeNodeSpec& spec = deviceTreeNodes()[node - 1];
+    DisablePollTimers();
+    checkpanelflage();
+    if (spec.flush) step([] { FlushChannel(PortAPI()); });
+    if (spec.modeFlag) flags().*spec.modeFlag = kTrue;
+    showWindowByName(spec.window);
+    Delay(0.1);
+    step([&] { spec.readRequest(); });
+    Delay(0.2);
+    EnablePollTimers();
+}
+
+void Panel::ControlListView_ItemClick(int index) {
+    std::string model;
+    step([&] { model = modelOfListEntry(ControlListView.itemText(index)); });
+    step([&] {
+        CurrentChannel =
+            static_cast<int16_t>(channelOfListEntry(ControlListView.itemKey(index), index, ChannelCount));
+    });
+    if (IsSupportedModel(model) != 1 || !windowExists("Setting410PanelFrm")) return;
+    CheckFlage();
+    showWindowByName("Setting410PanelFrm");
+}
+
+}  // namespace sq

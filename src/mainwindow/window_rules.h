@@ -1,0 +1,21 @@
+#pragma once
+// The closing rules that run before a window opens: CheckFlage closes every child window but the
+// graph windows, checkpanelflage only the setting dialogs and auxiliary windows. Windows are
+// closed by their open flags, in a fixed order, through the window registry.
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "shared/state.h"
+
+namespace sq {
+
+using FlagWindow = std::pair<int16_t OpenFlags::*, const char*>;
+
+const std::vector<FlagWindow>& checkFlageOrder();
+const std::vector<FlagWindow>& checkPanelFlageOrder();
+
+// For each flag in order that is True, unloads its window (a failing unload is skipped).
+void unloadByFlags(const std::vector<FlagWindow>& order);
+
+}  // namespace sq

@@ -1,0 +1,89 @@
+#include "settings/setting_window.h"
+
+#include "platform/dialogs.h"
+#include "platform/vb_error.h"
+#include "shared/state.h"
+#include "texts/language_texts.h"
+
+namespace sq {
+
+SettingWindow::SettingWindow(const std::string& name, int16_t* openFlag, TwipSize minimum, TwipSize panelSize)
+    : Window(name, WindowKind::MdiChild, openFlag), SSPanel1(surface()), m_minimum(minimum) {
+    SSPanel1.Move(0, 0, panelSize.width, panelSize.height);
+}
+
+CentredPanel SettingWindow::layoutFor(TwipSize outer) const {
+    return layoutSettingWindow(outer, m_minimum,
+                               {static_cast<int>(SSPanel1.Width()), static_cast<int>(SSPanel1.Height())});
+}
+
+void SettingWindow::loadFrame() {
+    try {
+        setWindowState(WindowState::Maximized);
+    } catch (const VbError&) {
+    }
+    applyTexts();
+}
+
+void SettingWindow::applyTexts() {
+    TextApplier applier;
+    applier.caption(name(), [this](const std::string& t) { setCaption(t); });
+    nameControls(applier);
+    applier.apply(windowTexts());
+}
+
+void SettingWindow::Form_Resize() {
+    if (windowState() == WindowState::Minimized) return;
+    const TwipSize outer{static_cast<int>(Width()), static_cast<int>(Height())};
+    const CentredPanel p = layoutFor(outer);
+    // A maximised window keeps the size the main window gives it; only a restored one snaps back.
+    if (windowState() == WindowState::Normal) {
+        if (outer.width < m_minimum.width) setWidth(p.outer.width);
+        if (outer.height < m_minimum.height) setHeight(p.outer.height);
+    }
+    if (m_panelTopFirst) {
+        SSPanel1.setTop(p.panelTop);
+        SSPanel1.setLeft(p.panelLeft);
+    } else {
+        SSPanel1.setLeft(p.panelLeft);
+        SSPanel1.setTop(p.panelTop);
+    }
+    Window::Form_Resize();
+}
+
+void SettingWindow::makeNumberBox(TextBox& box) {
+    box.setKeyFilter(KeyFilter::None);
+    box.onKeyPress = [](int& key) {
+        if (!((key >= '0' && key <= '9') || key == 8 || key == 13)) key = 0;
+    };
+    auto* target = &box;
+    box.onGotFocus = [target] {
+        target->setSelStart(0);
+        target->setSelLength(static_cast<int>(target->Text().size()));
+    };
+}
+
+bool refuseWhileErasing() {
+    if (flags().MemoryErasing != kTrue) return false;
+    msgBox(texts().TxtMemoryErasing, MsgButtons::OK, MsgIcon::Critical);
+    return true;
+}
+
+void runSetSteps(SetErrorPolicy policy, const std::vector<std::function<void()>>& steps) {
+    DisablePollTimers();
+    for (const auto& step : steps) {
+        try {
+            step();
+        } catch (const VbError&) {
+            if (policy == SetErrorPolicy::PassOver) continue;
+            if (policy == SetErrorPolicy::FixedSetError)
+                msgBox("Set Error !!!", MsgButtons::OK, MsgIcon::Critical);
+            if (policy == SetErrorPolicy::TextSetError)
+                msgBox(texts().TxtSetError, MsgButtons::OK, MsgIcon::Critical);
+            break;
+        }
+    }
+    EnablePollTimers();
+}
+
+}  // namespace sq

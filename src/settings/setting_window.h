@@ -1,0 +1,60 @@
+#pragma once
+// The frame every setting window shares: an MDI child that opens maximised, an inner panel that
+// holds the controls and stays centred, an open flag, a minimum size, the Exit button, the input
+// filters and the Set button's step runner.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "mainwindow/layout.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/window.h"
+#include "settings/text_applier.h"
+
+namespace sq {
+
+class SettingWindow : public Window {
+public:
+    SettingWindow(const std::string& name, int16_t* openFlag, TwipSize minimum, TwipSize panelSize);
+
+    Panel3D SSPanel1;
+
+    [[nodiscard]] TwipSize minimumSize() const { return m_minimum; }
+    // What the resize rule gives for an outer size: the enlarged size and the panel's place.
+    [[nodiscard]] CentredPanel layoutFor(TwipSize outer) const;
+
+protected:
+    // The load steps every window shares: maximise, then the window's texts.
+    void loadFrame();
+    void Form_Resize() override;
+    // Fills the applier with the window's controls; the texts procedure runs through it.
+    virtual void nameControls(TextApplier& applier) = 0;
+    virtual WindowTexts windowTexts() const = 0;
+    void applyTexts();
+    // Set up a list-only combo (typing swallowed) and a digits-only number box that selects its
+    // text on focus.
+    static void makeNumberBox(TextBox& box);
+
+    bool m_panelTopFirst = false;  // TimerFrm places the top before the left
+
+private:
+    TwipSize m_minimum;
+};
+
+// The refusal of the dose, display-page, LED-alarm, timer and single-value Set buttons: shows
+// "Memory Erasing ..." and returns true while the memory is being erased.
+bool refuseWhileErasing();
+
+// What a Set button does on a run-time error after pausing polling.
+enum class SetErrorPolicy {
+    PassOver,       // each statement attempted in turn; polling resumed
+    FixedSetError,  // "Set Error !!!" (fixed text), critical, then resume
+    TextSetError,   // TxtSetError, critical, then resume
+    ResumeQuietly,  // resume without a message
+};
+
+// Runs the steps between pausing and resuming polling (fill and write) under the policy; polling is
+// paused first and resumed on every way out.
+void runSetSteps(SetErrorPolicy policy, const std::vector<std::function<void()>>& steps);
+
+}  // namespace sq

@@ -1,0 +1,140 @@
+#include <QFile>
+
+#include "mainwindow/panel_fixture.h"
+#include "mainwindow/read_write_ini_cls.h"
+#include "platform/program_folder.h"
+#include "platform/text_file.h"
+
+using namespace sq;
+using sqtest::PanelTest;
+
+namespace {
+
+std::string iniPath() {
+    return programPath("ControlSetting.ini");
+}
+
+TEST_F(PanelTest, startUpShowsPortSetupModallyAndLeavesTheDocumentedState) {
+    QFile::remove(QString::fromStdString(iniPath()));
+    startPort = 0;
+    Panel& p = start();
+    EXPECT_EQ(modalShown, (std::vector<std::string>{"ComPortSetFrm"}));
+    EXPECT_TRUE(fileExists(iniPath()));
+    EXPECT_EQ(readFileBytes(iniPath()).value_or("?"), "");
+    EXPECT_FALSE(p.SSPMemory.Visible());
+    EXPECT_EQ(flags().MemoryPanelVisible, kFalse);
+    for (int button = 1; button <= 10; ++button)
+        EXPECT_EQ(p.Toolbar1.buttonEnabled(button), button < 3 || button > 8) << button;
+    EXPECT_EQ(shared().CalibrationLevelText, "----");
+    EXPECT_EQ(shared().SendSuspended, kFalse);
+    EXPECT_EQ(flags().TimerSetPending, kFalse);
+    EXPECT_EQ(p.Toolbar1.buttonToolTip(7), "Memory");
+    EXPECT_EQ(p.Caption(), "Panel V10.06");
+}
+
+TEST_F(PanelTest, existingSettingsFileIsLeftUntouched) {
+    writeFileAtomic(iniPath(), "[MeterSetting]\r\nCalibration=94.0\r\n");
+    startPort = 0;
+    start();
+    EXPECT_EQ(readFileBytes(iniPath()).value_or(""), "[MeterSetting]\r\nCalibration=94.0\r\n");
+}
+
+TEST_F(PanelTest, beforeAnyLinkTheStatusBarShowsPortZeroAndNothingIsSent) {
+    startPort = 0;
+    Panel& p = start();
+    wait(2);
+    EXPECT_EQ(p.StatusBar1.panelText(3), "COM  0");
+    EXPECT_EQ(p.StatusBar1.panelText(1), "");
+    EXPECT_TRUE(sim->requests().empty());
+}
+
+TEST_F(PanelTest, openedLinkFindsAndListsTheInstrument) {
+    Panel& p = start();
+    EXPECT_TRUE(PortAPI().IsOpen(1));
+    ASSERT_TRUE(waitFor([&] { return p.ControlListView.itemCount() == 1; }, 2));
+    EXPECT_EQ(p.ControlListView.itemText(1), "VOK-LSR20:1");
+    EXPECT_EQ(p.StatusBar1.panelText(1), "VOK-LSR20");
+    EXPECT_EQ(p.StatusBar1.panelText(3), "COM  1");
+    EXPECT_TRUE(p.Toolbar1.buttonEnabled(7));
+    EXPECT_FALSE(p.Toolbar1.buttonEnabled(4));
+    EXPECT_EQ(p.TreeView1.nodeCount(), 20);
+    ASSERT_TRUE(waitFor([] { return shared().CalibrationLevelText == "94.0"; }, 3));
+    EXPECT_EQ(shared().CalibrationDateTime.Year, 2025);
+}
+
+TEST_F(PanelTest, layoutKeepsTheMinimumAndLeavesAMinimisedWindowAlone) {
+    Panel& p = start();
+    p.Move(0, 0, 10000, 9000);
+    EXPECT_EQ(static_cast<int>(p.Width()), 13665);
+    EXPECT_EQ(static_cast<int>(p.Height()), 11250);
+    p.setWindowState(WindowState::Minimized);
+    const double treeWidth = p.TreeView1.Width();
+    p.TreeViewBar.setWidth(2500);
+    p.setWidth(5000);
+    EXPECT_EQ(p.TreeView1.Width(), treeWidth);
+}
+
+TEST_F(PanelTest, twoCaptionClicksRestoreTheDesignCaption) {
+    Panel& p = start();
+    p.Form_Click();
+    EXPECT_EQ(p.Caption(), "Panel V10.06   2022-03-30.01");
+    p.Form_Click();
+    EXPECT_EQ(p.Caption(), "Panel V10.06");
+}
+
+// Port setup window.
+TEST_F(PanelTest, portSetupOffersCom1WithoutAStoredPortAndRemembersTheChosenOne) {
+    QFile::remove(QString::fromStdString(iniPath()));
+    startPort = 0;
+    start();
+    auto& setup = form<ComPortSetFrm>();
+    EXPECT_EQ(setup.ComPortCbx.Text(), "COM  1");
+    EXPECT_EQ(setup.ComPortCbx.ListCount(), 256);
+    EXPECT_EQ(setup.DeviceSelCbx.Text(), "VOK-LSR20");
+    setup.ChangeComport(7);
+    setup.LinkBtn.click();
+    EXPECT_EQ(IniRW().GetINI("MeterSetting", "ComPort", "", iniPath()), "7");
+    EXPECT_EQ(form<ComPortSetFrm>().ComPortCbx.Text(), "COM  7");
+}
+
+TEST_F(PanelTest, portSetupOkOnTheCurrentPortAddsASecondChannel) {
+    start();
+    ASSERT_EQ(ChannelCount, 1);
+    auto& setup = form<ComPortSetFrm>();
+    setup.ChangeComport(1);
+    setup.LinkBtn.click();
+    EXPECT_EQ(ChannelCount, 2);
+    EXPECT_EQ(CurrentChannel, 2);
+    EXPECT_EQ(Channels[1].PortNumber, 1);
+    EXPECT_EQ(Channels[2].PortNumber, 1);
+}
+
+TEST_F(PanelTest, portSetupKeysChangeNothingButEnterOpensTheLink) {
+    startPort = 0;
+    start();
+    auto& setup = form<ComPortSetFrm>();
+    setup.ChangeComport(1);
+    int key = 'x';
+    setup.ComPortCbx.onKeyPress(key);
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(setup.ComPortCbx.Text(), "COM  1");
+    EXPECT_EQ(ChannelCount, 0);
+    key = 13;
+    setup.ComPortCbx.onKeyPress(key);
+    EXPECT_EQ(ChannelCount, 1);
+    EXPECT_EQ(flags().ComPortSetFrmOpen, kFalse);
+}
+
+TEST_F(PanelTest, portSetupIsNeverSmallerThanItsMinimum) {
+    startPort = 0;
+    start();
+    auto& setup = form<ComPortSetFrm>();
+    setup.Show();
+    EXPECT_GE(setup.Width(), 5280);
+    EXPECT_GE(setup.Height(), 3540);
+    setup.Move(0, 0, 3000, 2000);
+    EXPECT_EQ(static_cast<int>(setup.Width()), 5280);
+    EXPECT_EQ(static_cast<int>(setup.Height()), 3540);
+}
+
+}  // namespace
