@@ -1,6 +1,7 @@
 #pragma once
 // The cells of a flexible grid as plain data: rows x columns of texts, row-major, appending a row in
 // amortised O(1). Knows nothing of widgets; FlexGrid shows it.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,10 +36,19 @@ public:
     [[nodiscard]] size_t heapBytes() const;
 
 private:
+    // Cells row-major in fixed-size segments: appending never moves the cells already stored.
+    static constexpr size_t kSegment = 4096;
+    using Segment = std::unique_ptr<std::string[]>;
+    std::string& at(size_t flat) { return m_segments[flat / kSegment][flat % kSegment]; }
+    const std::string& at(size_t flat) const { return m_segments[flat / kSegment][flat % kSegment]; }
+    [[nodiscard]] size_t cellCount() const {
+        return static_cast<size_t>(m_rows) * static_cast<size_t>(m_cols);
+    }
+    void resizeCells(size_t count);
     void checkCell(int row, int col) const;
     int m_rows = 0;
     int m_cols = 0;
-    std::vector<std::string> m_cells;  // m_rows * m_cols, row-major
+    std::vector<Segment> m_segments;
 };
 
 }  // namespace sq
