@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QTableWidget>
+#include <array>
 #include <cstdlib>
 #include <fstream>
 #include <string>
