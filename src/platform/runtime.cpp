@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 #include <thread>
@@ -65,10 +66,11 @@ double sanitizeSeconds(double seconds) {
     return std::isfinite(seconds) && seconds > 0 ? seconds : 0.0;
 }
 
-// Virtual waits: at most about a century, so the clock never overflows.
-int64_t toNanoseconds(double seconds) {
-    constexpr double kMaxSeconds = 3.0e9;
-    return std::llround(std::min(seconds, kMaxSeconds) * 1e9);
+// A virtual time `seconds` after `now`, saturating instead of overflowing for absurd waits.
+int64_t virtualTimeAfter(int64_t now, double seconds) {
+    constexpr double kMaxSeconds = 1.0e9;
+    int64_t ns = std::llround(std::min(seconds, kMaxSeconds) * 1e9);
+    return now > std::numeric_limits<int64_t>::max() - ns ? std::numeric_limits<int64_t>::max() : now + ns;
 }
 }  // namespace
 
@@ -106,7 +108,7 @@ void Runtime::doEvents() {
 void Runtime::delay(double seconds) {
     seconds = sanitizeSeconds(seconds);
     if (m_virtual) {
-        int64_t end = m_impl->virtualNow + toNanoseconds(seconds);
+        int64_t end = virtualTimeAfter(m_impl->virtualNow, seconds);
         if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
         m_impl->runDue(end);
         if (m_impl->virtualNow < end) m_impl->virtualNow = end;
@@ -117,8 +119,8 @@ void Runtime::delay(double seconds) {
     for (double left = end - now(); left > 0; left = end - now()) sleepInEventLoop(left);
 }
 
-// Sleeps until `seconds` have passed or an event arrives that ends the wait early; without an
-// application there are no events, so it just sleeps.
+// Sleeps about `seconds` in a local event loop, which runs whatever events arrive meanwhile;
+// without an application there are no events, so it just sleeps.
 void Runtime::sleepInEventLoop(double seconds) {
     if (!QCoreApplication::instance()) {
         std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
@@ -140,7 +142,7 @@ uint64_t Runtime::callAfter(double seconds, std::function<void()> fn) {
     seconds = sanitizeSeconds(seconds);
     uint64_t id = m_impl->nextId++;
     if (m_virtual) {
-        m_impl->schedule(m_impl->virtualNow + toNanoseconds(seconds), std::move(fn), id);
+        m_impl->schedule(virtualTimeAfter(m_impl->virtualNow, seconds), std::move(fn), id);
         return id;
     }
     auto* t = new QTimer;
