@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QHeaderView>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QStyle>
@@ -45,6 +46,20 @@ ChannelRecord& currentChannel() {
     if (CurrentChannel < 1 || CurrentChannel > MaxChannels) raise(kSubscriptOutOfRange);
     return Channels[CurrentChannel];
 }
+
+// Reports mouse presses on a widget without taking them.
+class PressWatcher : public QObject {
+public:
+    PressWatcher(QObject* parent, std::function<void()> onPress)
+        : QObject(parent), m_onPress(std::move(onPress)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) m_onPress();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onPress;
+};
 
 QIcon standardIcon(QStyle::StandardPixmap pixmap) {
     return QApplication::style()->standardIcon(pixmap);
@@ -162,6 +177,11 @@ void Panel::buildLeftBar() {
     MemoryMessageLbl.Move(120, 1320, 3000, 240);
     MemoryListGrid.Move(0, 1680, 3290, 2820);
     registerWheelGrid(MemoryListGrid);
+    for (QHeaderView* header : MemoryListGrid.widget()->findChildren<QHeaderView*>()) {
+        if (header->orientation() != Qt::Horizontal) continue;
+        header->installEventFilter(new PressWatcher(header, [this] { m_titleClickSeen = true; }));
+        header->viewport()->installEventFilter(new PressWatcher(header, [this] { m_titleClickSeen = true; }));
+    }
 }
 
 void Panel::wireEvents() {

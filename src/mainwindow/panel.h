@@ -137,7 +137,9 @@ private:
     PollLoop m_poll;
     bool m_memSplitDragging = false;
     bool m_panelSplitDragging = false;
-    bool m_openDialogUsed = false;  // the Open dialog raises on cancel from its second use
+    bool m_openDialogUsed = false;
+    bool m_titleClickSeen = false;  // a mouse press on the memory grid's title row  // the Open dialog raises
+                                    // on cancel from its second use
 };
 
 // Registers the windows this part of the program builds (and the record list window) by name.

@@ -76,8 +76,12 @@ void Panel::BtnMemClose_Click() {
 }
 
 void Panel::MemoryListGrid_Click() {
-    // The header row lists no record: a click on it starts nothing.
-    if (MemoryListGrid.Row() < MemoryListGrid.FixedRows()) return;
+    // The header row lists no record: a click on it starts nothing. The grid answers a title click
+    // by selecting the column, so such a click is told by its selection (or seen at the header).
+    const FlexGrid& grid = MemoryListGrid;
+    const bool titleClick = m_titleClickSeen || (grid.Col() == grid.ColSel() && grid.RowSel() != grid.Row());
+    m_titleClickSeen = false;
+    if (titleClick || grid.Row() < grid.FixedRows()) return;
     if (flags().MemoryErasing == kTrue) {
         msgBox(texts().TxtMemoryErasing, MsgButtons::OK, MsgIcon::Critical);
         return;

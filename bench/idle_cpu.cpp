@@ -1,0 +1,74 @@
+// CPU used by the program while connected to an idle instrument: the poll timers and the receive
+// pump must sleep in the event loop. Runs the main window offscreen against the in-process simulator
+// in real time and reports the CPU time (user + system) as a share of one core.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QDir>
+#include <cstdlib>
+
+#include "link/channels.h"
+#include "link/com_port_api.h"
+#include "mainwindow/com_port_set_frm.h"
+#include "mainwindow/panel.h"
+#include "metersim/simulator.h"
+#include "platform/dialogs.h"
+#include "platform/program_folder.h"
+#include "platform/runtime.h"
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void BM_IdleConnectedProgram(benchmark::State& state) {
+    const double seconds = static_cast<double>(state.range(0));
+    for (auto _ : state) {
+        sq::ScopedScriptedDialogs dialogs;
+        sq::metersim::Simulator sim;
+        sim.plugIn(1);
+        sq::windows().setModalHook([](sq::Window& w) {
+            if (auto* setup = dynamic_cast<sq::ComPortSetFrm*>(&w)) {
+                setup->ChangeComport(1);
+                setup->LinkBtn.click();
+            }
+        });
+        sq::Panel& panel = sq::startProgram();
+        panel.Show();
+        sq::Delay(2);  // identified and listed
+        const double cpuBefore = cpuSeconds();
+        const double wallBefore = sq::Runtime::get().now();
+        sq::Delay(seconds);
+        const double cpu = cpuSeconds() - cpuBefore;
+        const double wall = sq::Runtime::get().now() - wallBefore;
+        state.counters["cpu_percent"] = 100.0 * cpu / wall;
+        state.counters["listed"] = panel.ControlListView.itemCount();
+        state.SetIterationTime(wall);
+        sq::windows().reset();
+        sq::registerPollTimers(nullptr, nullptr);
+        sq::PortAPI().reset();
+        sq::ResetChannelTable();
+    }
+}
+BENCHMARK(BM_IdleConnectedProgram)->Arg(10)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const std::string home = QDir::tempPath().toStdString() + "/sonoquant-bench-" + std::to_string(getpid());
+    QDir().mkpath(QString::fromStdString(home));
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    QApplication app(argc, argv);
+    sq::ensureProgramFolder();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    QDir(QString::fromStdString(home)).removeRecursively();
+    return 0;
+}

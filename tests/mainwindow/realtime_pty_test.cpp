@@ -1,0 +1,75 @@
+// The program against the simulator on a pseudo-terminal, in real time: the real serial path.
+#include <gtest/gtest.h>
+
+#include "link/channels.h"
+#include "link/com_port_api.h"
+#include "link/requests.h"
+#include "mainwindow/com_port_set_frm.h"
+#include "mainwindow/panel.h"
+#include "metersim/port_entry.h"
+#include "metersim/pty_port.h"
+#include "metersim/simulator.h"
+#include "platform/dialogs.h"
+#include "platform/program_folder.h"
+#include "platform/runtime.h"
+#include "shared/state.h"
+#include "texts/language_texts.h"
+
+using namespace sq;
+
+namespace {
+
+constexpr int kCom = 201;
+
+class RealTimePtyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Runtime::get().setVirtualTime(false);
+        ensureProgramFolder();
+        resetSharedState();
+        ResetChannelTable();
+        PortAPI().reset();
+        std::string error;
+        ASSERT_TRUE(pty.open(error)) << error;
+        sim.setOutput([this](const metersim::Bytes& b) { pty.write(b); });
+        pty.setOnBytes([this](const uint8_t* p, size_t n) { sim.receive(p, n); });
+        std::string message;
+        ASSERT_TRUE(metersim::claimPortEntry(kCom, pty.slavePath(), message)) << message;
+        windows().setModalHook([](Window& w) {
+            if (auto* setup = dynamic_cast<ComPortSetFrm*>(&w)) {
+                setup->ChangeComport(kCom);
+                setup->LinkBtn.click();
+            }
+        });
+    }
+    void TearDown() override {
+        windows().reset();
+        registerPollTimers(nullptr, nullptr);
+        PortAPI().reset();
+        metersim::releasePortEntry(kCom);
+    }
+
+    metersim::PtyPort pty;
+    metersim::Simulator sim;
+    ScopedScriptedDialogs dialogs;
+};
+
+TEST_F(RealTimePtyTest, programOpensTheSimulatorsPortFindsTheInstrumentAndWritesFrames) {
+    Panel& panel = startProgram();
+    panel.Show();
+    EXPECT_TRUE(PortAPI().IsOpen(kCom));
+    const double opened = Runtime::get().now();
+    while (panel.ControlListView.itemCount() == 0 && Runtime::get().now() - opened < 2.0) Delay(0.05);
+    EXPECT_LT(Runtime::get().now() - opened, 2.0);
+    ASSERT_EQ(panel.ControlListView.itemCount(), 1);
+    EXPECT_EQ(panel.ControlListView.itemText(1), "VOK-LSR20:" + std::to_string(kCom));
+
+    const std::vector<uint8_t> frame = {0x02, 0x00, 0x01, 0x0F, 0x0E};  // memory size
+    EXPECT_EQ(WriteChannel(PortAPI(), frame), 5);
+    Delay(0.3);
+    const auto logged = sim.requestsWithCode(0x0F);
+    ASSERT_FALSE(logged.empty());
+    EXPECT_EQ(logged.back().raw, frame);
+}
+
+}  // namespace
