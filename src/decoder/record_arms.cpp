@@ -38,6 +38,7 @@ void requestBlock(int32_t block, RecordDownloadTarget& target) {
     s.BlockIndex = block;
     s.BlockWaitTicks = 0;
     downloadState().repeatsOfBlock = 0;
+    step([&] { blockDownload().bytesBeforeRequest = target.receivedBytesPending(); });
     step([&] { target.readRecordBlock(block); });
     s.flags.RecordRequestPending = kTrue;
 }
@@ -61,10 +62,24 @@ void endWithoutPoints(RecordDownloadTarget& target) {
     flags().RecordRequestPending = kFalse;
 }
 
-// A copy of the block accepted last that answers one of its repeated requests.
-bool isDuplicate(const ReplyFrame& frame) {
+constexpr int64_t kFrameOverhead = 5;  // start byte, command, two length bytes, checksum
+
+// Whether the frame had arrived whole before the block now outstanding was requested.
+bool arrivedBeforeRequest(const ReplyFrame& frame) {
     BlockDownload& dl = blockDownload();
-    if (dl.duplicatesToDrop <= 0 || frame.Data != dl.lastBlock) return false;
+    const int64_t size = int64_t{frame.Length} + kFrameOverhead;
+    const bool earlier = dl.bytesBeforeRequest >= size;
+    dl.bytesBeforeRequest = earlier ? dl.bytesBeforeRequest - size : 0;
+    return earlier;
+}
+
+// A copy of the block accepted last: one that came before the next block was asked for, or one that
+// answers a repeated request for the accepted block.
+bool isDuplicate(const ReplyFrame& frame, bool arrivedEarlier) {
+    BlockDownload& dl = blockDownload();
+    if (frame.Data != dl.lastBlock) return false;
+    if (arrivedEarlier) return true;
+    if (dl.duplicatesToDrop <= 0) return false;
     --dl.duplicatesToDrop;
     return true;
 }
@@ -115,8 +130,9 @@ void DecodeRecordBlock(const ReplyFrame& frame, RecordDownloadTarget& target) {
     const int64_t total = totalPoints();
     const int32_t block = shared().BlockIndex;
     const int count = pointsInBlock(total, block);
+    const bool arrivedEarlier = arrivedBeforeRequest(frame);
     if (frame.Data.size() < static_cast<size_t>(count * kPointSize)) return;  // stays outstanding
-    if (isDuplicate(frame)) return;
+    if (!blockDownload().lastBlock.empty() && isDuplicate(frame, arrivedEarlier)) return;
     DisablePollTimers();
     flags().RecordRequestPending = kFalse;
     acceptBlock(frame);

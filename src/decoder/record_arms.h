@@ -26,6 +26,8 @@ public:
     virtual void readRecordBlock(int32_t block) = 0;
     // The memory pane's message label (MemoryMessageLbl).
     virtual void setMemoryMessage(const std::string& text) = 0;
+    // Bytes received on the current channel and not yet parsed (receive buffer and port).
+    virtual int64_t receivedBytesPending() { return 0; }
 };
 
 // The 0x0E arm: decoded only while the header is awaited.

@@ -1,5 +1,7 @@
 #include "decoder/record_target.h"
 
+#include "link/channels.h"
+#include "link/com_port_api.h"
 #include "link/requests.h"
 #include "platform/ui/window.h"
 #include "records/data_list_frm.h"
@@ -33,6 +35,18 @@ void ProgramRecordTarget::enableToolbar() {
 
 void ProgramRecordTarget::readRecordBlock(int32_t block) {
     ReadRecordBlock(block);
+}
+
+int64_t ProgramRecordTarget::receivedBytesPending() {
+    if (CurrentChannel < 1 || CurrentChannel > MaxChannels) return 0;
+    const ChannelRecord& channel = Channels[CurrentChannel];
+    int64_t pending = static_cast<int64_t>(channel.RxBuffer.size());
+    if (channel.PortNumber >= 1 && channel.PortNumber <= ComPortAPI::kMaxPorts) {
+        const ComPortAPI::PortRecord& port = PortAPI().port(channel.PortNumber);
+        SerialStatus status;
+        if (port.port && port.port->status(status)) pending += status.inQueue;
+    }
+    return pending;
 }
 
 }  // namespace sq

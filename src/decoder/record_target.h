@@ -14,6 +14,7 @@ public:
     void enableToolbar() override;
     void readRecordBlock(int32_t block) override;
     void setMemoryMessage(const std::string& text) override { m_host.setMemoryMessage(text); }
+    int64_t receivedBytesPending() override;
 
 private:
     DecoderHost& m_host;

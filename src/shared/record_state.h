@@ -97,6 +97,9 @@ struct BlockDownload {
     // answers to its repeated requests.
     std::vector<uint8_t> lastBlock;
     int32_t duplicatesToDrop = 0;
+    // Bytes already received when the next block was requested: a frame among them answers an
+    // earlier request, never the new one.
+    int64_t bytesBeforeRequest = 0;
 };
 
 RecordSummaryTexts& recordSummary();

@@ -23,11 +23,13 @@ public:
     void enableToolbar() override { calls.push_back("toolbar"); }
     void readRecordBlock(int32_t block) override { requests.push_back(block); }
     void setMemoryMessage(const std::string& text) override { messages.push_back(text); }
+    int64_t receivedBytesPending() override { return pending; }
 
     std::vector<std::string> calls;
     std::vector<sqtest::Cells> rows;
     std::vector<int32_t> requests;
     std::vector<std::string> messages;
+    int64_t pending = 0;
 };
 
 sq::ReplyFrame frameOf(uint8_t code, const ms::Bytes& data) {
@@ -177,6 +179,30 @@ TEST_F(RecordArmsTest, IdenticalBlocksWithoutRepeatsAreAllKept) {
     receiveHeader(r);
     answerAll(r);
     EXPECT_EQ(target.rows, sqtest::expectedPointRows(r));
+}
+
+// A copy that had arrived whole before the next block was requested cannot answer that request.
+TEST_F(RecordArmsTest, ACopyReceivedBeforeTheNextRequestIsDropped) {
+    const ms::StoredRecord r = sqtest::recordOf(30);
+    receiveHeader(r);
+    target.pending = 85;  // block 0's copy waits whole in the receive buffer when block 1 is requested
+    receiveBlock(r, 0);
+    target.pending = 0;
+    receiveBlock(r, 0);
+    receiveBlock(r, 1);
+    receiveBlock(r, 2);
+    EXPECT_EQ(target.rows, sqtest::expectedPointRows(r));
+}
+
+TEST_F(RecordArmsTest, APartlyReceivedCopyIsNotJudgedByItsArrival) {
+    const ms::StoredRecord r = sqtest::recordOf(30);
+    receiveHeader(r);
+    target.pending = 84;  // what completes the frame came after the request
+    receiveBlock(r, 0);
+    target.pending = 0;
+    receiveBlock(r, 0);
+    EXPECT_EQ(target.rows.size(), 20u);
+    EXPECT_EQ(target.rows[10][2], sqtest::expectedPointRows(r)[0][2]);
 }
 
 TEST_F(RecordArmsTest, ACopyAfterADifferentReplyIsTheNextBlock) {
