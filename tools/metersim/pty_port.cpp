@@ -117,7 +117,7 @@ void PtyPort::onSlaveEvent() {
             bool closed = e->mask & IN_CLOSE;
             if (e->mask & IN_OPEN) ++m_peers;
             if (closed && m_peers > 0) --m_peers;
-            if (closed) {
+            if (closed && m_peers == 0) {
                 // The program let go: lift its exclusive mode and forget what it did not read.
                 ioctl(m_slave, TIOCNXCL);
                 tcflush(m_slave, TCIFLUSH);
