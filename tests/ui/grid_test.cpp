@@ -17,7 +17,7 @@ namespace {
 
 std::vector<std::string> rowOf(const GridStore& store, int row) {
     std::vector<std::string> cells;
-    for (int c = 0; c < store.cols(); ++c) cells.push_back(store.cell(row, c));
+    for (int c = 0; c < store.cols(); ++c) cells.emplace_back(store.cell(row, c));
     return cells;
 }
 
@@ -68,6 +68,43 @@ TEST(GridStore, narrowingAndWideningColumnsKeepsTheRest) {
     store.setCols(2);
     store.setCols(3);
     EXPECT_EQ(rowOf(store, 1), (std::vector<std::string>{"d", "e", ""}));
+}
+
+// Texts are packed back to back; rewriting and removing many of them must never disturb the others,
+// also when the store packs its texts again and when a text is longer than a chunk. A plain table
+// of strings follows every step and must agree with the store at the end.
+TEST(GridStore, rewritesRemovalsAndLongTextsKeepEveryOtherCell) {
+    GridStore store(0, 3);
+    std::vector<std::vector<std::string>> expected;
+    for (int i = 0; i < 3000; ++i) {
+        store.addItem(std::to_string(i) + "\tvalue " + std::to_string(i) + "\tz");
+        expected.push_back({std::to_string(i), "value " + std::to_string(i), "z"});
+    }
+    const std::string longText(100000, 'x');
+    store.setCell(5, 2, longText);
+    expected[5][2] = longText;
+    for (int round = 0; round < 40; ++round) {
+        for (int i = 0; i < 3000; i += 3) {
+            store.setCell(i, 1, "rewritten " + std::to_string(round));
+            expected[static_cast<size_t>(i)][1] = "rewritten " + std::to_string(round);
+        }
+    }
+    for (int i = 2999; i >= 0; i -= 7) {
+        if (i == 5) continue;
+        store.removeRow(i);
+        expected.erase(expected.begin() + i);
+    }
+    store.setCell(4, 1, store.cell(4, 0));  // a text taken from the store itself
+    expected[4][1] = expected[4][0];
+
+    ASSERT_EQ(store.rows(), static_cast<int>(expected.size()));
+    int mismatches = 0;
+    for (int r = 0; r < store.rows(); ++r)
+        for (int c = 0; c < 3; ++c)
+            if (store.cell(r, c) != expected[static_cast<size_t>(r)][static_cast<size_t>(c)]) ++mismatches;
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_TRUE(store.cell(4, 2) == longText);  // row 5 moved up when row 3 went
+    EXPECT_LT(store.heapBytes(), 1000000u);     // the dead texts were packed away
 }
 
 class GridTest : public ::testing::Test {

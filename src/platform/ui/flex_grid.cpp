@@ -14,7 +14,7 @@
 namespace sq {
 
 namespace {
-Qt::Alignment qtAlignment(FlexAlign align, const std::string& text) {
+Qt::Alignment qtAlignment(FlexAlign align, std::string_view text) {
     Qt::Alignment vertical = Qt::AlignVCenter;
     switch (align) {
         case FlexAlign::LeftTop:
@@ -70,8 +70,9 @@ public:
         int row = index.row() + titleRows();
         int col = index.column() + labelCols();
         if (row >= m_grid->m_store.rows() || col >= m_grid->m_store.cols()) return {};
-        const std::string& text = m_grid->m_store.cell(row, col);
-        if (role == Qt::DisplayRole) return QString::fromStdString(text);
+        std::string_view text = m_grid->m_store.cell(row, col);
+        if (role == Qt::DisplayRole)
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         if (role == Qt::TextAlignmentRole) return QVariant(qtAlignment(m_grid->ColAlignment(col), text));
         if (role == Qt::BackgroundRole && (row < m_grid->m_fixedRows || col < m_grid->m_fixedCols))
             return QVariant(m_grid->widget()->palette().button());
@@ -83,8 +84,9 @@ public:
         int col = orientation == Qt::Horizontal ? section + labelCols() : 0;
         bool present = orientation == Qt::Horizontal ? titleRows() > 0 : labelCols() > 0;
         if (!present || row >= m_grid->m_store.rows() || col >= m_grid->m_store.cols()) return {};
-        const std::string& text = m_grid->m_store.cell(row, col);
-        if (role == Qt::DisplayRole) return QString::fromStdString(text);
+        std::string_view text = m_grid->m_store.cell(row, col);
+        if (role == Qt::DisplayRole)
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         if (role == Qt::TextAlignmentRole) return QVariant(qtAlignment(m_grid->ColAlignment(col), text));
         return {};
     }

@@ -54,7 +54,9 @@ public:
     void setFixedRows(int rows);
     void setFixedCols(int cols);
 
-    [[nodiscard]] const std::string& TextMatrix(int row, int col) const { return m_store.cell(row, col); }
+    [[nodiscard]] std::string TextMatrix(int row, int col) const {
+        return std::string(m_store.cell(row, col));
+    }
     void setTextMatrix(int row, int col, const std::string& text);
 
     [[nodiscard]] int Row() const { return m_row; }
@@ -66,7 +68,7 @@ public:
     void setRowSel(int row);
     void setColSel(int col);
     // The current cell's text.
-    [[nodiscard]] const std::string& Text() const { return TextMatrix(m_row, m_col); }
+    [[nodiscard]] std::string Text() const { return TextMatrix(m_row, m_col); }
     void setText(const std::string& text) { setTextMatrix(m_row, m_col, text); }
 
     // Appends (index -1) or inserts a row from TAB-separated text (see GridStore::addItem).

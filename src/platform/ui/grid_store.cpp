@@ -1,6 +1,7 @@
 #include "platform/ui/grid_store.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/vb_error.h"
 
@@ -15,41 +16,81 @@ GridStore::GridStore(int rows, int cols) {
     setRows(rows);
 }
 
-// Grows or shrinks the segments to hold `count` cells; cells past the old count are empty.
-void GridStore::resizeCells(size_t count) {
-    size_t old = cellCount();
-    for (size_t i = count; i < std::min(old, m_segments.size() * kSegment); ++i) at(i).clear();
-    size_t segments = (count + kSegment - 1) / kSegment;
-    while (m_segments.size() < segments) m_segments.push_back(std::make_unique<std::string[]>(kSegment));
-    // Keep one spare segment, so a grid that shrinks and grows by a row does not allocate each time.
-    while (m_segments.size() > segments + 1) m_segments.pop_back();
+std::string_view GridStore::textOf(const Cell& cell) const {
+    if (cell.length == 0) return {};
+    if (cell.length & kLongFlag) return m_long[cell.offset];
+    return {m_chunks[cell.offset >> kChunkBits].get() + (cell.offset & (kChunk - 1)), cell.length};
+}
+
+GridStore::Cell GridStore::store(std::string_view text) {
+    if (text.empty()) return {};
+    m_liveBytes += text.size();
+    if (text.size() >= kChunk / 4) {
+        m_long.emplace_back(text);
+        return {static_cast<uint32_t>(m_long.size() - 1), kLongFlag | 1u};
+    }
+    if (m_chunks.empty() || m_used + text.size() > kChunk) {
+        m_chunks.push_back(std::make_unique_for_overwrite<char[]>(kChunk));
+        m_used = 0;
+    }
+    uint32_t offset = (static_cast<uint32_t>(m_chunks.size() - 1) << kChunkBits) | m_used;
+    std::memcpy(m_chunks.back().get() + m_used, text.data(), text.size());
+    m_used += static_cast<uint32_t>(text.size());
+    return {offset, static_cast<uint32_t>(text.size())};
+}
+
+void GridStore::release(const Cell& cell) {
+    size_t bytes = textOf(cell).size();
+    m_liveBytes -= bytes;
+    m_garbageBytes += bytes;
+    if (cell.length & kLongFlag) m_long[cell.offset] = std::string();  // its slot is reused at packing
+}
+
+// Copies the live texts into fresh chunks once the dead ones take more room than they do.
+void GridStore::packIfWasteful() {
+    if (m_garbageBytes < 4 * static_cast<size_t>(kChunk) || m_garbageBytes < m_liveBytes) return;
+    std::vector<std::string> texts;
+    texts.reserve(m_cells.size());
+    for (const Cell& cell : m_cells) texts.emplace_back(textOf(cell));
+    m_chunks.clear();
+    m_long.clear();
+    m_used = 0;
+    m_liveBytes = 0;
+    m_garbageBytes = 0;
+    for (size_t i = 0; i < m_cells.size(); ++i) m_cells[i] = store(texts[i]);
 }
 
 void GridStore::setRows(int rows) {
     if (rows < 0) raise(kInvalidPropertyValue);
-    resizeCells(static_cast<size_t>(rows) * static_cast<size_t>(m_cols));
+    size_t count = static_cast<size_t>(rows) * static_cast<size_t>(m_cols);
+    for (size_t i = count; i < m_cells.size(); ++i) release(m_cells[i]);
+    m_cells.resize(count);
     m_rows = rows;
+    if (rows == 0) clearTexts();
+    packIfWasteful();
 }
 
 void GridStore::setCols(int cols) {
     if (cols < 0) raise(kInvalidPropertyValue);
     if (cols == m_cols) return;
-    std::vector<std::string> cells(static_cast<size_t>(m_rows) * static_cast<size_t>(cols));
-    int keep = std::min(cols, m_cols);
-    for (int r = 0; r < m_rows; ++r)
-        for (int c = 0; c < keep; ++c)
-            cells[static_cast<size_t>(r) * cols + c] = std::move(at(static_cast<size_t>(r) * m_cols + c));
-    resizeCells(0);
-    m_segments.clear();
+    std::vector<Cell> cells(static_cast<size_t>(m_rows) * static_cast<size_t>(cols));
+    for (int r = 0; r < m_rows; ++r) {
+        for (int c = 0; c < m_cols; ++c) {
+            const Cell& cell = m_cells[index(r, c)];
+            if (c < cols) {
+                cells[static_cast<size_t>(r) * cols + c] = cell;
+            } else {
+                release(cell);
+            }
+        }
+    }
+    m_cells = std::move(cells);
     m_cols = cols;
-    resizeCells(cells.size());
-    for (size_t i = 0; i < cells.size(); ++i) at(i) = std::move(cells[i]);
+    packIfWasteful();
 }
 
 void GridStore::reserveRows(int rows) {
-    if (rows <= 0) return;
-    size_t segments = (static_cast<size_t>(rows) * static_cast<size_t>(m_cols) + kSegment - 1) / kSegment;
-    m_segments.reserve(segments);
+    if (rows > 0) m_cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(m_cols));
 }
 
 void GridStore::checkCell(int row, int col) const {
@@ -57,56 +98,60 @@ void GridStore::checkCell(int row, int col) const {
         raise(kInvalidPropertyIndex, "Subscript out of range");
 }
 
-const std::string& GridStore::cell(int row, int col) const {
+std::string_view GridStore::cell(int row, int col) const {
     checkCell(row, col);
-    return at(static_cast<size_t>(row) * m_cols + col);
+    return textOf(m_cells[index(row, col)]);
 }
 
-void GridStore::setCell(int row, int col, std::string text) {
+void GridStore::setCell(int row, int col, std::string_view text) {
     checkCell(row, col);
-    at(static_cast<size_t>(row) * m_cols + col) = std::move(text);
+    Cell& cell = m_cells[index(row, col)];
+    if (textOf(cell) == text) return;
+    // The new text may be a view into this store: copy it in before the old one is given up.
+    Cell stored = store(text);
+    release(cell);
+    m_cells[index(row, col)] = stored;
+    packIfWasteful();
 }
 
 int GridStore::addItem(std::string_view text, int index) {
     if (index < -1 || index > m_rows) raise(kInvalidPropertyValue);
     int row = index < 0 ? m_rows : index;
-    size_t first = static_cast<size_t>(row) * m_cols;
-    size_t end = cellCount();
-    resizeCells(end + m_cols);
+    auto first = m_cells.insert(m_cells.begin() + static_cast<std::ptrdiff_t>(this->index(row, 0)),
+                                static_cast<size_t>(m_cols), Cell{});
     ++m_rows;
-    // Inserting: the rows from `row` on move down by one row.
-    for (size_t i = end; i-- > first;) at(i + m_cols) = std::move(at(i));
-    int col = 0;
     size_t start = 0;
-    while (col < m_cols) {
+    for (int col = 0; col < m_cols; ++col) {
         size_t tab = text.find('\t', start);
         size_t length = tab == std::string_view::npos ? std::string_view::npos : tab - start;
-        std::string_view piece = text.substr(start, length);
-        at(first + col).assign(piece.data(), piece.size());
-        ++col;
+        first[col] = store(text.substr(start, length));
         if (tab == std::string_view::npos) break;
         start = tab + 1;
     }
-    for (; col < m_cols; ++col) at(first + col).clear();
     return row;
 }
 
 void GridStore::removeRow(int row) {
     if (row < 0 || row >= m_rows) raise(kInvalidPropertyValue);
-    size_t end = cellCount();
-    for (size_t i = static_cast<size_t>(row + 1) * m_cols; i < end; ++i) at(i - m_cols) = std::move(at(i));
-    resizeCells(end - m_cols);
+    auto first = m_cells.begin() + static_cast<std::ptrdiff_t>(index(row, 0));
+    for (auto it = first; it != first + m_cols; ++it) release(*it);
+    m_cells.erase(first, first + m_cols);
     --m_rows;
+    packIfWasteful();
 }
 
 void GridStore::clearTexts() {
-    for (size_t i = 0; i < cellCount(); ++i) at(i).clear();
+    std::fill(m_cells.begin(), m_cells.end(), Cell{});
+    m_chunks.clear();
+    m_long.clear();
+    m_used = 0;
+    m_liveBytes = 0;
+    m_garbageBytes = 0;
 }
 
 size_t GridStore::heapBytes() const {
-    size_t bytes = m_segments.size() * kSegment * sizeof(std::string);
-    for (size_t i = 0; i < cellCount(); ++i)
-        if (at(i).capacity() > std::string().capacity()) bytes += at(i).capacity() + 1;
+    size_t bytes = m_cells.capacity() * sizeof(Cell) + m_chunks.size() * kChunk;
+    for (const auto& text : m_long) bytes += text.capacity();
     return bytes;
 }
 

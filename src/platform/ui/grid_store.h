@@ -1,6 +1,11 @@
 #pragma once
-// The cells of a flexible grid as plain data: rows x columns of texts, row-major, appending a row in
-// amortised O(1). Knows nothing of widgets; FlexGrid shows it.
+// The cells of a flexible grid as plain data: rows x columns of texts, appending a row in amortised
+// O(1). Knows nothing of widgets; FlexGrid shows it.
+//
+// Storage: every cell is 8 bytes (where its text lies and how long it is); the texts themselves sit
+// back to back in 64 KB chunks that never move. A changed or removed text leaves its old bytes
+// behind until the garbage outweighs the live texts, when the texts are packed again.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,9 +24,9 @@ public:
     void setCols(int cols);
     void reserveRows(int rows);
 
-    // Raise VbError(381) outside the grid.
-    [[nodiscard]] const std::string& cell(int row, int col) const;
-    void setCell(int row, int col, std::string text);
+    // Raise VbError(381) outside the grid. The view stays valid until the next change of the store.
+    [[nodiscard]] std::string_view cell(int row, int col) const;
+    void setCell(int row, int col, std::string_view text);
 
     // Inserts a row at `index` (0..rows; -1 appends) from TAB-separated text: the first piece goes
     // into column 0; pieces beyond the last column are dropped, missing cells stay empty, so a
@@ -32,23 +37,35 @@ public:
     // Empties every cell, keeping the size.
     void clearTexts();
 
-    // Bytes held by the cells (for the benchmark's memory report).
+    // Bytes held (cells, text chunks, long texts), for the benchmark's memory report.
     [[nodiscard]] size_t heapBytes() const;
 
 private:
-    // Cells row-major in fixed-size segments: appending never moves the cells already stored.
-    static constexpr size_t kSegment = 4096;
-    using Segment = std::unique_ptr<std::string[]>;
-    std::string& at(size_t flat) { return m_segments[flat / kSegment][flat % kSegment]; }
-    const std::string& at(size_t flat) const { return m_segments[flat / kSegment][flat % kSegment]; }
-    [[nodiscard]] size_t cellCount() const {
-        return static_cast<size_t>(m_rows) * static_cast<size_t>(m_cols);
+    struct Cell {
+        uint32_t offset = 0;  // into the chunks; for long texts the index into m_long
+        uint32_t length = 0;  // kLongFlag set: a long text
+    };
+    static constexpr uint32_t kChunkBits = 16;
+    static constexpr uint32_t kChunk = 1u << kChunkBits;
+    static constexpr uint32_t kLongFlag = 0x80000000u;
+
+    [[nodiscard]] size_t index(int row, int col) const {
+        return static_cast<size_t>(row) * static_cast<size_t>(m_cols) + static_cast<size_t>(col);
     }
-    void resizeCells(size_t count);
+    [[nodiscard]] std::string_view textOf(const Cell& cell) const;
+    [[nodiscard]] Cell store(std::string_view text);
+    void release(const Cell& cell);
+    void packIfWasteful();
     void checkCell(int row, int col) const;
+
     int m_rows = 0;
     int m_cols = 0;
-    std::vector<Segment> m_segments;
+    std::vector<Cell> m_cells;  // m_rows * m_cols, row-major
+    std::vector<std::unique_ptr<char[]>> m_chunks;
+    uint32_t m_used = 0;              // bytes used in the last chunk
+    std::vector<std::string> m_long;  // texts of a chunk's size or more
+    size_t m_liveBytes = 0;
+    size_t m_garbageBytes = 0;
 };
 
 }  // namespace sq
