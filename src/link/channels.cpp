@@ -77,80 +77,89 @@ uint8_t FrameChecksum(const std::vector<uint8_t>& frame) {
     return check;
 }
 
+namespace {
+
+// What one parser step leaves: go on with the next byte, or end the call with this result.
+enum class Step { Next, NoFrame, Frame };
+
+// Drops everything received: the parser waits for a new start byte.
+Step dropAll(ParseState& p, std::vector<uint8_t>& rx) {
+    rx.clear();
+    p.State = 0;
+    return Step::NoFrame;
+}
+
+Step takeStart(ParseState& p, std::vector<uint8_t>& rx) {
+    p.Pos = 0;
+    if (rx[0] != ReplyStart) return dropAll(p, rx);
+    p.State = 1;
+    p.Pos = 1;
+    p.Check = 0;
+    return Step::Next;
+}
+
+// States 1 to 3: command, length high byte, length low byte.
+Step takeHeaderByte(ParseState& p, std::vector<uint8_t>& rx, uint8_t byte) {
+    if (p.State == 1) p.Cmd = byte;
+    // A high byte of 0x80 or more would not even fit the 16-bit length: too long, like any over 540.
+    if (p.State == 2 && byte * 256 > MaxReplyLength) return dropAll(p, rx);
+    if (p.State == 2) p.Length = static_cast<int16_t>(byte * 256);
+    if (p.State == 3) p.Length = static_cast<int16_t>(p.Length + byte);
+    p.Check ^= byte;
+    ++p.Pos;
+    if (p.State < 3) {
+        ++p.State;
+        return Step::Next;
+    }
+    if (p.Length > MaxReplyLength) return dropAll(p, rx);
+    p.State = p.Length == 0 ? 5 : 4;
+    return Step::Next;
+}
+
+Step takeChecksum(ParseState& p, std::vector<uint8_t>& rx, uint8_t byte, ReplyFrame* completed) {
+    p.State = 0;
+    if (p.Length == 0) {  // no such reply exists: skip it and go on after its checksum
+        trimThroughChecksum(rx, p);
+        return Step::NoFrame;
+    }
+    if (byte != p.Check) return dropAll(p, rx);
+    if (completed) takeSnapshot(p, CurrentChannel, *completed);
+    trimThroughChecksum(rx, p);
+    return Step::Frame;
+}
+
+Step parseStep(ParseState& p, std::vector<uint8_t>& rx, ReplyFrame* completed) {
+    if (p.State == 0) return takeStart(p, rx);
+    // State 4 waits here for more bytes; the others always find theirs (six bytes at least).
+    if (p.Pos < 0 || static_cast<size_t>(p.Pos) >= rx.size()) return Step::NoFrame;
+    const uint8_t byte = rx[static_cast<size_t>(p.Pos)];
+    switch (p.State) {
+        case 1:
+        case 2:
+        case 3:
+            return takeHeaderByte(p, rx, byte);
+        case 4:
+            if (p.Length < 1 || p.Length > MaxReplyLength) break;
+            takeDataBytes(p, rx);
+            return Step::Next;
+        case 5:
+            return takeChecksum(p, rx, byte, completed);
+        default:
+            break;
+    }
+    restartParser(p);
+    return Step::NoFrame;
+}
+
+}  // namespace
+
 int ParseReplyFrame(std::vector<uint8_t>& rx, ReplyFrame* completed) {
     ChannelRecord* c = currentChannel();
     if (!c || rx.size() < 6) return 0;
-    ParseState& p = c->Parse;
-    const size_t size = rx.size();
-    // Every state takes one byte or returns, so at most size + 1 passes run.
-    for (size_t pass = 0; pass <= size; ++pass) {
-        if (p.State != 0 && (p.Pos < 0 || static_cast<size_t>(p.Pos) >= size)) return 0;
-        const uint8_t byte = p.State == 0 ? rx[0] : rx[static_cast<size_t>(p.Pos)];
-        switch (p.State) {
-            case 0:
-                p.Pos = 0;
-                if (byte != ReplyStart) {
-                    rx.clear();
-                    return 0;
-                }
-                p.State = 1;
-                p.Pos = 1;
-                p.Check = 0;
-                break;
-            case 1:
-                p.Cmd = byte;
-                p.Check ^= byte;
-                ++p.Pos;
-                p.State = 2;
-                break;
-            case 2:
-                // A high byte of 0x80 or more does not fit the 16-bit length: it is too long like
-                // any length over 540, whatever the low byte.
-                if (byte * 256 > MaxReplyLength) {
-                    rx.clear();
-                    p.State = 0;
-                    return 0;
-                }
-                p.Length = static_cast<int16_t>(byte * 256);
-                p.Check ^= byte;
-                ++p.Pos;
-                p.State = 3;
-                break;
-            case 3:
-                p.Length = static_cast<int16_t>(p.Length + byte);
-                p.Check ^= byte;
-                ++p.Pos;
-                if (p.Length > MaxReplyLength) {
-                    rx.clear();
-                    p.State = 0;
-                    return 0;
-                }
-                p.State = p.Length == 0 ? 5 : 4;
-                break;
-            case 4:
-                if (p.Length < 1 || p.Length > MaxReplyLength) {
-                    restartParser(p);
-                    return 0;
-                }
-                takeDataBytes(p, rx);
-                break;
-            case 5:
-                p.State = 0;
-                if (p.Length == 0) {  // no such reply exists: skip it and go on after its checksum
-                    trimThroughChecksum(rx, p);
-                    return 0;
-                }
-                if (byte != p.Check) {
-                    rx.clear();
-                    return 0;
-                }
-                if (completed) takeSnapshot(p, CurrentChannel, *completed);
-                trimThroughChecksum(rx, p);
-                return 1;
-            default:
-                restartParser(p);
-                return 0;
-        }
+    // Every step takes at least one byte or ends the call, so at most size + 1 steps run.
+    for (size_t pass = 0, passes = rx.size() + 1; pass < passes; ++pass) {
+        Step step = parseStep(c->Parse, rx, completed);
+        if (step != Step::Next) return step == Step::Frame ? 1 : 0;
     }
     return 0;
 }

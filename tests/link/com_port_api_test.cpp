@@ -299,15 +299,15 @@ TEST_F(PtyPortTest, aWriteIntoAFullLineGivesUpAfterAboutASecondRunningNoEvents) 
 
     using Clock = std::chrono::steady_clock;
     Clock::time_point start = Clock::now(), returned{}, ticked{};
-    Timer wantsToSend(
+    Timer pollTimer(
         [&] {
             if (ticked == Clock::time_point{}) ticked = Clock::now();
         },
         10);
-    wantsToSend.setEnabled(true);
+    pollTimer.setEnabled(true);
     int32_t written = api.CommWrite(kPtyCom, {0x02, 0x00, 0x01, 0x00, 0x01});
     returned = Clock::now();
-    wantsToSend.setEnabled(false);
+    pollTimer.setEnabled(false);
 
     EXPECT_EQ(written, 0);
     double seconds = std::chrono::duration<double>(returned - start).count();
