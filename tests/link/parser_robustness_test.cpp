@@ -1,6 +1,7 @@
 // A million random chunks (garbage mixed with valid and damaged frames) through the receive path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <random>
@@ -47,7 +48,7 @@ private:
     Bytes frame() {
         size_t length = pick(8) == 0 ? 1 + pick(540) : 1 + pick(90);
         Bytes data(length);
-        for (auto& b : data) b = static_cast<uint8_t>(pick(256));
+        fillRandom(data);
         return replyFrame(static_cast<uint8_t>(pick(256)), data);
     }
     Bytes damagedFrame() {
@@ -58,8 +59,15 @@ private:
     }
     Bytes garbage() {
         Bytes g(1 + pick(24));
-        for (auto& b : g) b = static_cast<uint8_t>(pick(256));
+        fillRandom(g);
         return g;
+    }
+    void fillRandom(Bytes& bytes) {
+        for (size_t i = 0; i < bytes.size(); i += 8) {
+            uint64_t r = m_rng();
+            for (size_t k = i; k < std::min(bytes.size(), i + 8); ++k, r >>= 8)
+                bytes[k] = static_cast<uint8_t>(r);
+        }
     }
     std::mt19937_64 m_rng;
 };
