@@ -100,6 +100,16 @@ bool parseOnOff(const std::string& v, bool& flag) {
     return true;
 }
 
+// dtr=hs and rts=hs/tg ask for handshaking: the line stays on and hardware flow control is used.
+bool parseLineMode(const std::string& v, bool& line, bool& handshake) {
+    if (v == "hs" || v == "tg") {
+        line = true;
+        handshake = true;
+        return true;
+    }
+    return parseOnOff(v, line);
+}
+
 bool applyKey(const std::string& key, const std::string& v, LineSettings& s) {
     if (key == "baud") return parseBaud(v, s.baud);
     if (key == "parity") return parseParity(v, s.parity);
@@ -110,11 +120,8 @@ bool applyKey(const std::string& key, const std::string& v, LineSettings& s) {
     if (key == "odsr") return parseOnOff(v, s.dsrFlow);
     if (key == "octs") return parseOnOff(v, s.ctsFlow);
     if (key == "idsr") return parseOnOff(v, s.dsrSensitivity);
-    if (key == "dtr") return v == "hs" ? (s.dtr = true) : parseOnOff(v, s.dtr);
-    if (key == "rts") {
-        if (v == "hs" || v == "tg") return s.rts = s.ctsFlow = true;
-        return parseOnOff(v, s.rts);
-    }
+    if (key == "dtr") return v != "tg" && parseLineMode(v, s.dtr, s.dsrFlow);
+    if (key == "rts") return parseLineMode(v, s.rts, s.ctsFlow);
     return false;
 }
 
