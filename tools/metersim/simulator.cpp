@@ -550,13 +550,13 @@ void Simulator::queueReply(uint8_t c, const Bytes& data) {
 double Simulator::pace(std::vector<Chunk>& chunks) const {
     double end = chunks.empty() ? 0 : chunks.back().offset;
     if (m_bytesPerSecond <= 0) return end;
-    constexpr size_t kPiece = 32;
+    constexpr size_t kPacedBytes = 32;
     std::vector<Chunk> paced;
     double t = 0;
     for (const Chunk& ch : chunks) {
         t = std::max(t, ch.offset);
-        for (size_t i = 0; i < ch.bytes.size(); i += kPiece) {
-            size_t n = std::min(kPiece, ch.bytes.size() - i);
+        for (size_t i = 0; i < ch.bytes.size(); i += kPacedBytes) {
+            size_t n = std::min(kPacedBytes, ch.bytes.size() - i);
             auto first = ch.bytes.begin() + static_cast<std::ptrdiff_t>(i);
             paced.push_back({t, Bytes(first, first + static_cast<std::ptrdiff_t>(n))});
             t += static_cast<double>(n) / m_bytesPerSecond;

@@ -208,7 +208,7 @@ private:
     std::vector<Chunk> applyFaults(const Bytes& frame, uint8_t c, std::string& faultName);
     // Spreads the chunks over the time the line takes to carry them; returns that time.
     double pace(std::vector<Chunk>& chunks) const;
-    // Output leaves in the order it was queued, each piece at its time, through one pending call.
+    // Output leaves in the order it was queued, each part at its time, through one pending call.
     void schedule(double at, Bytes bytes);
     void armFlush();
     void flushDue();
@@ -239,7 +239,7 @@ private:
     int m_pluggedCom = 0;
     double m_outputFreeAt = 0;
     uint64_t m_eraseId = 0;
-    std::deque<Chunk> m_outbox;  // pieces to send, by time (offset = when)
+    std::deque<Chunk> m_outbox;  // parts to send, by time (offset = when)
     uint64_t m_flushId = 0;      // the pending call that sends the outbox's head
     std::shared_ptr<bool> m_alive;
 
