@@ -85,6 +85,8 @@ TEST_F(SimTest, defaultsAreUsable) {
 TEST_F(SimTest, unsupportedModelIsReportedAsSet) {
     sim->setModel("XYZ 100");
     EXPECT_EQ(ask(0x00).data, (Bytes{'X', 'Y', 'Z', ' ', '1', '0', '0'}));
+    sim->setModel("K\u00D6-1");  // one byte per character on the wire
+    EXPECT_EQ(ask(0x00).data, (Bytes{'K', 0xD6, '-', '1'}));
 }
 
 TEST_F(SimTest, clearMemoryIsSilentForItsTimeThenAcknowledgedAndEmpties) {

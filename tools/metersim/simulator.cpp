@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <algorithm>
 
+#include "platform/encoding.h"
 #include "platform/memory_port.h"
 #include "platform/runtime.h"
 
@@ -165,6 +166,10 @@ void Simulator::write(const Bytes& bytes) {
 }
 
 // ---- state ----
+
+void Simulator::setModel(const std::string& utf8) {
+    m_state.model = utf8ToLatin1(utf8);
+}
 
 void Simulator::setClock(const DateTime& t) {
     m_clockBase = t;

@@ -128,7 +128,8 @@ public:
     // ---- state ----
     InstrumentState& state() { return m_state; }
     [[nodiscard]] const InstrumentState& state() const { return m_state; }
-    void setModel(const std::string& name) { m_state.model = name; }
+    // The model name as text (UTF-8; sent one Latin-1 byte per character, '?' where none fits).
+    void setModel(const std::string& utf8);
     // The clock runs with the runtime's clock from the moment it is set.
     void setClock(const DateTime& t);
     [[nodiscard]] DateTime clock() const;
