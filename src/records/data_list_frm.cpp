@@ -1,6 +1,7 @@
 #include "records/data_list_frm.h"
 
 #include "link/requests.h"
+#include "mainwindow/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/summary_grid.h"
@@ -97,6 +98,7 @@ DataListFrm::DataListFrm()
     SSpResolution.setVisible(false);
     ItemSSP.setVisible(false);
     setMinimumSizeTwips(kDataListMinWidth, kDataListMinHeight);
+    for (FlexGrid* grid : {&QVX410Grid, &QVX410PointGrid, &GridUserInfo}) registerWheelGrid(*grid);
 }
 
 DataListFrm::~DataListFrm() = default;
@@ -126,7 +128,11 @@ void DataListFrm::Form_Load() {
     SSpResolution.setVisible(false);
     SSpSelectItem.setVisible(false);
     HistogramMode = 0;
-    if (!supportedModelKnown()) return;
+    if (supportedModelKnown()) prepareGrids();
+    HookWheel(*this);
+}
+
+void DataListFrm::prepareGrids() {
     setWindowState(WindowState::Maximized);
     QVX410Grid.Clear();
     InitialUserInfoValues();
@@ -139,6 +145,7 @@ void DataListFrm::Form_Load() {
 
 // A download ends with its window: no block request stays outstanding and polling runs again.
 void DataListFrm::Form_Unload() {
+    UnhookWheel(*this);
     if (downloadState().phase == DownloadPhase::Idle) return;
     EndRecordDownload();
     EnablePollTimers();

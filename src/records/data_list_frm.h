@@ -78,6 +78,7 @@ protected:
 
 private:
     void buildItemPanel();
+    void prepareGrids();
     void applyLayout();
     void setSummaryWidths(float width);
     DataListLayout m_layout;

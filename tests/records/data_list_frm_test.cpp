@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "link/link_fixture.h"
+#include "mainwindow/wheel_hook.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "records/header_bin.h"
@@ -78,6 +79,7 @@ TEST_F(DataListFrmTest, LoadWithoutASupportedModelPreparesNoGrid) {
     EXPECT_EQ(f.QVX410Grid.Rows(), 121);
     EXPECT_EQ(f.QVX410Grid.TextMatrix(3, 0), "Total Point");  // the text procedure's row order
     EXPECT_FALSE(sq::fileExists(sq::headerBinPath()));
+    EXPECT_TRUE(sq::isWheelHooked(f));
 }
 
 TEST_F(DataListFrmTest, TickedItemsBecomeRowsInItemOrderAndAreSaved) {
@@ -169,12 +171,13 @@ TEST_F(DataListFrmTest, QuantityOkPicksTheColumnAndAsksForTheCalibration) {
 TEST_F(DataListFrmTest, UnloadEndsARunningDownloadAndResumesPolling) {
     sq::Timer timer1, timer2;
     sq::registerPollTimers(&timer1, &timer2);
-    frm();
+    DataListFrm& f = frm();
     sq::downloadState().phase = sq::DownloadPhase::ReceivingBlocks;
     sq::flags().RecordRequestPending = sq::kTrue;
     sq::DisablePollTimers();
     sq::windows().unload(DataListFrm::kName);
     EXPECT_EQ(sq::flags().DataListFrmOpen, sq::kFalse);
+    EXPECT_FALSE(sq::isWheelHooked(f));
     EXPECT_EQ(sq::flags().RecordRequestPending, sq::kFalse);
     EXPECT_EQ(sq::downloadState().phase, sq::DownloadPhase::Idle);
     EXPECT_TRUE(timer1.enabled());
