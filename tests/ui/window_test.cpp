@@ -214,5 +214,36 @@ TEST_F(WindowTest, resizeHandlerSeesTwipsAndRunsAgainAfterItResizes) {
     EXPECT_NEAR(w.widths.back(), 5600, 15);
 }
 
+// The main frame's docked controls take the edges in the order they were docked; the MDI area gets
+// what is left, and follows when a docked control is hidden or resized.
+TEST_F(WindowTest, dockedControlsTakeTheFramesEdgesAndTheMdiAreaTheRest) {
+    Window frame("Panel", WindowKind::MdiFrame);
+    QWidget* surface = frame.surface();
+    Panel3D toolbar(surface), status(surface), leftBar(surface);
+    toolbar.setHeight(600);
+    status.setHeight(300);
+    leftBar.setWidth(3000);
+    toolbar.setAlign(Align::Top);
+    status.setAlign(Align::Bottom);
+    leftBar.setAlign(Align::Left);
+    frame.Load();
+    frame.Show();
+    surface->resize(900, 600);
+    QCoreApplication::processEvents();
+
+    QRect area = frame.mdiArea()->geometry();
+    EXPECT_EQ(toolbar.widget()->geometry(), QRect(0, 0, 900, 40));
+    EXPECT_EQ(status.widget()->geometry(), QRect(0, 580, 900, 20));
+    EXPECT_EQ(leftBar.widget()->geometry(), QRect(0, 40, 200, 540));
+    EXPECT_EQ(area, QRect(200, 40, 700, 540));
+
+    leftBar.setVisible(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.mdiArea()->geometry(), QRect(0, 40, 900, 540));
+    status.setHeight(600);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame.mdiArea()->geometry(), QRect(0, 40, 900, 520));
+}
+
 }  // namespace
 }  // namespace sq

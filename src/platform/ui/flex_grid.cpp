@@ -460,8 +460,7 @@ double FlexGrid::ColWidth(int col) const {
 void FlexGrid::setColWidthFromText(int col, const std::string& text) {
     Window* window = windowOf(widget());
     QFont font = window ? window->font() : widget()->font();
-    // A little room on both sides so the text is not clipped by the cell's margins.
-    setColWidth(col, textWidthTwips(font, text) + toTwips(8));
+    setColWidth(col, textWidthTwips(font, text));
 }
 
 void FlexGrid::setRowHeight(double twips) {
