@@ -223,6 +223,7 @@ void delayWhileQuittingThenExit() {
 }
 
 TEST(RealTimeDeathTest, delaySleepsEvenWhenTheApplicationIsQuitting) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // Qt runs threads; do not fork mid-flight
     EXPECT_EXIT(delayWhileQuittingThenExit(), ::testing::ExitedWithCode(0), "");
 }
 
