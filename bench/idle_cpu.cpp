@@ -16,6 +16,7 @@
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/runtime.h"
+#include "shared/state.h"
 
 namespace {
 

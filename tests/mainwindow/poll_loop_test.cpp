@@ -212,6 +212,32 @@ TEST_F(PollLoopTest, identifyReplyStoresModelRebuildsTreeAndIsDecoded) {
     EXPECT_EQ(host.decoded.size(), 2u);
 }
 
+// A command run inside the pump's wait may switch channels and leave another channel's frame
+// behind; the pump decodes the frame it parsed, once.
+TEST_F(PollLoopTest, channelSwitchInsideTheWaitDecodesTheParsedFrameOnce) {
+    class SwitchingHost : public FakePollHost {
+    public:
+        void delay(double seconds) override {
+            FakePollHost::delay(seconds);
+            if (!switched && decoded.empty() && frames.empty()) {
+                switched = true;
+                port = 4;
+                frames.push_back(frame(0x13, {0x04, 0x00}));  // the other channel's stale frame
+            }
+        }
+        bool switched = false;
+    } host2;
+    PollLoop loop2(host2);
+    host2.channelOpen = true;
+    shared().DeviceModel = "VOK-LSR20";
+    shared().CalibrationLevelText = "94.0";
+    shared().CalibrationDateTime.Day = 1;
+    host2.frames.push_back(frame(0x13, {0x03, 0xA2}));
+    loop2.Timer3_Timer();
+    ASSERT_EQ(host2.decoded.size(), 1u);
+    EXPECT_EQ(host2.decoded[0].Data, (std::vector<uint8_t>{0x03, 0xA2}));
+}
+
 TEST_F(PollLoopTest, unsupportedModelFramesAreNotDecoded) {
     host.channelOpen = true;
     host.frames.push_back(modelFrame("XYZ 1"));
