@@ -39,6 +39,7 @@ protected:
     }
     void TearDown() override {
         sq::windows().reset();
+        sq::LoadDefaultTexts();
         MemoryLinkTest::TearDown();
     }
     static DataListFrm& frm() { return sq::form<DataListFrm>(); }
@@ -104,6 +105,23 @@ TEST_F(DataListFrmTest, TickedItemsBecomeRowsInItemOrderAndAreSaved) {
     EXPECT_EQ(f.QVX410Grid.Rows(), 11);
     f.GridInfo();
     EXPECT_EQ(f.QVX410Grid.Rows(), 13);
+}
+
+// The boxes take their captions from the language, and a ticked box finds its row by its caption.
+TEST_F(DataListFrmTest, ItemRowsFollowTheLanguageOfTheCaptions) {
+    sq::texts().TxtDose = "Dosis";
+    sq::texts().TxtDBUnit = "dBA";
+    sq::texts().TxtLEPd = sq::texts().TxtTi;  // two items with one text
+    sq::recordSummary().RecTi = {"1.0", "2.0", "3.0"};
+    DataListFrm& f = frm();
+    EXPECT_EQ(f.Check1[2]->Caption(), "Dosis");
+    f.Check1[2]->click();
+    f.Check1[7]->click();
+    f.SetBtn_Click();
+    ASSERT_EQ(f.QVX410Grid.Rows(), 13);
+    EXPECT_EQ(row(f.QVX410Grid, 11), (std::vector<std::string>{"Dosis", "0 %", "0 %", "0 %"}));
+    EXPECT_EQ(row(f.QVX410Grid, 12), (std::vector<std::string>{"Ti", "1.0 dBA", "2.0 dBA", "3.0 dBA"}));
+    EXPECT_EQ(row(f.QVX410Grid, 3)[1], "0 dBA");
 }
 
 TEST_F(DataListFrmTest, SelectionFileTicksGreysAndTicksDisabledBoxes) {
