@@ -3,6 +3,10 @@
 // referring to it loads it (creates it hidden and runs its load handler, its open flag True from the
 // start of that handler); Show shows it modeless or modal; Unload runs the unload handler, clears the
 // flag, hides the window and deletes it later, never while one of its handlers is on the stack.
+//
+// After an Unload, a reference held by other code stays usable until the event loop next runs with
+// no handler of that window active; refer to the window again (form<W>() or windows().window(name))
+// to get a fresh, loaded instance. In virtual time a modal Show must be answered by the modal hook.
 #include <QPointer>
 #include <array>
 #include <cstdint>
