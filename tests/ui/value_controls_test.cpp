@@ -153,5 +153,16 @@ TEST(TextBox, pasteBeyondTheLimitIsCut) {
     EXPECT_EQ(box.Text(), "abcde");
 }
 
+TEST(Panel3D, takesAnySizeWhateverItsCaptionAndCarriesChildControls) {
+    QWidget surface;
+    Panel3D panel(&surface, "Memory Information of the instrument, a long title");
+    panel.Move(0, 0, 300, 240);
+    EXPECT_NEAR(panel.Width(), 300, 15);
+    Label inside(panel.widget(), "Total");
+    inside.Move(60, 30, 200, 200);
+    EXPECT_NEAR(inside.Left(), 60, 15);
+    EXPECT_EQ(inside.widget()->parentWidget(), panel.widget());
+}
+
 }  // namespace
 }  // namespace sq

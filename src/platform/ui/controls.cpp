@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
@@ -216,12 +215,12 @@ Panel3D::Panel3D(QWidget* parent, const std::string& caption, Bevel bevel) : Con
             frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
             break;
     }
+    // The caption fills the panel under the child controls; no layout, so the panel keeps every size
+    // the window gives it, however long the caption.
     m_caption = new QLabel(qs(caption), frame);
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto* layout = new QVBoxLayout(frame);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_caption);
+    m_caption->setGeometry(frame->rect());
     m_caption->lower();
 }
 void Panel3D::setCaption(const std::string& caption) {
@@ -237,6 +236,7 @@ void Panel3D::setBackColor(int red, int green, int blue) {
     widget()->setPalette(palette);
 }
 bool Panel3D::filterEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize) m_caption->setGeometry(widget()->rect());
     if (event->type() == QEvent::MouseButtonRelease && Enabled()) fire(onClick);
     return false;
 }
