@@ -130,6 +130,9 @@ TEST_F(RecordDownloadTest, ProgressAndToolbarFollowTheBlocks) {
         if (!downloadDone() && list()->Toolbar1.Enabled()) toolbarEarly = true;
     }));
     EXPECT_FALSE(toolbarEarly);
+    EXPECT_EQ(list()->QVX410Grid.TextMatrix(1, 2), "2022/03/30 14:05:09");
+    EXPECT_EQ(list()->QVX410Grid.TextMatrix(8, 3), "35");
+    EXPECT_EQ(list()->QVX410Grid.TextMatrix(7, 1), "1 Min");
     EXPECT_EQ(captions, (std::vector<std::string>{"Message", "Load ==> 0 / 35", "Load ==> 10 / 35",
                                                   "Load ==> 20 / 35", "Load ==> 30 / 35", "Load Complete"}));
 }
