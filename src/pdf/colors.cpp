@@ -58,40 +58,42 @@ std::string buildColorOperator(const Rgb& c, const std::string& kind) {
 }  // namespace
 
 std::string kdrPDF::colorOperatorFrom(const PdfValue& value, const std::string& kind,
-                                      const std::string& messageText, const std::string& topic) {
+                                      const std::string& messageLead, const std::string& messageTail,
+                                      const std::string& topic) {
     Rgb rgb{0, 0, 0};
     if (value.isArray()) {
         const auto& items = value.items();
         if (items.size() < 3) raise(kSubscriptOutOfRange);
         rgb = {toInt16(items[0].toDouble()), toInt16(items[1].toDouble()), toInt16(items[2].toDouble())};
     } else if (!value.isText()) {
+        // Charts set the same few colours millions of times.
+        if (m_lastColorNumber == value.number() && m_lastColorKind == kind) return m_lastColorOperator;
         rgb = splitRgb(value.number());
+        m_lastColorOperator = buildColorOperator(rgb, kind);
+        m_lastColorNumber = value.number();
+        m_lastColorKind = kind;
+        return m_lastColorOperator;
     } else if (!value.text().empty() && value.text()[0] == '#') {
         rgb = parseHtmlColor(value.text());
     } else {
-        pdf::showSetterMessage(messageText, topic);
+        pdf::showSetterMessage(messageLead + value.text() + "." + pdf::kCrLf + messageTail, topic);
     }
     return buildColorOperator(rgb, kind);
 }
 
 void kdrPDF::PDFSetTextColor(const PdfValue& gColor) {
-    std::string v = gColor.isArray() ? std::string() : gColor.toText();
-    m_textColor = colorOperatorFrom(gColor, "TEXT",
-                                    "Invalid HTMl color set" + v + "." + pdf::kCrLf + "Set color to  black.",
-                                    "Text Color ");
+    m_textColor =
+        colorOperatorFrom(gColor, "TEXT", "Invalid HTMl color set", "Set color to  black.", "Text Color ");
 }
 
 void kdrPDF::PDFSetLineColor(const PdfValue& gColor) {
-    std::string v = gColor.isArray() ? std::string() : gColor.toText();
-    m_lineColor = colorOperatorFrom(
-        gColor, "LINE", "Invalid line color set " + v + "." + pdf::kCrLf + "Setting line color to black.",
-        "Line Color - ");
+    m_lineColor = colorOperatorFrom(gColor, "LINE", "Invalid line color set ", "Setting line color to black.",
+                                    "Line Color - ");
 }
 
 void kdrPDF::PDFSetDrawColor(const PdfValue& gColor) {
-    std::string v = gColor.isArray() ? std::string() : gColor.toText();
-    m_fillColor = colorOperatorFrom(
-        gColor, "BORDER", "Invalid Draw Color set " + v + "." + pdf::kCrLf + "Using black.", "Draw Color - ");
+    m_fillColor =
+        colorOperatorFrom(gColor, "BORDER", "Invalid Draw Color set ", "Using black.", "Draw Color - ");
 }
 
 }  // namespace sq

@@ -3,11 +3,17 @@
 namespace sq::pdf {
 
 void ContentBuffer::append(std::string_view bytes) {
-    if (m_chunks.empty() || m_chunks.back().size() + bytes.size() > m_chunks.back().capacity()) {
-        m_chunks.emplace_back();
-        m_chunks.back().reserve(bytes.size() > kChunk ? bytes.size() : kChunk);
+    if (m_chunks.empty()) {
+        m_chunks.emplace_back().reserve(bytes.size() > kChunk ? bytes.size() : kChunk);
+        m_active = 0;
     }
-    m_chunks.back().append(bytes);
+    while (m_chunks[m_active].size() + bytes.size() > m_chunks[m_active].capacity()) {
+        if (++m_active == m_chunks.size()) {
+            m_chunks.emplace_back().reserve(bytes.size() > kChunk ? bytes.size() : kChunk);
+            break;
+        }
+    }
+    m_chunks[m_active].append(bytes);
     m_size += bytes.size();
 }
 
@@ -17,7 +23,8 @@ void ContentBuffer::appendLine(std::string_view text) {
 }
 
 void ContentBuffer::clear() {
-    m_chunks.clear();
+    for (auto& chunk : m_chunks) chunk.clear();
+    m_active = 0;
     m_size = 0;
 }
 

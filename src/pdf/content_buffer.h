@@ -1,9 +1,8 @@
 #pragma once
-// The page content: operator lines appended one by one. Kept in fixed-size chunks, so a chart page
-// of hundreds of megabytes grows without ever copying what it already holds.
+// The page content: operator lines appended one by one, kept in fixed-size chunks that are reused
+// after clear(), so appending never copies what the buffer already holds.
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +13,9 @@ class ContentBuffer {
 public:
     // Appends the text followed by CR LF.
     void appendLine(std::string_view text);
+    // Appends text that already holds its line ends.
+    void appendLines(std::string_view text) { append(text); }
+    // Empties the buffer and keeps its memory for the next appends.
     void clear();
     [[nodiscard]] uint64_t size() const { return m_size; }
     [[nodiscard]] bool empty() const { return m_size == 0; }
@@ -26,6 +28,7 @@ private:
     void append(std::string_view bytes);
 
     std::vector<std::string> m_chunks;
+    size_t m_active = 0;  // chunks after it are empty spares
     uint64_t m_size = 0;
 };
 

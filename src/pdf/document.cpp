@@ -67,6 +67,7 @@ void kdrPDF::PDFInit() {
     m_y = m_topMargin;
     m_piece.clear();
     m_content.clear();
+    m_streamOpen = false;
     m_lineColor = "0 G";
     m_fillColor = "0 g";
     m_textColor = "0 g";
@@ -189,23 +190,44 @@ void kdrPDF::BeginPageStream() {
     m_streamHeaderLength = static_cast<int64_t>(m_piece.size());
     appendLine(m_piece, "stream");
     m_content.clear();
+    m_flushedContent = 0;
+    m_streamOpen = true;
+    m_streamHeaderWritten = false;
 }
 
-// Writes the open page's stream object and its length object. The content goes to the file
-// straight from the page buffer: the piece is the stream header, the content and the tail.
+// The stream object of the open page begins with its header, written once: either when the first
+// block of content goes to the file or when the page closes. Nothing else is written in between.
+void kdrPDF::writeStreamHeader() {
+    if (m_streamHeaderWritten) return;
+    recordObjectOffset(m_piece);
+    writeRaw(m_piece);
+    m_streamHeaderWritten = true;
+}
+
+void kdrPDF::flushContent() {
+    if (!m_streamOpen || !m_out) return;
+    writeStreamHeader();
+    if (!m_content.writeTo(m_out.get())) raise(kDeviceIoError);
+    m_flushedContent += m_content.size();
+    m_content.clear();
+}
+
+// Writes the open page's stream object and its length object.
 void kdrPDF::closePageStream(bool byNewPage) {
     std::string tail;
     appendLine(tail, "endstream");
     appendLine(tail, "endobj");
     if (byNewPage) appendLine(tail, kEndObj);
-    recordObjectOffset(m_piece);
-    writeRaw(m_piece);
+    writeStreamHeader();
     if (!m_content.writeTo(m_out.get())) raise(kDeviceIoError);
     writeRaw(tail);
     writeRaw("\r\n");
-    int64_t length = static_cast<int64_t>(m_content.size());
+    int64_t length = static_cast<int64_t>(m_flushedContent + m_content.size());
     m_byteCount += static_cast<int64_t>(m_piece.size()) + length + static_cast<int64_t>(tail.size()) + 2;
     m_content.clear();
+    m_flushedContent = 0;
+    m_streamOpen = false;
+    m_streamHeaderWritten = false;
 
     ++m_objectCounter;
     std::string piece;
@@ -229,13 +251,14 @@ void kdrPDF::PDFNewPage() {
     ++m_pageNumber;
     closePageStream(true);
     ++m_objectCounter;
-    m_content.appendLine(kBeginObj);
     m_piece.clear();
     appendLine(m_piece, objectLine(m_objectCounter));
     appendLine(m_piece, "<< /Length " + reference(m_objectCounter + 1));
     appendLine(m_piece, " >>");
     m_streamHeaderLength = static_cast<int64_t>(m_piece.size());
     appendLine(m_piece, "stream");
+    m_streamOpen = true;
+    appendContent(kBeginObj);
     StampWatermark();
 }
 

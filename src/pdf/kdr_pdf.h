@@ -152,8 +152,11 @@ public:
     [[nodiscard]] const std::string& textColorOperator() const { return m_textColor; }
     [[nodiscard]] const std::string& lineColorOperator() const { return m_lineColor; }
     [[nodiscard]] const std::string& fillColorOperator() const { return m_fillColor; }
-    // The content lines of the open page as bytes.
+    // The content lines of the open page as bytes, as far as they are not yet in the file: a page
+    // passes its content on to the file in blocks of a few megabytes while it is drawn.
     [[nodiscard]] std::string pageContent() const { return m_content.str(); }
+    // Every content byte of the open page so far.
+    [[nodiscard]] uint64_t pageContentSize() const { return m_flushedContent + m_content.size(); }
     [[nodiscard]] bool hasOutputFile() const { return m_out != nullptr; }
 
 private:
@@ -167,7 +170,16 @@ private:
 
     // document and file
     void appendLine(std::string& buffer, std::string_view text) const;
-    void appendContent(std::string_view text) { m_content.appendLine(text); }
+    void appendContent(std::string_view text) {
+        m_content.appendLine(text);
+        if (m_content.size() >= kFlushBytes) flushContent();
+    }
+    void appendContentLines(std::string_view lines) {
+        m_content.appendLines(lines);
+        if (m_content.size() >= kFlushBytes) flushContent();
+    }
+    void flushContent();
+    void writeStreamHeader();
     void writeRaw(std::string_view bytes);
     void writePiece(const std::string& piece);
     void recordObjectOffset(const std::string& piece);
@@ -209,6 +221,7 @@ private:
 
     // lines and shapes
     [[nodiscard]] std::string point(double x, double y) const;
+    void appendPoint(std::string& out, double x, double y) const;
     void appendPaintColors();
     void fillFromLineColor();
     [[nodiscard]] std::string BuildDashPattern(int32_t style);
@@ -229,8 +242,10 @@ private:
     [[nodiscard]] int32_t fontResourceNumber() const;
 
     // colours
+    // messageLead + the value + "." CR LF + messageTail is shown for a text without "#".
     [[nodiscard]] std::string colorOperatorFrom(const PdfValue& value, const std::string& kind,
-                                                const std::string& messageText, const std::string& topic);
+                                                const std::string& messageLead,
+                                                const std::string& messageTail, const std::string& topic);
 
     // file
     std::unique_ptr<std::FILE, FileCloser> m_out;
@@ -240,7 +255,12 @@ private:
     int64_t m_byteCount = 0;
     std::vector<int64_t> m_offsets;
     std::string m_piece;
+    static constexpr uint64_t kFlushBytes = uint64_t(4) << 20;
     pdf::ContentBuffer m_content;
+    bool m_streamOpen = false;           // a page stream's header is prepared in m_piece
+    bool m_streamHeaderWritten = false;  // ... and already in the file
+    uint64_t m_flushedContent = 0;       // content bytes of the open page already in the file
+    std::string m_scratch;               // reused for operator blocks
     int64_t m_streamHeaderLength = 0;
     int32_t m_pageNumber = 0;
     int32_t m_nbPage = -1;
@@ -285,6 +305,8 @@ private:
     // colours
     std::string m_textColor = "0 g", m_lineColor = "0 G", m_fillColor = "0 g";
     std::string m_textColorText, m_lineColorText, m_drawColorText;
+    double m_lastColorNumber = -1;
+    std::string m_lastColorKind, m_lastColorOperator;
 
     // text and links
     double m_rotation = 0;

@@ -30,20 +30,22 @@ void appendFixed(std::string& out, double value, int decimals) {
         out += formatFixed(value, decimals);
         return;
     }
-    char buf[32];
+    char digits[32];
     int n = 0;
     long long rest = scaled;
     for (int i = 0; i < decimals; ++i) {
-        buf[n++] = static_cast<char>('0' + rest % 10);
+        digits[n++] = static_cast<char>('0' + rest % 10);
         rest /= 10;
     }
-    if (decimals > 0) buf[n++] = '.';
+    if (decimals > 0) digits[n++] = '.';
     do {
-        buf[n++] = static_cast<char>('0' + rest % 10);
+        digits[n++] = static_cast<char>('0' + rest % 10);
         rest /= 10;
     } while (rest > 0);
-    if (value < 0) buf[n++] = '-';
-    while (n > 0) out += buf[--n];
+    if (value < 0) digits[n++] = '-';
+    char text[32];
+    for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
+    out.append(text, static_cast<size_t>(n));
 }
 
 std::string fixed(double value, int decimals) {

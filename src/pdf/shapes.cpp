@@ -12,10 +12,14 @@ namespace sq {
 
 std::string kdrPDF::point(double x, double y) const {
     std::string out;
+    appendPoint(out, x, y);
+    return out;
+}
+
+void kdrPDF::appendPoint(std::string& out, double x, double y) const {
     pdf::appendFixed(out, x * m_k, 2);
     out += ' ';
     pdf::appendFixed(out, pageHeight() - y * m_k, 2);
-    return out;
 }
 
 std::string kdrPDF::BuildDashPattern(int32_t style) {
@@ -115,13 +119,20 @@ void kdrPDF::PDFDrawLineVer(double X, double Y, double h) {
 }
 
 void kdrPDF::PDFDrawLine(double x1, double y1, double x2, double y2) {
-    appendContent("%DEBUT_LN/%");
-    appendContent(m_dash);
-    appendContent(point(x1, y1) + " m");
-    appendContent(point(x2, y2) + " l");
-    appendContent(m_lineColor);
-    appendContent(widthLine(m_lineWidth, m_k, " w S"));
-    appendContent("%FIN_LN/%");
+    // The chart page draws millions of these: the block is built once and appended in one go.
+    std::string& block = m_scratch;
+    block.assign("%DEBUT_LN/%\r\n");
+    block += m_dash;
+    block += "\r\n";
+    appendPoint(block, x1, y1);
+    block += " m\r\n";
+    appendPoint(block, x2, y2);
+    block += " l\r\n";
+    block += m_lineColor;
+    block += "\r\n";
+    pdf::appendFixed(block, m_lineWidth * m_k, 2);
+    block += " w S\r\n%FIN_LN/%\r\n";
+    appendContentLines(block);
     m_x = std::max(x1, x2);
     m_y = std::max(y1, y2);
 }

@@ -75,3 +75,23 @@ TEST(PdfDrawingFile, everyPrimitiveOnOnePageIsValidReadableAndVisible) {
         EXPECT_NE(text.output.find(expected), std::string::npos) << expected << "\n" << text.output;
     EXPECT_GT(darkPixels(doc.path), 500);
 }
+
+TEST(PdfDrawingFile, pagesLargerThanTheContentBlockKeepTheirLengthAndOffsets) {
+    Doc doc(makeFontFolder({"Helvetica"}));
+    auto& pdf = doc.pdf;
+    pdf.PDFSetUnit(0);
+    pdf.PDFBeginDoc();
+    for (int i = 0; i < 100000; ++i) pdf.PDFDrawLine(i % 500, 100, 500 - i % 500, 700);
+    uint64_t first = pdf.pageContentSize();
+    EXPECT_GT(first, uint64_t(5) << 20);
+    EXPECT_LT(pdf.pageContent().size(), first);  // the rest is already in the file
+    pdf.PDFEndPage();
+    pdf.PDFNewPage();
+    for (int i = 0; i < 100000; ++i) pdf.PDFDrawLine(i % 500, 100, 500 - i % 500, 700);
+    uint64_t second = pdf.pageContentSize();
+    pdf.PDFEndDoc();
+    std::string bytes = doc.bytes();
+    EXPECT_NE(bytes.find("3 0 obj\r\n" + std::to_string(first) + "\r\nendobj"), std::string::npos);
+    EXPECT_NE(bytes.find("5 0 obj\r\n" + std::to_string(second) + "\r\nendobj"), std::string::npos);
+    expectValidPdf(doc.path, 2);
+}
