@@ -58,7 +58,7 @@ TEST(RealTimeTest, zeroAndNonsenseDelaysStillRunEventsOnceAndReturn) {
         wall.start();
         Delay(seconds);
         EXPECT_TRUE(posted) << seconds;
-        EXPECT_LT(wall.elapsed(), 100) << seconds;
+        EXPECT_LT(wall.elapsed(), 500) << seconds;
     }
 }
 
