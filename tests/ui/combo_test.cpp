@@ -175,9 +175,13 @@ TEST(ComboList, listOnlySwallowsTypingButTypeableTakesIt) {
     typeable.onChange = [&] { ++changes; };
     surface.show();
     QWidget* edit = typeable.widget()->focusProxy() ? typeable.widget()->focusProxy() : typeable.widget();
+    std::vector<int> keys;
+    typeable.onKeyPress = [&](int& key) { keys.push_back(key); };
     typeKey(edit, Qt::Key_3, "3");
-    EXPECT_EQ(typeable.Text(), "123");
-    EXPECT_EQ(changes, 1);
+    typeKey(typeable.widget(), Qt::Key_4, "4");
+    EXPECT_EQ(typeable.Text(), "1234");
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(keys, (std::vector<int>{'3', '4'}));  // each key once, wherever it was delivered
 }
 
 }  // namespace

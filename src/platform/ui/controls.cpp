@@ -26,7 +26,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        return m_control && m_control->tapEvent(event);
+        return m_control && m_control->tapEvent(watched, event);
     }
 
 private:
@@ -71,7 +71,9 @@ Control::~Control() {
     delete m_widget.data();
 }
 
-bool Control::tapEvent(QEvent* event) {
+bool Control::tapEvent(QObject* watched, QEvent* event) {
+    // Inner widgets (a combo's edit line) share the tap for their keys; focus counts only once.
+    if (watched != m_widget) return filterEvent(event);
     switch (event->type()) {
         case QEvent::FocusIn:
             fire(onGotFocus);

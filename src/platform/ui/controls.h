@@ -81,7 +81,7 @@ protected:
 
 private:
     friend class ControlEventTap;
-    bool tapEvent(QEvent* event);
+    bool tapEvent(QObject* watched, QEvent* event);
     QPointer<QWidget> m_widget;
 };
 
