@@ -268,6 +268,7 @@ void kdrPDF::PDFEndDoc() {
     WriteFontObjects();
     WritePagesObject();
     WriteResourcesObject();
+    for (int32_t i = 1; i <= m_imageCount; ++i) WriteImageObject(i);
     for (int32_t n = 1; n <= m_pageNumber; ++n) WritePageObject(n);
     WriteOutlineObjects();
     WriteCatalogObject();

@@ -129,6 +129,19 @@ public:
     void PDFSetBorder(int32_t gBorder);
     void PDFSetFill(bool bFill) { m_fill = bFill; }
 
+    // ---- outlines
+    // y = -1: the current Y. Raises error 9, adding nothing, for a level that cannot join the tree
+    // (negative, a first entry above 0, or two or more deeper than the previous entry).
+    void PDFSetBookmark(const std::string& str_Text, int iLevel, double y = -1);
+
+    // ---- JPEG images
+    // 0 when the name or the file is refused (after the message).
+    [[nodiscard]] double PDFImageWidth(const std::string& pFileName);
+    [[nodiscard]] double PDFImageHeight(const std::string& pFileName);
+    // A zero w or h is computed from the pixel size and written back.
+    void PDFImage(const std::string& pFileName, double X, double Y, double& w, double& h,
+                  const std::string& URLLink);
+
     // ---- inspection (tests and callers that need the state)
     struct LinkRecord {
         double x = 0, y = 0, width = 0, height = 0;  // points; y is the top, from the bottom of the page
@@ -227,6 +240,31 @@ private:
     [[nodiscard]] std::string BuildDashPattern(int32_t style);
     void setWhiteTextColor() { PDFSetTextColor(PdfValue(int32_t(16777215))); }
 
+    // outlines
+    struct PdfBookmark {
+        std::string text;
+        int level = 0;
+        double y = 0;
+        int32_t page = 0;
+        int64_t first = -1, next = -1, prev = -1, last = -1, parent = -1;  // list indexes; -1 for none
+    };
+    void linkOutlineTree();
+
+    // images
+    struct PdfImageInfo {
+        int32_t width = 0, height = 0;
+        std::string colorSpace;
+        int bitsPerComponent = 0;
+        std::string filter;
+        std::string data;
+        std::string densityUnits;
+        int64_t fileSize = 0;
+    };
+    bool acceptsImageName(const std::string& name);
+    // Fills the table entry after the last image; nullptr when the file is refused (after the message).
+    const PdfImageInfo* ParseJpegFile(const std::string& fileName);
+    void WriteImageObject(int32_t i);
+
     // cells
     void RenderCellLine(const std::string& bytes, double X, double Y, double w, double h,
                         const std::string& link);
@@ -323,6 +361,11 @@ private:
     double m_lineWidth = 0.567;
     std::string m_dash;
     std::string m_drawMode;
+
+    // outlines and images
+    std::vector<PdfBookmark> m_bookmarks;
+    int64_t m_lastTopBookmark = 0;
+    std::vector<PdfImageInfo> m_images;
 
     // cells
     std::string m_alignment;
