@@ -27,14 +27,20 @@ double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-void BM_IdleConnectedProgram(benchmark::State& state) {
+// range(0): seconds measured; range(1): 1 to open the link to the simulator, 0 to run without one.
+void BM_IdleProgram(benchmark::State& state) {
     const double seconds = static_cast<double>(state.range(0));
+    const bool connect = state.range(1) != 0;
     for (auto _ : state) {
         sq::ScopedScriptedDialogs dialogs;
         sq::metersim::Simulator sim;
         sim.plugIn(1);
-        sq::windows().setModalHook([](sq::Window& w) {
+        sq::windows().setModalHook([connect](sq::Window& w) {
             if (auto* setup = dynamic_cast<sq::ComPortSetFrm*>(&w)) {
+                if (!connect) {
+                    w.Unload();
+                    return;
+                }
                 setup->ChangeComport(1);
                 setup->LinkBtn.click();
             }
@@ -56,7 +62,13 @@ void BM_IdleConnectedProgram(benchmark::State& state) {
         sq::ResetChannelTable();
     }
 }
-BENCHMARK(BM_IdleConnectedProgram)->Arg(10)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_IdleProgram)
+    ->ArgNames({"seconds", "connected"})
+    ->Args({10, 1})
+    ->Args({10, 0})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 

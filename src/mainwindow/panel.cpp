@@ -350,7 +350,8 @@ void Panel::setChannelListed() {
     currentChannel().Listed = true;
 }
 void Panel::readChannel() {
-    ReadChannel(PortAPI());
+    // A port that is not open has nothing to read (and reading it would only record an error).
+    if (PortAPI().IsOpen(currentChannel().PortNumber)) ReadChannel(PortAPI());
 }
 bool Panel::receiveBufferEmpty() {
     return currentChannel().RxBuffer.empty();
