@@ -62,6 +62,25 @@ TEST_F(PanelTest, openedLinkFindsAndListsTheInstrument) {
     EXPECT_EQ(shared().CalibrationDateTime.Year, 2025);
 }
 
+TEST_F(PanelTest, unsupportedModelEnablesTheDeviceButtonsButIsNeitherListedNorDecoded) {
+    sim->setModel("XYZ 9");
+    Panel& p = start();
+    wait(5);
+    EXPECT_EQ(shared().DeviceModel, "XYZ 9");
+    for (int button : {3, 6, 7, 8}) EXPECT_TRUE(p.Toolbar1.buttonEnabled(button)) << button;
+    EXPECT_EQ(p.ControlListView.itemCount(), 0);
+    EXPECT_EQ(p.TreeView1.nodeCount(), 0);
+    EXPECT_EQ(shared().CalibrationLevelText, "----") << "its calibration reply is not decoded";
+    EXPECT_GT(sent(0x13), 1) << "so the request goes on after every frame";
+}
+
+TEST_F(PanelTest, closingTheMainWindowClosesEveryChannel) {
+    start();
+    ASSERT_TRUE(PortAPI().IsOpen(1));
+    windows().unload(Panel::kName);
+    EXPECT_FALSE(PortAPI().IsOpen(1));
+}
+
 TEST_F(PanelTest, layoutKeepsTheMinimumAndLeavesAMinimisedWindowAlone) {
     Panel& p = start();
     p.Move(0, 0, 10000, 9000);
