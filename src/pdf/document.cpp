@@ -369,10 +369,6 @@ void kdrPDF::WritePageObject(int32_t n) {
     recordAndWrite(piece);
 }
 
-void kdrPDF::WriteOutlineObjects() {
-    m_outlineRoot = 0;
-}
-
 std::string kdrPDF::openActionLine() const {
     std::string head = "/OpenAction [" + reference(m_pageObjects[1]);
     switch (m_zoomMode.value_or(0)) {
