@@ -239,8 +239,11 @@ void Panel::Form_Resize() {
         if (wanted.width != outer.width) setWidth(wanted.width);
         if (wanted.height != outer.height) setHeight(wanted.height);
         PanelLayoutInput in;
-        in.clientWidth = static_cast<int>(toTwips(mdiArea()->width()));
-        in.clientHeight = static_cast<int>(toTwips(mdiArea()->height()));
+        // The client area is what the docked bars leave of the surface (the MDI area itself may not
+        // have been laid out yet when the frame resizes).
+        in.clientWidth = static_cast<int>(ScaleWidth() - TreeViewBar.Width() - PicPanelSplit.Width());
+        in.clientHeight =
+            static_cast<int>(ScaleHeight() - Toolbar1.Height() - ControlPic.Height() - StatusBar1.Height());
         in.treeBarWidth = static_cast<int>(TreeViewBar.Width());
         in.panelSplitWidth = static_cast<int>(PicPanelSplit.Width());
         in.treeTop = static_cast<int>(TreeView1.Top());
