@@ -301,6 +301,7 @@ TEST(PdfDocument, confirmationAndViewerAfterTheEnd) {
     EXPECT_EQ(dialogs->records[0].message.icon, sq::MsgIcon::None);
     EXPECT_EQ(dialogs->records[1].kind, "viewer");
     EXPECT_EQ(dialogs->records[1].text, doc.path);
+    expectValidPdf(doc.path, 1);
 }
 
 TEST(PdfDocument, quietByDefault) {
@@ -309,6 +310,7 @@ TEST(PdfDocument, quietByDefault) {
     doc.pdf.PDFBeginDoc();
     doc.pdf.PDFEndDoc();
     EXPECT_TRUE(dialogs->records.empty());
+    expectValidPdf(doc.path, 1);
 }
 
 TEST(PdfDocument, failuresOfTheLifeCycleRaise) {

@@ -151,7 +151,9 @@ TEST(PdfJpegReader, refusesBrokenFiles) {
                 EXPECT_EQ(r.facts.width, 640);
                 EXPECT_EQ(r.facts.height, 480);
             }
-            if (cut[1] == 0xE0 || keep < 10) EXPECT_NE(r.refusal, JpegRefusal::None);
+            if (cut[1] == 0xE0 || keep < 10) {
+                EXPECT_NE(r.refusal, JpegRefusal::None);
+            }
         }
     }
     EXPECT_EQ(read(jpegOf({app0(7), comment(240), sof(0xFFC0, 1, 1, 3)})).resolutionByte, 7);
@@ -213,6 +215,7 @@ TEST(PdfImages, namesAndFilesThatAreRefused) {
         EXPECT_EQ(w, 0);
         page.pdf.PDFEndDoc();
         EXPECT_EQ(page.doc.bytes().find("/ImgJPEG1"), std::string::npos);
+        expectValidPdf(page.doc.path, 1);
     }
     {
         sq::ScopedScriptedDialogs dialogs;
