@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "decoder/record_block.h"
+#include "platform/numbers.h"
 #include "records/record_expectations.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
@@ -246,6 +249,34 @@ TEST_F(RecordArmsTest, PointsCarryTheirMarksAndZeros) {
     EXPECT_EQ(sq::recordArrays().PointMark[0], 1);
     EXPECT_EQ(sq::recordArrays().PointMark[1], 0);
     EXPECT_EQ(sq::recordArrays().PointLeq[1], "0.0");
+}
+
+// Replies of any length and content, in either phase: no crash, and a download never shows more
+// rows than its header's point count.
+TEST_F(RecordArmsTest, ArbitraryRepliesNeverOverrunTheRecord) {
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 200; ++round) {
+        SetUp();
+        target = FakeTarget{};
+        sq::downloadState().phase = sq::DownloadPhase::AwaitingHeader;
+        size_t rowsBeforeHeader = 0;
+        for (int reply = 0; reply < 30; ++reply) {
+            ms::Bytes data(random() % 600);
+            for (auto& b : data) b = static_cast<uint8_t>(random());
+            if (random() % 2 == 0) {
+                if (random() % 2 == 0) data.resize(536, 0);
+                if (data.size() >= 536) data[533] = static_cast<uint8_t>(random() % 2);  // up to 511 points
+                const size_t updates = target.calls.size();
+                sq::DecodeRecordHeader(frameOf(0x0E, data), target);
+                if (target.calls.size() != updates) rowsBeforeHeader = target.rows.size();
+            } else {
+                sq::DecodeRecordBlock(frameOf(0x12, data), target);
+            }
+            const auto total = static_cast<size_t>(sq::leadingNumber(sq::recordSummary().RecTotalPoint));
+            EXPECT_LE(target.rows.size() - rowsBeforeHeader, total);
+            if (reply % 10 == 9) sq::downloadState().phase = sq::DownloadPhase::AwaitingHeader;
+        }
+    }
 }
 
 }  // namespace
