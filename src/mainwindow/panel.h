@@ -7,6 +7,7 @@
 #include <string>
 
 #include "decoder/reply_decoder.h"
+#include "link/channels.h"
 #include "mainwindow/poll_loop.h"
 #include "platform/runtime.h"
 #include "platform/ui/common_controls.h"
@@ -98,6 +99,7 @@ private:
     std::string pcDateTime(const std::string& format) override;
     void setStatusPanel(int panel, const std::string& text) override;
     void setPcTimeText(const std::string& text) override;
+    int currentChannelIndex() override { return CurrentChannel; }
     int currentPortNumber() override;
     bool portIsOpen() override;
     bool channelPortOpen() override;

@@ -44,7 +44,8 @@ void PollLoop::Timer1_Timer() {
     bool open = false;
     step([&] { open = m_host.channelPortOpen(); });
     if (open) {
-        if (s.DeviceModel.empty()) step([&] { m_host.send(PollRequest::ReadDeviceModel); });
+        // A channel opened after another instrument was identified is asked for its own model.
+        if (!modelKnownHere()) step([&] { m_host.send(PollRequest::ReadDeviceModel); });
         step([&] {
             if (!m_host.deviceButtonsEnabled() && !s.DeviceModel.empty()) m_host.enableDeviceButtons();
         });
@@ -54,9 +55,20 @@ void PollLoop::Timer1_Timer() {
     step([&] { timer1BlockRepeat(); });
 }
 
+bool PollLoop::modelKnownHere() {
+    if (shared().DeviceModel.empty()) return false;
+    int channel = -1;
+    step([&] { channel = m_host.currentChannelIndex(); });
+    return channel == ModelChannel;
+}
+
 void PollLoop::timer1ListInstrument() {
     const SharedState& s = shared();
     if (m_host.channelListed()) {
+        ModelRepeatCount = 0;
+        return;
+    }
+    if (!modelKnownHere()) {
         ModelRepeatCount = 0;
         return;
     }
@@ -169,6 +181,7 @@ void PollLoop::timer3Frame(const ReplyFrame& frame) {
     if (frame.Command == 0x00) {
         s.DeviceModel = latin1ToUtf8(std::string(frame.Data.begin(), frame.Data.end()));
         if (s.DeviceModel != s.PrevDeviceModel || s.DeviceModel.empty()) s.DeviceModelChanged = kTrue;
+        ModelChannel = frame.Channel;
         s.PrevDeviceModel = s.DeviceModel;
     }
     if (s.DeviceModelChanged == kTrue) {

@@ -30,6 +30,7 @@ public:
     virtual void setPcTimeText(const std::string& text) = 0;  // RTCFrm.PcTimeNowLbl
 
     // The current channel. Each may raise VbError (for an invalid channel).
+    virtual int currentChannelIndex() = 0;
     virtual int currentPortNumber() = 0;
     virtual bool portIsOpen() = 0;       // PortAPI.IsOpen of the channel's port
     virtual bool channelPortOpen() = 0;  // the channel's PortOpen record
@@ -65,11 +66,15 @@ public:
     int16_t ModelRepeatCount = 0;
     std::string LastSeenModel;
     int16_t SilenceSeconds = 0;
+    // The channel whose instrument sent the last identify reply (0: none yet). DeviceModel is one
+    // value for all channels; only on this channel does it name the instrument.
+    int ModelChannel = 0;
 
     // The instrument-list image of a model (0 when it is not listed).
     static int modelImage(const std::string& model);
 
 private:
+    bool modelKnownHere();
     void timer1ListInstrument();
     void timer1BlockRepeat();
     void timer3Supervise();

@@ -142,6 +142,26 @@ TEST_F(CommandsTest, instrumentClickSelectsItsOwnChannel) {
     EXPECT_EQ(flags().Setting410PanelFrmOpen, kTrue);
 }
 
+TEST_F(CommandsTest, twoInstrumentsAreListedOnceEachTheNewestOnTop) {
+    metersim::Simulator second;
+    second.setModel("KM-300");
+    second.plugIn(2);
+    Panel& p = startIdentified();
+    auto& setup = form<ComPortSetFrm>();
+    setup.ChangeComport(2);
+    setup.LinkBtn.click();
+    ASSERT_TRUE(waitFor([&] { return p.ControlListView.itemCount() == 2; }, 8));
+    wait(3);
+    ASSERT_EQ(p.ControlListView.itemCount(), 2);
+    EXPECT_EQ(p.ControlListView.itemText(1), "KM-300:2");
+    EXPECT_EQ(p.ControlListView.itemText(2), "VOK-LSR20:1");
+    p.ControlListView.clickItem(2);
+    EXPECT_EQ(CurrentChannel, 1);
+    p.ControlListView.clickItem(1);
+    EXPECT_EQ(CurrentChannel, 2);
+    second.detach();
+}
+
 TEST_F(CommandsTest, checkFlageClosesTheRecordWindowAndKeepsTheGraphs) {
     standIn("Plot", &OpenFlags::PlotOpen);
     standIn("Histogram", &OpenFlags::HistogramOpen);

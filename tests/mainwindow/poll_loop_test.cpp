@@ -21,6 +21,7 @@ class FakePollHost : public PollHost {
 public:
     bool open = true;
     int port = 3;
+    int channel = 1;
     bool listed = false;
     bool channelOpen = false;
     bool bufferHasBytes = false;
@@ -36,6 +37,7 @@ public:
     std::string pcDateTime(const std::string& format) override { return format; }
     void setStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
     void setPcTimeText(const std::string&) override {}
+    int currentChannelIndex() override { return channel; }
     int currentPortNumber() override { return port; }
     bool portIsOpen() override { return open; }
     bool channelPortOpen() override { return channelOpen; }
@@ -72,6 +74,7 @@ public:
 
 ReplyFrame frame(uint8_t code, std::vector<uint8_t> data) {
     ReplyFrame f;
+    f.Channel = 1;
     f.Command = code;
     f.Length = static_cast<uint16_t>(data.size());
     f.Data = std::move(data);
@@ -107,6 +110,7 @@ TEST_F(PollLoopTest, beforeAnyLinkTimer1ShowsPortZeroAndSendsNothing) {
 
 TEST_F(PollLoopTest, supportedModelIsListedOnTheFourthTickOnce) {
     shared().DeviceModel = "KM-300";
+    loop.ModelChannel = 1;
     for (int tick = 1; tick <= 3; ++tick) {
         loop.Timer1_Timer();
         EXPECT_TRUE(host.instruments.empty()) << tick;
@@ -121,10 +125,32 @@ TEST_F(PollLoopTest, supportedModelIsListedOnTheFourthTickOnce) {
 
 TEST_F(PollLoopTest, unsupportedModelEnablesButtonsButIsNeverListed) {
     shared().DeviceModel = "XYZ 1";
+    loop.ModelChannel = 1;
     for (int tick = 0; tick < 10; ++tick) loop.Timer1_Timer();
     EXPECT_TRUE(host.instruments.empty());
     EXPECT_TRUE(host.buttonsEnabled);
     EXPECT_EQ(host.count("00"), 0) << "a model was reported";
+}
+
+// The model is one value for all channels: a channel opened later must report its own before it is
+// listed, or it would be listed under the other instrument's model.
+TEST_F(PollLoopTest, newChannelIsAskedForItsOwnModelBeforeItIsListed) {
+    host.channelOpen = true;
+    host.frames.push_back(modelFrame("VOK-LSR20"));
+    loop.Timer3_Timer();
+    EXPECT_EQ(loop.ModelChannel, 1);
+    host.channel = 2;
+    host.port = 4;
+    for (int tick = 0; tick < 6; ++tick) loop.Timer1_Timer();
+    EXPECT_TRUE(host.instruments.empty());
+    EXPECT_EQ(host.count("00"), 6);
+    ReplyFrame second = modelFrame("KM-300");
+    second.Channel = 2;
+    host.frames.push_back(second);
+    loop.Timer3_Timer();
+    for (int tick = 0; tick < 4; ++tick) loop.Timer1_Timer();
+    ASSERT_EQ(host.instruments.size(), 1u);
+    EXPECT_EQ(host.instruments[0].first, "KM-300:4");
 }
 
 TEST_F(PollLoopTest, emptyModelAsksForItOnEveryTick) {
