@@ -65,7 +65,7 @@ void kdrPDF::PDFInit() {
     m_lineWidth = 0.567;
     m_x = m_leftMargin;
     m_y = m_topMargin;
-    m_piece.clear();
+    m_streamHeader.clear();
     m_content.clear();
     m_streamOpen = false;
     m_lineColor = "0 G";
@@ -109,15 +109,15 @@ void kdrPDF::writeRaw(std::string_view bytes) {
         raise(kDeviceIoError);
 }
 
-void kdrPDF::writePiece(const std::string& piece) {
-    writeRaw(piece);
+void kdrPDF::writeBlock(const std::string& block) {
+    writeRaw(block);
     writeRaw("\r\n");
-    m_byteCount += static_cast<int64_t>(piece.size()) + 2;
+    m_byteCount += static_cast<int64_t>(block.size()) + 2;
 }
 
-void kdrPDF::recordObjectOffset(const std::string& piece) {
+void kdrPDF::recordObjectOffset(const std::string& block) {
     int64_t offset = m_byteCount;
-    if (piece.rfind(std::string(kBeginObj) + "\r\n", 0) == 0) offset += kBeginObjBytes;
+    if (block.rfind(std::string(kBeginObj) + "\r\n", 0) == 0) offset += kBeginObjBytes;
     if (static_cast<int64_t>(m_offsets.size()) <= m_objectCounter) m_offsets.resize(m_objectCounter + 1, 0);
     m_offsets[m_objectCounter] = offset;
 }
@@ -142,7 +142,7 @@ void kdrPDF::PDFBeginDoc() {
     m_fontCounter = 0;
     m_pageObjects.assign(1, 0);
     m_links.assign(1, {});
-    m_piece.clear();
+    m_streamHeader.clear();
     WriteHeader();
     WriteInfoObject();
     BeginPageStream();
@@ -165,30 +165,30 @@ std::string kdrPDF::creationDate() const {
 void kdrPDF::WriteInfoObject() {
     m_objectCounter = 1;
     auto value = [](const std::string& text) { return pdf::toPdfBytes(pdf::escapeLiteral(text)); };
-    std::string piece;
-    appendLine(piece, objectLine(1));
-    appendLine(piece, "<<");
-    appendLine(piece, "/Producer (" + value(m_producer) + ")");
-    appendLine(piece, "/Author (" + value(m_author) + ")");
-    appendLine(piece, "/CreationDate (D:" + creationDate() + ")");
-    appendLine(piece, "/Creator (" + value(m_creator) + ")");
-    appendLine(piece, "/Keywords (" + value(m_keywords) + ")");
-    appendLine(piece, "/Subject (" + value(m_subject) + ")");
-    appendLine(piece, "/Title (" + value(m_title) + ")");
-    appendLine(piece, "/ModDate ()");
-    appendLine(piece, ">>");
-    appendLine(piece, "endobj");
-    recordAndWrite(piece);
+    std::string block;
+    appendLine(block, objectLine(1));
+    appendLine(block, "<<");
+    appendLine(block, "/Producer (" + value(m_producer) + ")");
+    appendLine(block, "/Author (" + value(m_author) + ")");
+    appendLine(block, "/CreationDate (D:" + creationDate() + ")");
+    appendLine(block, "/Creator (" + value(m_creator) + ")");
+    appendLine(block, "/Keywords (" + value(m_keywords) + ")");
+    appendLine(block, "/Subject (" + value(m_subject) + ")");
+    appendLine(block, "/Title (" + value(m_title) + ")");
+    appendLine(block, "/ModDate ()");
+    appendLine(block, ">>");
+    appendLine(block, "endobj");
+    recordAndWrite(block);
 }
 
 void kdrPDF::BeginPageStream() {
     m_objectCounter = 2;
-    m_piece.clear();
-    appendLine(m_piece, objectLine(2));
-    appendLine(m_piece, "<< /Length " + reference(3));
-    appendLine(m_piece, " >>");
-    m_streamHeaderLength = static_cast<int64_t>(m_piece.size());
-    appendLine(m_piece, "stream");
+    m_streamHeader.clear();
+    appendLine(m_streamHeader, objectLine(2));
+    appendLine(m_streamHeader, "<< /Length " + reference(3));
+    appendLine(m_streamHeader, " >>");
+    m_streamHeaderLength = static_cast<int64_t>(m_streamHeader.size());
+    appendLine(m_streamHeader, "stream");
     m_content.clear();
     m_flushedContent = 0;
     m_streamOpen = true;
@@ -199,8 +199,8 @@ void kdrPDF::BeginPageStream() {
 // block of content goes to the file or when the page closes. Nothing else is written in between.
 void kdrPDF::writeStreamHeader() {
     if (m_streamHeaderWritten) return;
-    recordObjectOffset(m_piece);
-    writeRaw(m_piece);
+    recordObjectOffset(m_streamHeader);
+    writeRaw(m_streamHeader);
     m_streamHeaderWritten = true;
 }
 
@@ -223,20 +223,21 @@ void kdrPDF::closePageStream(bool byNewPage) {
     writeRaw(tail);
     writeRaw("\r\n");
     int64_t length = static_cast<int64_t>(m_flushedContent + m_content.size());
-    m_byteCount += static_cast<int64_t>(m_piece.size()) + length + static_cast<int64_t>(tail.size()) + 2;
+    m_byteCount +=
+        static_cast<int64_t>(m_streamHeader.size()) + length + static_cast<int64_t>(tail.size()) + 2;
     m_content.clear();
     m_flushedContent = 0;
     m_streamOpen = false;
     m_streamHeaderWritten = false;
 
     ++m_objectCounter;
-    std::string piece;
-    if (byNewPage) appendLine(piece, kBeginObj);
-    appendLine(piece, objectLine(m_objectCounter));
-    appendLine(piece, std::to_string(length));
-    appendLine(piece, "endobj");
-    if (byNewPage) appendLine(piece, kEndObj);
-    recordAndWrite(piece);
+    std::string block;
+    if (byNewPage) appendLine(block, kBeginObj);
+    appendLine(block, objectLine(m_objectCounter));
+    appendLine(block, std::to_string(length));
+    appendLine(block, "endobj");
+    if (byNewPage) appendLine(block, kEndObj);
+    recordAndWrite(block);
 }
 
 void kdrPDF::PDFEndPage() {
@@ -251,12 +252,12 @@ void kdrPDF::PDFNewPage() {
     ++m_pageNumber;
     closePageStream(true);
     ++m_objectCounter;
-    m_piece.clear();
-    appendLine(m_piece, objectLine(m_objectCounter));
-    appendLine(m_piece, "<< /Length " + reference(m_objectCounter + 1));
-    appendLine(m_piece, " >>");
-    m_streamHeaderLength = static_cast<int64_t>(m_piece.size());
-    appendLine(m_piece, "stream");
+    m_streamHeader.clear();
+    appendLine(m_streamHeader, objectLine(m_objectCounter));
+    appendLine(m_streamHeader, "<< /Length " + reference(m_objectCounter + 1));
+    appendLine(m_streamHeader, " >>");
+    m_streamHeaderLength = static_cast<int64_t>(m_streamHeader.size());
+    appendLine(m_streamHeader, "stream");
     m_streamOpen = true;
     appendContent(kBeginObj);
     StampWatermark();
@@ -295,57 +296,57 @@ void kdrPDF::WriteFontObject(const std::string& subtype, const std::string& name
     ++m_fontCounter;
     ++m_objectCounter;
     m_fontObjects.push_back(m_objectCounter);
-    std::string piece;
-    appendLine(piece, objectLine(m_objectCounter));
-    appendLine(piece, "<< /Type /Font");
-    appendLine(piece, "/Subtype /" + subtype);
-    appendLine(piece, "/Name /F" + std::to_string(m_fontCounter));
-    appendLine(piece, "/BaseFont /" + pdf::toPdfBytes(name));
-    appendLine(piece, "/Encoding /" + encoding);
-    appendLine(piece, ">>");
-    appendLine(piece, "endobj");
-    recordAndWrite(piece);
+    std::string block;
+    appendLine(block, objectLine(m_objectCounter));
+    appendLine(block, "<< /Type /Font");
+    appendLine(block, "/Subtype /" + subtype);
+    appendLine(block, "/Name /F" + std::to_string(m_fontCounter));
+    appendLine(block, "/BaseFont /" + pdf::toPdfBytes(name));
+    appendLine(block, "/Encoding /" + encoding);
+    appendLine(block, ">>");
+    appendLine(block, "endobj");
+    recordAndWrite(block);
 }
 
 void kdrPDF::WritePagesObject() {
     m_pagesObject = ++m_objectCounter;
-    std::string piece;
-    appendLine(piece, kBeginObj);
-    appendLine(piece, objectLine(m_pagesObject));
-    appendLine(piece, "<< /Type /Pages");
-    appendLine(piece, "/Kids [");
+    std::string block;
+    appendLine(block, kBeginObj);
+    appendLine(block, objectLine(m_pagesObject));
+    appendLine(block, "<< /Type /Pages");
+    appendLine(block, "/Kids [");
     m_pageContents.assign(1, 0);
     m_pageSizeCopies.assign(1, PageSize{0, 0});
     for (int32_t n = 1; n <= m_pageNumber; ++n) {
-        appendLine(piece, reference(m_pagesObject + 1 + m_imageCount + n));
+        appendLine(block, reference(m_pagesObject + 1 + m_imageCount + n));
         if (n > static_cast<int32_t>(m_pageSizes.size())) raise(kSubscriptOutOfRange);
         m_pageContents.push_back(2 * n);
         m_pageSizeCopies.push_back(m_pageSizes[n - 1]);
     }
     m_nbPage = m_pageNumber;
-    appendLine(piece, "]");
-    appendLine(piece, "/Count " + std::to_string(m_pageNumber));
-    appendLine(piece, ">>");
-    appendLine(piece, "endobj");
-    recordAndWrite(piece);
+    appendLine(block, "]");
+    appendLine(block, "/Count " + std::to_string(m_pageNumber));
+    appendLine(block, ">>");
+    appendLine(block, "endobj");
+    recordAndWrite(block);
 }
 
 void kdrPDF::WriteResourcesObject() {
     m_resourcesObject = ++m_objectCounter;
-    std::string piece;
-    appendLine(piece, objectLine(m_resourcesObject));
-    appendLine(piece, "<< /ProcSet [ /PDF /Text /ImageC]");
-    appendLine(piece, "/XObject << ");
+    std::string block;
+    appendLine(block, objectLine(m_resourcesObject));
+    appendLine(block, "<< /ProcSet [ /PDF /Text /ImageC]");
+    appendLine(block, "/XObject << ");
     for (int32_t i = 1; i <= m_imageCount; ++i)
-        appendLine(piece, "/ImgJPEG" + std::to_string(i) + " " + reference(m_resourcesObject + i));
-    appendLine(piece, ">>");
-    appendLine(piece, "/Font << ");
+        appendLine(block, "/ImgJPEG" + std::to_string(i) + " " + reference(m_resourcesObject + i));
+    appendLine(block, ">>");
+    appendLine(block, "/Font << ");
     for (int32_t i = 1; i <= m_fontCounter; ++i)
-        appendLine(piece, "/F" + std::to_string(i) + " " + reference(m_fontObjects[i]) + " ");
-    appendLine(piece, ">>");
-    appendLine(piece, ">>");
-    appendLine(piece, "endobj");
-    recordAndWrite(piece);
+        appendLine(block, "/F" + std::to_string(i) + " " + reference(m_fontObjects[i]) + " ");
+    appendLine(block, ">>");
+    appendLine(block, ">>");
+    appendLine(block, "endobj");
+    recordAndWrite(block);
 }
 
 void kdrPDF::WritePageObject(int32_t n) {
@@ -353,20 +354,20 @@ void kdrPDF::WritePageObject(int32_t n) {
     if (static_cast<int32_t>(m_pageObjects.size()) <= n) m_pageObjects.resize(n + 1, 0);
     m_pageObjects[n] = m_objectCounter;
     const PageSize& size = m_pageSizeCopies[n];
-    std::string piece;
-    appendLine(piece, objectLine(m_objectCounter));
-    appendLine(piece, "<< /Type /Page");
-    appendLine(piece, "/Parent " + reference(m_pagesObject));
-    appendLine(piece,
+    std::string block;
+    appendLine(block, objectLine(m_objectCounter));
+    appendLine(block, "<< /Type /Page");
+    appendLine(block, "/Parent " + reference(m_pagesObject));
+    appendLine(block,
                "/MediaBox [ 0 0 " + pdf::shortNumber(size.width) + " " + pdf::shortNumber(size.height) + "]");
-    appendLine(piece, "/Resources " + reference(m_resourcesObject));
+    appendLine(block, "/Resources " + reference(m_resourcesObject));
     std::string annots = annotsLine(n);
-    if (!annots.empty()) appendLine(piece, annots);
-    appendLine(piece, "/Contents " + reference(m_pageContents[n]));
-    appendLine(piece, ">>");
-    appendLine(piece, "endobj");
-    appendLine(piece, kEndObj);
-    recordAndWrite(piece);
+    if (!annots.empty()) appendLine(block, annots);
+    appendLine(block, "/Contents " + reference(m_pageContents[n]));
+    appendLine(block, ">>");
+    appendLine(block, "endobj");
+    appendLine(block, kEndObj);
+    recordAndWrite(block);
 }
 
 std::string kdrPDF::openActionLine() const {
@@ -385,67 +386,67 @@ std::string kdrPDF::openActionLine() const {
 
 void kdrPDF::WriteCatalogObject() {
     m_catalogObject = ++m_objectCounter;
-    std::string piece;
-    appendLine(piece, objectLine(m_catalogObject));
-    appendLine(piece, "<<");
-    appendLine(piece, "/Type /Catalog");
-    appendLine(piece, "/Pages " + reference(m_pagesObject));
-    appendLine(piece, openActionLine());
+    std::string block;
+    appendLine(block, objectLine(m_catalogObject));
+    appendLine(block, "<<");
+    appendLine(block, "/Type /Catalog");
+    appendLine(block, "/Pages " + reference(m_pagesObject));
+    appendLine(block, openActionLine());
     switch (m_layoutMode.value_or(0)) {
         case 0:
-            appendLine(piece, "/PageLayout /SinglePage");
+            appendLine(block, "/PageLayout /SinglePage");
             break;
         case 1:
-            appendLine(piece, "/PageLayout /OneColumn");
+            appendLine(block, "/PageLayout /OneColumn");
             break;
         case 2:
-            appendLine(piece, "/PageLayout /TwoColumnLeft");
+            appendLine(block, "/PageLayout /TwoColumnLeft");
             break;
         default:
             break;
     }
     // With both panels asked for, only the outline one is named: a second /PageMode key would make
     // the dictionary invalid, and readers took the last one anyway.
-    if (m_useThumbs && !m_useOutlines) appendLine(piece, "/PageMode /UseThumbs");
+    if (m_useThumbs && !m_useOutlines) appendLine(block, "/PageMode /UseThumbs");
     if (m_useOutlines) {
-        appendLine(piece, "/Outlines " + reference(m_outlineRoot));
-        appendLine(piece, "/PageMode /UseOutlines");
+        appendLine(block, "/Outlines " + reference(m_outlineRoot));
+        appendLine(block, "/PageMode /UseOutlines");
     }
     if (m_viewerPreferences) {
         std::string digits = std::to_string(*m_viewerPreferences);
-        appendLine(piece, "/ViewerPreferences<<");
+        appendLine(block, "/ViewerPreferences<<");
         static const std::pair<char, const char*> kPreferences[] = {
             {'2', "/HideMenubar true"},     {'1', "/HideToolbar true"},  {'3', "/HideWindowUI true"},
             {'6', "/DisplayDocTitle true"}, {'5', "/CenterWindow true"}, {'4', "/FitWindow true"}};
         for (const auto& [digit, line] : kPreferences)
-            if (digits.find(digit) != std::string::npos) appendLine(piece, line);
-        appendLine(piece, ">>");
+            if (digits.find(digit) != std::string::npos) appendLine(block, line);
+        appendLine(block, ">>");
     }
-    appendLine(piece, ">>");
-    appendLine(piece, "endobj");
-    recordAndWrite(piece);
+    appendLine(block, ">>");
+    appendLine(block, "endobj");
+    recordAndWrite(block);
 }
 
 void kdrPDF::WriteXrefAndTrailer() {
     int64_t count = m_objectCounter + 1;
-    std::string piece;
-    piece.reserve(static_cast<size_t>(count) * 20 + 128);
-    appendLine(piece, "xref");
-    appendLine(piece, "0 " + std::to_string(count));
-    appendLine(piece, "0000000000 65535 f");
+    std::string block;
+    block.reserve(static_cast<size_t>(count) * 20 + 128);
+    appendLine(block, "xref");
+    appendLine(block, "0 " + std::to_string(count));
+    appendLine(block, "0000000000 65535 f");
     for (int64_t i = 1; i < count; ++i) {
         std::string offset = std::to_string(m_offsets[i]);
         if (offset.size() > 10) raise(kOverflow);
-        appendLine(piece, pdf::padZeros10(offset) + " 00000 n");
+        appendLine(block, pdf::padZeros10(offset) + " 00000 n");
     }
-    appendLine(piece, "trailer");
-    appendLine(piece, "<< /Size " + std::to_string(count));
-    appendLine(piece, "/Root " + reference(m_catalogObject));
-    appendLine(piece, "/Info 1 0 R");
-    appendLine(piece, ">>");
-    appendLine(piece, "startxref");
-    appendLine(piece, std::to_string(m_byteCount));
-    writePiece(piece);
+    appendLine(block, "trailer");
+    appendLine(block, "<< /Size " + std::to_string(count));
+    appendLine(block, "/Root " + reference(m_catalogObject));
+    appendLine(block, "/Info 1 0 R");
+    appendLine(block, ">>");
+    appendLine(block, "startxref");
+    appendLine(block, std::to_string(m_byteCount));
+    writeBlock(block);
 }
 
 }  // namespace sq

@@ -118,22 +118,22 @@ void kdrPDF::PDFImage(const std::string& pFileName, double X, double Y, double& 
 void kdrPDF::WriteImageObject(int32_t i) {
     const PdfImageInfo& image = m_images[static_cast<size_t>(i) - 1];
     ++m_objectCounter;
-    std::string piece;
-    appendLine(piece, std::to_string(m_objectCounter) + " 0 obj");
-    appendLine(piece, "<</Type /XObject");
-    appendLine(piece, "/Subtype /Image");
-    appendLine(piece, "/Filter [/DCTDecode ]");
-    appendLine(piece, "/Width " + std::to_string(image.width));
-    appendLine(piece, "/Height " + std::to_string(image.height));
-    appendLine(piece, "/ColorSpace /" + image.colorSpace);
-    appendLine(piece, "/BitsPerComponent " + std::to_string(image.bitsPerComponent));
-    appendLine(piece, "/Length " + std::to_string(image.data.size()));
-    appendLine(piece, "/Name /ImgJPEG" + std::to_string(i) + ">>");
-    appendLine(piece, "stream");
-    appendLine(piece, image.data);
-    appendLine(piece, "endstream");
-    appendLine(piece, "endobj");
-    recordAndWrite(piece);
+    std::string block;
+    appendLine(block, std::to_string(m_objectCounter) + " 0 obj");
+    appendLine(block, "<</Type /XObject");
+    appendLine(block, "/Subtype /Image");
+    appendLine(block, "/Filter [/DCTDecode ]");
+    appendLine(block, "/Width " + std::to_string(image.width));
+    appendLine(block, "/Height " + std::to_string(image.height));
+    appendLine(block, "/ColorSpace /" + image.colorSpace);
+    appendLine(block, "/BitsPerComponent " + std::to_string(image.bitsPerComponent));
+    appendLine(block, "/Length " + std::to_string(image.data.size()));
+    appendLine(block, "/Name /ImgJPEG" + std::to_string(i) + ">>");
+    appendLine(block, "stream");
+    appendLine(block, image.data);
+    appendLine(block, "endstream");
+    appendLine(block, "endobj");
+    recordAndWrite(block);
 }
 
 }  // namespace sq

@@ -194,9 +194,9 @@ private:
     void flushContent();
     void writeStreamHeader();
     void writeRaw(std::string_view bytes);
-    void writePiece(const std::string& piece);
-    void recordObjectOffset(const std::string& piece);
-    void recordAndWrite(const std::string& piece) { recordObjectOffset(piece), writePiece(piece); }
+    void writeBlock(const std::string& block);
+    void recordObjectOffset(const std::string& block);
+    void recordAndWrite(const std::string& block) { recordObjectOffset(block), writeBlock(block); }
     bool createOutputFile(const std::string& path);
     void WriteHeader();
     void WriteInfoObject();
@@ -292,10 +292,10 @@ private:
     int64_t m_objectCounter = 0;
     int64_t m_byteCount = 0;
     std::vector<int64_t> m_offsets;
-    std::string m_piece;
+    std::string m_streamHeader;
     static constexpr uint64_t kFlushBytes = uint64_t(4) << 20;
     pdf::ContentBuffer m_content;
-    bool m_streamOpen = false;           // a page stream's header is prepared in m_piece
+    bool m_streamOpen = false;           // a page stream's header is prepared in m_streamHeader
     bool m_streamHeaderWritten = false;  // ... and already in the file
     uint64_t m_flushedContent = 0;       // content bytes of the open page already in the file
     std::string m_scratch;               // reused for operator blocks

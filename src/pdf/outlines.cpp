@@ -55,28 +55,28 @@ void kdrPDF::WriteOutlineObjects() {
         if (mark.page < 1 || mark.page >= static_cast<int32_t>(m_pageObjects.size()))
             raise(kSubscriptOutOfRange);
         ++m_objectCounter;
-        std::string piece;
-        appendLine(piece, std::to_string(m_objectCounter) + " 0 obj");
-        appendLine(piece, "<</Title (" + pdf::toPdfBytes(pdf::escapeLiteral(mark.text)) + ")");
-        appendLine(piece, "/Parent " + ref(mark.parent));
-        if (mark.prev >= 0) appendLine(piece, "/Prev " + ref(mark.prev));
-        if (mark.next >= 0) appendLine(piece, "/Next " + ref(mark.next));
-        if (mark.first >= 0) appendLine(piece, "/First " + ref(mark.first));
-        if (mark.last >= 0) appendLine(piece, "/Last " + ref(mark.last));
+        std::string block;
+        appendLine(block, std::to_string(m_objectCounter) + " 0 obj");
+        appendLine(block, "<</Title (" + pdf::toPdfBytes(pdf::escapeLiteral(mark.text)) + ")");
+        appendLine(block, "/Parent " + ref(mark.parent));
+        if (mark.prev >= 0) appendLine(block, "/Prev " + ref(mark.prev));
+        if (mark.next >= 0) appendLine(block, "/Next " + ref(mark.next));
+        if (mark.first >= 0) appendLine(block, "/First " + ref(mark.first));
+        if (mark.last >= 0) appendLine(block, "/Last " + ref(mark.last));
         double top = m_pageSizeCopies[static_cast<size_t>(mark.page)].height - mark.y * m_k;
-        appendLine(piece, "/Dest [" + std::to_string(m_pageObjects[static_cast<size_t>(mark.page)]) +
+        appendLine(block, "/Dest [" + std::to_string(m_pageObjects[static_cast<size_t>(mark.page)]) +
                               " 0 R /XYZ 0 " + pdf::fixed(top, 2) + " null]");
-        appendLine(piece, "/Count 0>>");
-        appendLine(piece, "endobj");
-        recordAndWrite(piece);
+        appendLine(block, "/Count 0>>");
+        appendLine(block, "endobj");
+        recordAndWrite(block);
     }
     m_outlineRoot = ++m_objectCounter;
-    std::string piece;
-    appendLine(piece, std::to_string(m_outlineRoot) + " 0 obj");
-    appendLine(piece, "<</Type /Outlines /First " + ref(0));
-    appendLine(piece, "/Last " + ref(m_lastTopBookmark) + ">>");
-    appendLine(piece, "endobj");
-    recordAndWrite(piece);
+    std::string block;
+    appendLine(block, std::to_string(m_outlineRoot) + " 0 obj");
+    appendLine(block, "<</Type /Outlines /First " + ref(0));
+    appendLine(block, "/Last " + ref(m_lastTopBookmark) + ">>");
+    appendLine(block, "endobj");
+    recordAndWrite(block);
 }
 
 }  // namespace sq

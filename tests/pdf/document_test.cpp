@@ -17,12 +17,12 @@ using sq::kdrPDF;
 
 namespace {
 
-// Builds the expected file piece by piece, keeping offsets by the writer's counting rule.
+// Builds the expected file block by block, keeping offsets by the writer's counting rule.
 struct Golden {
     std::string bytes = "%PDF-1.3\r\n";
     std::vector<long long> offsets{0};
 
-    void piece(const std::vector<std::string>& lines) {
+    void block(const std::vector<std::string>& lines) {
         long long offset = static_cast<long long>(bytes.size());
         if (lines.front() == "%DEBUT_OBJ/%") offset += 14;
         offsets.push_back(offset);
@@ -91,16 +91,16 @@ TEST(PdfDocument, emptyOnePageDocumentMatchesGolden) {
     doc.pdf.PDFEndDoc();
 
     Golden g;
-    g.piece(emptyInfo());
-    g.piece({"2 0 obj", "<< /Length 3 0 R", " >>", "stream", "endstream", "endobj"});
-    g.piece({"3 0 obj", "0", "endobj"});
-    g.piece(font(4, 1, "Helvetica"));
-    g.piece(
+    g.block(emptyInfo());
+    g.block({"2 0 obj", "<< /Length 3 0 R", " >>", "stream", "endstream", "endobj"});
+    g.block({"3 0 obj", "0", "endobj"});
+    g.block(font(4, 1, "Helvetica"));
+    g.block(
         {"%DEBUT_OBJ/%", "5 0 obj", "<< /Type /Pages", "/Kids [", "7 0 R", "]", "/Count 1", ">>", "endobj"});
-    g.piece({"6 0 obj", "<< /ProcSet [ /PDF /Text /ImageC]", "/XObject << ", ">>", "/Font << ", "/F1 4 0 R ",
+    g.block({"6 0 obj", "<< /ProcSet [ /PDF /Text /ImageC]", "/XObject << ", ">>", "/Font << ", "/F1 4 0 R ",
              ">>", ">>", "endobj"});
-    g.piece(page(7, 5, 6, 2, "595.28 841.89"));
-    g.piece({"8 0 obj", "<<", "/Type /Catalog", "/Pages 5 0 R", "/OpenAction [7 0 R /Fit]",
+    g.block(page(7, 5, 6, 2, "595.28 841.89"));
+    g.block({"8 0 obj", "<<", "/Type /Catalog", "/Pages 5 0 R", "/OpenAction [7 0 R /Fit]",
              "/PageLayout /SinglePage", ">>", "endobj"});
     EXPECT_EQ(doc.bytes(), g.finish(8));
     expectValidPdf(doc.path, 1);
@@ -115,20 +115,20 @@ TEST(PdfDocument, twoPagesTwoFontsMatchGolden) {
     doc.pdf.PDFEndDoc();
 
     Golden g;
-    g.piece(emptyInfo());
-    g.piece({"2 0 obj", "<< /Length 3 0 R", " >>", "stream", "endstream", "endobj", "%FIN_OBJ/%"});
-    g.piece({"%DEBUT_OBJ/%", "3 0 obj", "0", "endobj", "%FIN_OBJ/%"});
-    g.piece({"4 0 obj", "<< /Length 5 0 R", " >>", "stream", "%DEBUT_OBJ/%", "endstream", "endobj"});
-    g.piece({"5 0 obj", "14", "endobj"});
-    g.piece(font(6, 1, "Courier"));
-    g.piece(font(7, 2, "Helvetica"));
-    g.piece({"%DEBUT_OBJ/%", "8 0 obj", "<< /Type /Pages", "/Kids [", "10 0 R", "11 0 R", "]", "/Count 2",
+    g.block(emptyInfo());
+    g.block({"2 0 obj", "<< /Length 3 0 R", " >>", "stream", "endstream", "endobj", "%FIN_OBJ/%"});
+    g.block({"%DEBUT_OBJ/%", "3 0 obj", "0", "endobj", "%FIN_OBJ/%"});
+    g.block({"4 0 obj", "<< /Length 5 0 R", " >>", "stream", "%DEBUT_OBJ/%", "endstream", "endobj"});
+    g.block({"5 0 obj", "14", "endobj"});
+    g.block(font(6, 1, "Courier"));
+    g.block(font(7, 2, "Helvetica"));
+    g.block({"%DEBUT_OBJ/%", "8 0 obj", "<< /Type /Pages", "/Kids [", "10 0 R", "11 0 R", "]", "/Count 2",
              ">>", "endobj"});
-    g.piece({"9 0 obj", "<< /ProcSet [ /PDF /Text /ImageC]", "/XObject << ", ">>", "/Font << ", "/F1 6 0 R ",
+    g.block({"9 0 obj", "<< /ProcSet [ /PDF /Text /ImageC]", "/XObject << ", ">>", "/Font << ", "/F1 6 0 R ",
              "/F2 7 0 R ", ">>", ">>", "endobj"});
-    g.piece(page(10, 8, 9, 2, "595.28 841.89"));
-    g.piece(page(11, 8, 9, 4, "595.28 841.89"));
-    g.piece({"12 0 obj", "<<", "/Type /Catalog", "/Pages 8 0 R", "/OpenAction [10 0 R /Fit]",
+    g.block(page(10, 8, 9, 2, "595.28 841.89"));
+    g.block(page(11, 8, 9, 4, "595.28 841.89"));
+    g.block({"12 0 obj", "<<", "/Type /Catalog", "/Pages 8 0 R", "/OpenAction [10 0 R /Fit]",
              "/PageLayout /SinglePage", ">>", "endobj"});
     EXPECT_EQ(doc.bytes(), g.finish(12));
     expectValidPdf(doc.path, 2);
