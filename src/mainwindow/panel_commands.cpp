@@ -64,19 +64,21 @@ void Panel::Toolbar1_ButtonClick(const std::string& key) {
         return;
     }
     if (key == "Save") return;
-    if (refusedWhileErasing()) return;
     static const std::map<std::string, std::string> kWindows = {{"COMSET", ComPortSetFrm::kName},
                                                                 {"SettingPanel", "Setting410PanelFrm"},
                                                                 {"RTC", RTCFrm::kName},
                                                                 {"Clear", ClearMemoryFrm::kName},
                                                                 {"Help", "HelpFrm"},
                                                                 {"Language", "LanguageFrm"}};
+    auto it = kWindows.find(key);
+    // A command whose window this build does not have yet does nothing at all.
+    if (it != kWindows.end() && !windowExists(it->second)) return;
+    if (refusedWhileErasing()) return;
     if (key == "Memory") {
         startMemoryListing();
         return;
     }
-    auto it = kWindows.find(key);
-    if (it == kWindows.end() || !windowExists(it->second)) return;
+    if (it == kWindows.end()) return;
     CheckFlage();
     showWindowByName(it->second, key == "COMSET" ? ShowMode::Modal : ShowMode::Modeless);
 }
