@@ -196,6 +196,9 @@ void Panel::wireEvents() {
     PicPanelSplit.onMouseDown = [this](int, int, double, double) { PicPanelSplit_MouseDown(); };
     PicPanelSplit.onMouseMove = [this](int, int, double x, double) { PicPanelSplit_MouseMove(x); };
     PicPanelSplit.onMouseUp = [this](int, int, double, double) { PicPanelSplit_MouseUp(); };
+    // A click on the frame's background (the MDI area outside every child window).
+    QWidget* background = mdiArea()->viewport();
+    background->installEventFilter(new PressWatcher(background, [this] { Form_Click(); }));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,4 +1,7 @@
+#include <QApplication>
 #include <QFile>
+#include <QMdiArea>
+#include <QMouseEvent>
 
 #include "mainwindow/panel_fixture.h"
 #include "mainwindow/read_write_ini_cls.h"
@@ -95,7 +98,10 @@ TEST_F(PanelTest, layoutKeepsTheMinimumAndLeavesAMinimisedWindowAlone) {
 
 TEST_F(PanelTest, twoCaptionClicksRestoreTheDesignCaption) {
     Panel& p = start();
-    p.Form_Click();
+    QWidget* background = p.mdiArea()->viewport();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(background, &press);
     EXPECT_EQ(p.Caption(), "Panel V10.06   2022-03-30.01");
     p.Form_Click();
     EXPECT_EQ(p.Caption(), "Panel V10.06");
