@@ -51,7 +51,7 @@ void SettingWindow::Form_Resize() {
     Window::Form_Resize();
 }
 
-void SettingWindow::makeNumberBox(TextBox& box) {
+void makeNumberBox(TextBox& box) {
     box.setKeyFilter(KeyFilter::None);
     box.onKeyPress = [](int& key) {
         if (!((key >= '0' && key <= '9') || key == 8 || key == 13)) key = 0;

@@ -31,15 +31,16 @@ protected:
     virtual void nameControls(TextApplier& applier) = 0;
     virtual WindowTexts windowTexts() const = 0;
     void applyTexts();
-    // Set up a list-only combo (typing swallowed) and a digits-only number box that selects its
-    // text on focus.
-    static void makeNumberBox(TextBox& box);
 
     bool m_panelTopFirst = false;  // TimerFrm places the top before the left
 
 private:
     TwipSize m_minimum;
 };
+
+// Makes a number box: typing keeps digits, Backspace and Enter only, and getting the focus selects
+// the whole text so that typing replaces it.
+void makeNumberBox(TextBox& box);
 
 // The refusal of the dose, display-page, LED-alarm, timer and single-value Set buttons: shows
 // "Memory Erasing ..." and returns true while the memory is being erased.

@@ -162,6 +162,24 @@ TEST_F(SettingWindowsTest, clearAsksOnlyForASupportedModel) {
     EXPECT_EQ(flags().MemoryErasing, kTrue) << "closing the window does not end the erase";
 }
 
+TEST_F(SettingWindowsTest, numberBoxTakesDigitsOnlyAndSelectsItsTextOnFocus) {
+    RTCFrm& w = form<RTCFrm>();
+    TextBox box(w.SSPanel1.widget());
+    makeNumberBox(box);
+    box.type("1a-2. 3");
+    EXPECT_EQ(box.Text(), "123");
+    box.onGotFocus();
+    EXPECT_EQ(box.SelStart(), 0);
+    EXPECT_EQ(box.SelLength(), 3);
+    int backspace = 8, enter = 13, letter = 'x';
+    box.onKeyPress(backspace);
+    box.onKeyPress(enter);
+    box.onKeyPress(letter);
+    EXPECT_EQ(backspace, 8);
+    EXPECT_EQ(enter, 13);
+    EXPECT_EQ(letter, 0);
+}
+
 TEST_F(SettingWindowsTest, frameKeepsTheMinimumAndCentresThePanel) {
     ClearMemoryFrm& w = form<ClearMemoryFrm>();
     const CentredPanel p = w.layoutFor({3000, 2000});
