@@ -11,7 +11,7 @@ constexpr NodeCommand kNone = NodeCommand::None;
 constexpr NodeCommand kOpen = NodeCommand::OpenWindow;
 constexpr NodeCommand kRead = NodeCommand::SettingRead;
 
-const std::array<TreeNodeSpec, 20> kNodes = {{
+const std::array<TreeNodeEntry, 20> kNodes = {{
     {"Root1", "", kOpen, "RTCFrm", nullptr, false, nullptr},
     {"Root2", "", NodeCommand::Memory, nullptr, nullptr, false, nullptr},
     {"Root3", "", kNone, nullptr, nullptr, false, nullptr},
@@ -36,7 +36,7 @@ const std::array<TreeNodeSpec, 20> kNodes = {{
 
 }  // namespace
 
-const std::array<TreeNodeSpec, 20>& deviceTreeNodes() {
+const std::array<TreeNodeEntry, 20>& deviceTreeNodes() {
     return kNodes;
 }
 

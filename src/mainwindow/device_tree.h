@@ -11,7 +11,7 @@ namespace sq {
 
 enum class NodeCommand { None, OpenWindow, Memory, SettingRead };
 
-struct TreeNodeSpec {
+struct TreeNodeEntry {
     const char* key;
     const char* parentKey;  // "" for a root
     NodeCommand command;
@@ -22,7 +22,7 @@ struct TreeNodeSpec {
 };
 
 // Nodes 1 to 20 in tree order (element 0 is node 1).
-const std::array<TreeNodeSpec, 20>& deviceTreeNodes();
+const std::array<TreeNodeEntry, 20>& deviceTreeNodes();
 
 // The node whose command a click on a node with `clickedText` runs: the first of nodes 1, 2, 4 to
 // 17, 19, 20 whose text equals it (1-based), or 0 for none. `nodeTexts` holds nodes 1 to 20.

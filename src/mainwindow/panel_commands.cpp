@@ -149,13 +149,13 @@ void Panel::RunTreeNodeCommand(int index) {
     }
     const int node = treeCommandNode(clicked, texts);
     if (node == 0) return;
-    const TreeNodeSpec& spec = deviceTreeNodes()[node - 1];
-    if (spec.window && !windowExists(spec.window)) return;
+    const TreeNodeEntry& entry = deviceTreeNodes()[node - 1];
+    if (entry.window && !windowExists(entry.window)) return;
     if (refusedWhileErasing()) return;
-    switch (spec.command) {
+    switch (entry.command) {
         case NodeCommand::OpenWindow:
             CheckFlage();
-            showWindowByName(spec.window);
+            showWindowByName(entry.window);
             break;
         case NodeCommand::Memory:
             startMemoryListing();
@@ -169,14 +169,14 @@ void Panel::RunTreeNodeCommand(int index) {
 }
 
 void Panel::runSettingNode(int node) {
-    const TreeNodeSpec& spec = deviceTreeNodes()[node - 1];
+    const TreeNodeEntry& entry = deviceTreeNodes()[node - 1];
     DisablePollTimers();
     checkpanelflage();
-    if (spec.flush) step([] { FlushChannel(PortAPI()); });
-    if (spec.modeFlag) flags().*spec.modeFlag = kTrue;
-    showWindowByName(spec.window);
+    if (entry.flush) step([] { FlushChannel(PortAPI()); });
+    if (entry.modeFlag) flags().*entry.modeFlag = kTrue;
+    showWindowByName(entry.window);
     Delay(0.1);
-    step([&] { spec.readRequest(); });
+    step([&] { entry.readRequest(); });
     Delay(0.2);
     EnablePollTimers();
 }
