@@ -8,16 +8,16 @@
 namespace sq {
 
 ClockRecord clockFromPcTimeText(const std::string& text) {
-    auto piece = [&](size_t from, size_t count) {
+    auto field = [&](size_t from, size_t count) {
         return from < text.size() ? leadingNumber(text.substr(from, count)) : 0.0;
     };
     ClockRecord c;
-    c.Year = toInt16(piece(0, 4));
-    c.Month = toByte(piece(5, 2));
-    c.Day = toByte(piece(8, 2));
-    c.Hour = toByte(piece(11, 2));
-    c.Minute = toByte(piece(14, 2));
-    c.Second = toByte(piece(17, 2));
+    c.Year = toInt16(field(0, 4));
+    c.Month = toByte(field(5, 2));
+    c.Day = toByte(field(8, 2));
+    c.Hour = toByte(field(11, 2));
+    c.Minute = toByte(field(14, 2));
+    c.Second = toByte(field(17, 2));
     return c;
 }
 

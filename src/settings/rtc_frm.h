@@ -6,7 +6,7 @@
 
 namespace sq {
 
-// Cuts "yyyy/mm/dd hh:nn:ss" by character position; a piece without leading digits gives 0.
+// Cuts "yyyy/mm/dd hh:nn:ss" by character position; a field without leading digits gives 0.
 ClockRecord clockFromPcTimeText(const std::string& text);
 
 class RTCFrm : public SettingWindow {
