@@ -34,4 +34,14 @@ private:
     throw VbError(number, what);
 }
 
+// Runs one statement of a handler that passes over run-time errors: a VbError skips just that
+// statement and the handler goes on with the next.
+template <typename Fn>
+void skipOnError(Fn&& fn) {
+    try {
+        fn();
+    } catch (const VbError&) {
+    }
+}
+
 }  // namespace sq
