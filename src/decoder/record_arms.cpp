@@ -13,22 +13,13 @@ namespace sq {
 
 namespace {
 
-// Runs one statement; a run-time error skips just that statement.
-template <typename Fn>
-void step(Fn&& fn) {
-    try {
-        fn();
-    } catch (const VbError&) {
-    }
-}
-
 int64_t totalPoints() {
     return static_cast<int64_t>(leadingNumber(recordSummary().RecTotalPoint));
 }
 
 void showProgress(RecordDownloadTarget& target) {
     const std::string count = formatNumber(static_cast<double>(blockDownload().DownloadedBytes) / 8.0);
-    step([&] {
+    skipOnError([&] {
         target.setMemoryMessage(texts().TxtLoad + " ==> " + count + " / " + recordSummary().RecTotalPoint);
     });
 }
@@ -38,15 +29,15 @@ void requestBlock(int32_t block, RecordDownloadTarget& target) {
     s.BlockIndex = block;
     s.BlockWaitTicks = 0;
     downloadState().repeatsOfBlock = 0;
-    step([&] { blockDownload().bytesBeforeRequest = target.receivedBytesPending(); });
-    step([&] { target.readRecordBlock(block); });
+    skipOnError([&] { blockDownload().bytesBeforeRequest = target.receivedBytesPending(); });
+    skipOnError([&] { target.readRecordBlock(block); });
     s.flags.RecordRequestPending = kTrue;
 }
 
 void startBlocks(int64_t points, RecordDownloadTarget& target) {
-    step([&] { recordArrays().resize(static_cast<size_t>(points)); });
-    step([&] { target.updateSummaryGrid(); });
-    step([&] { target.gridInfo(); });
+    skipOnError([&] { recordArrays().resize(static_cast<size_t>(points)); });
+    skipOnError([&] { target.updateSummaryGrid(); });
+    skipOnError([&] { target.gridInfo(); });
     blockDownload() = BlockDownload{};
     showProgress(target);
     downloadState().phase = DownloadPhase::ReceivingBlocks;
@@ -54,7 +45,7 @@ void startBlocks(int64_t points, RecordDownloadTarget& target) {
 }
 
 void endWithoutPoints(RecordDownloadTarget& target) {
-    step([&] { target.updateSummaryGrid(); });
+    skipOnError([&] { target.updateSummaryGrid(); });
     shared().BlockIndex = 0;
     shared().BlockWaitTicks = 0;
     blockDownload() = BlockDownload{};
@@ -101,13 +92,13 @@ void decodePoints(const ReplyFrame& frame, int32_t block, int count, bool last,
         const bool lastOfRecord = last && k == count - 1;
         const PointRow row =
             decodePoint(&frame.Data[k * kPointSize], p, clock.timeOf(p, lastOfRecord), unit, recordArrays());
-        step([&] { target.addPointRow(row); });
+        skipOnError([&] { target.addPointRow(row); });
     }
 }
 
 void finishDownload(RecordDownloadTarget& target) {
-    step([&] { target.setMemoryMessage(texts().TxtLoadComplete); });
-    step([&] { target.enableToolbar(); });
+    skipOnError([&] { target.setMemoryMessage(texts().TxtLoadComplete); });
+    skipOnError([&] { target.enableToolbar(); });
     downloadState().phase = DownloadPhase::Idle;
 }
 

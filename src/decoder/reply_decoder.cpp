@@ -20,15 +20,6 @@ std::map<uint8_t, ReplyArm>& extraArms() {
     return arms;
 }
 
-// Runs one statement of a continue-on-failure decoding: a run-time error skips just that statement.
-template <typename Fn>
-void step(Fn&& fn) {
-    try {
-        fn();
-    } catch (const VbError&) {
-    }
-}
-
 std::string latin1Text(const std::vector<uint8_t>& data, size_t from, size_t count) {
     std::string bytes(data.begin() + from, data.begin() + from + count);
     return latin1ToUtf8(bytes);
@@ -37,7 +28,7 @@ std::string latin1Text(const std::vector<uint8_t>& data, size_t from, size_t cou
 // Year (signed 16-bit, high byte first), then month, day, hour, minute and second. A year that does
 // not fit keeps its old value while the other fields are stored.
 void readClock(const std::vector<uint8_t>& d, ClockRecord& clock) {
-    step([&] { clock.Year = readBe16(&d[0]); });
+    skipOnError([&] { clock.Year = readBe16(&d[0]); });
     clock.Month = d[2];
     clock.Day = d[3];
     clock.Hour = d[4];
@@ -55,7 +46,7 @@ void withListFailureAction(DecoderHost& host, Fn&& fn) {
     try {
         fn();
     } catch (const VbError&) {
-        step([&] { host.setOneSetIndex(0); });
+        skipOnError([&] { host.setOneSetIndex(0); });
     }
 }
 
@@ -83,7 +74,7 @@ void decodeOnOff(const ReplyFrame& f, DecoderHost& host, int16_t modeFlag) {
 void decodeMeterClock(const ReplyFrame& f, DecoderHost& host) {
     readClock(f.Data, decoderState().MeterClock);
     if (flags().RTCFrmOpen == kTrue)
-        step([&] { host.setMeterTimeText(formatClock(decoderState().MeterClock, " ")); });
+        skipOnError([&] { host.setMeterTimeText(formatClock(decoderState().MeterClock, " ")); });
 }
 
 void decodeSerialNumber(const ReplyFrame& f, DecoderHost& host) {
@@ -92,10 +83,10 @@ void decodeSerialNumber(const ReplyFrame& f, DecoderHost& host) {
 }
 
 void decodeCalibrationLevel(const ReplyFrame& f, DecoderHost& host) {
-    step([&] { shared().CalibrationLevelText = formatFixed(readBe16(&f.Data[0]) / 10.0, 1); });
+    skipOnError([&] { shared().CalibrationLevelText = formatFixed(readBe16(&f.Data[0]) / 10.0, 1); });
     if (flags().OneSetCalibration != kTrue) return;
     const std::string& text = shared().CalibrationLevelText;
-    step([&] { host.setCurMeterText(text == "0.0" ? "OFF" : text); });
+    skipOnError([&] { host.setCurMeterText(text == "0.0" ? "OFF" : text); });
 }
 
 int intervalListIndex(int32_t seconds) {
@@ -107,9 +98,9 @@ int intervalListIndex(int32_t seconds) {
 
 void decodeInterval(const ReplyFrame& f, DecoderHost& host) {
     if (flags().OneSetIntervalTime != kTrue) return;
-    step([&] { decoderState().IntervalSeconds = readLe32(&f.Data[0]); });
+    skipOnError([&] { decoderState().IntervalSeconds = readLe32(&f.Data[0]); });
     const int index = intervalListIndex(decoderState().IntervalSeconds);
-    if (index >= 0) step([&] { host.setOneSetIndex(index); });
+    if (index >= 0) skipOnError([&] { host.setOneSetIndex(index); });
 }
 
 void decodeCalibrationDate(const ReplyFrame& f) {
@@ -122,22 +113,22 @@ void decodeMemoryEntry(const ReplyFrame& f, DecoderHost& host, bool first) {
     SharedState& s = shared();
     s.MemoryListRow += 1;
     s.ReplyWaitTicks = 0;
-    if (first) step([&] { host.memoryGridReset(); });
+    if (first) skipOnError([&] { host.memoryGridReset(); });
     const int row = s.MemoryListRow;
-    step([&] { host.memoryGridAddRow(std::to_string(row)); });
-    step([&] {
+    skipOnError([&] { host.memoryGridAddRow(std::to_string(row)); });
+    skipOnError([&] {
         ClockRecord c;
         c.Year = readBe16(&d[0]);
         c.Month = d[2], c.Day = d[3], c.Hour = d[4], c.Minute = d[5], c.Second = d[6];
         host.memoryGridSetCell(row, 1, formatClock(c, "  "));
     });
-    step([&] { host.memoryGridSetCell(row, 2, std::to_string(d[7])); });
+    skipOnError([&] { host.memoryGridSetCell(row, 2, std::to_string(d[7])); });
     if (!first) host.doEvents();
-    step([&] {
+    skipOnError([&] {
         host.setMemoryMessage(texts().TxtLoad + " " + std::to_string(d[7]) + "/" + std::to_string(d[8]));
     });
     if (!first) host.doEvents();
-    if (d[7] != d[8]) step([&] { host.sendReadMemoryInfoNext(); });
+    if (d[7] != d[8]) skipOnError([&] { host.sendReadMemoryInfoNext(); });
 }
 
 // End of the memory list. An empty memory ends the listing as well, so the toolbar works again.
@@ -146,21 +137,21 @@ void decodeMemoryEnd(const ReplyFrame& f, DecoderHost& host) {
         msgBox(texts().TxtMemoryInfoNoData);
         flags().ListingMemory = kFalse;
     } else {
-        step([&] { host.setMemoryMessage(texts().TxtLoadComplete); });
+        skipOnError([&] { host.setMemoryMessage(texts().TxtLoadComplete); });
         msgBox(texts().TxtGetMemoryInfoOK);
         flags().ListingMemory = kFalse;
-        step([&] { host.sendReadMemorySize(); });
+        skipOnError([&] { host.sendReadMemorySize(); });
     }
     EnablePollTimers();
 }
 
 void decodeMemorySize(const ReplyFrame& f, DecoderHost& host) {
     DecoderState& ds = decoderState();
-    step([&] {
+    skipOnError([&] {
         ds.MemoryTotalSize = readBe32(&f.Data[0]);
         host.setTotalSizeText(std::to_string(ds.MemoryTotalSize));
     });
-    step([&] {
+    skipOnError([&] {
         ds.MemoryRemainSize = readBe32(&f.Data[4]);
         host.setRemainSizeText(std::to_string(ds.MemoryRemainSize));
     });

@@ -16,14 +16,6 @@ namespace sq {
 
 namespace {
 
-template <typename Fn>
-void step(Fn&& fn) {
-    try {
-        fn();
-    } catch (const VbError&) {
-    }
-}
-
 class ScanView : public PortScanView {
 public:
     ScanView(ComboList& list, ProgressBar& bar) : m_list(list), m_bar(bar) {}
@@ -106,23 +98,23 @@ void ComPortSetFrm::fillPortBox() {
 
 void ComPortSetFrm::Form_Load() {
     applyTexts();
-    step([&] { DeviceSelCbx.Clear(); });
-    step([&] { DeviceSelCbx.AddItem("VOK-LSR20"); });
-    step([&] { DeviceSelCbx.setListIndex(0); });
-    step([&] { fillPortBox(); });
-    step([&] { ComPortCbx.setListIndex(0); });
+    skipOnError([&] { DeviceSelCbx.Clear(); });
+    skipOnError([&] { DeviceSelCbx.AddItem("VOK-LSR20"); });
+    skipOnError([&] { DeviceSelCbx.setListIndex(0); });
+    skipOnError([&] { fillPortBox(); });
+    skipOnError([&] { ComPortCbx.setListIndex(0); });
     bool open = false;
-    step([&] {
+    skipOnError([&] {
         if (CurrentChannel >= 1 && CurrentChannel <= MaxChannels)
             open = PortAPI().IsOpen(Channels[CurrentChannel].PortNumber);
     });
     if (!open) PortResetBtn_Click();
-    step([&] {
+    skipOnError([&] {
         const std::string port = IniRW().GetINI("MeterSetting", "ComPort", "1", shared().IniFilePath);
         ComPortCbx.setText("COM  " + port);
     });
-    step([&] { Move(Left(), Top(), 5190, 3510); });
-    step([&] { centre(); });
+    skipOnError([&] { Move(Left(), Top(), 5190, 3510); });
+    skipOnError([&] { centre(); });
 }
 
 void ComPortSetFrm::Form_Resize() {
@@ -137,13 +129,13 @@ void ComPortSetFrm::Form_Resize() {
 }
 
 void ComPortSetFrm::ChangeComport(int n) {
-    step([&] { ComPortCbx.setText(comPortItem(n)); });
+    skipOnError([&] { ComPortCbx.setText(comPortItem(n)); });
 }
 
 void ComPortSetFrm::PortResetBtn_Click() {
-    step([&] { fillPortBox(); });
-    step([&] { ComPortCbx.setListIndex(0); });
-    step([&] { DeviceSelCbx.setListIndex(0); });
+    skipOnError([&] { fillPortBox(); });
+    skipOnError([&] { ComPortCbx.setListIndex(0); });
+    skipOnError([&] { DeviceSelCbx.setListIndex(0); });
 }
 
 void ComPortSetFrm::PortScanBtn_Click() {
@@ -157,10 +149,11 @@ void ComPortSetFrm::PortScanBtn_Click() {
 
 void ComPortSetFrm::LinkBtn_Click() {
     int n = 0;
-    step([&] { n = portOfItem(ComPortCbx.Text()); });
-    step([&] { OpenChannel(PortAPI(), n, kLinkSettings); });
-    step([&] { CurrentChannel = ChannelCount; });
-    step([&] { IniRW().WriteINI("MeterSetting", "ComPort", std::to_string(n), shared().IniFilePath); });
+    skipOnError([&] { n = portOfItem(ComPortCbx.Text()); });
+    skipOnError([&] { OpenChannel(PortAPI(), n, kLinkSettings); });
+    skipOnError([&] { CurrentChannel = ChannelCount; });
+    skipOnError(
+        [&] { IniRW().WriteINI("MeterSetting", "ComPort", std::to_string(n), shared().IniFilePath); });
     Unload();
 }
 

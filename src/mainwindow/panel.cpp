@@ -34,14 +34,6 @@ namespace sq {
 
 namespace {
 
-template <typename Fn>
-void step(Fn&& fn) {
-    try {
-        fn();
-    } catch (const VbError&) {
-    }
-}
-
 ChannelRecord& currentChannel() {
     if (CurrentChannel < 1 || CurrentChannel > MaxChannels) raise(kSubscriptOutOfRange);
     return Channels[CurrentChannel];
@@ -208,29 +200,30 @@ void Panel::Form_Load() {
     SharedState& s = shared();
     CurrentChannel = 1;
     m_poll.ModelRepeatCount = 0;
-    step([] { LoadDefaultTexts(); });
+    skipOnError([] { LoadDefaultTexts(); });
     s.IniFilePath = programPath("ControlSetting.ini");
     if (!fileExists(s.IniFilePath)) writeFileAtomic(s.IniFilePath, "");
-    step([] { LoadLanguage(); });
-    step([] { form<ComPortSetFrm>().Show(ShowMode::Modal); });
-    step([&] { ShowMemoryInfoPanel(false); });
+    skipOnError([] { LoadLanguage(); });
+    skipOnError([] { form<ComPortSetFrm>().Show(ShowMode::Modal); });
+    skipOnError([&] { ShowMemoryInfoPanel(false); });
     s.flags.TimerSetPending = kFalse;
-    for (int button = 3; button <= 8; ++button) step([&] { Toolbar1.setButtonEnabled(button, false); });
+    for (int button = 3; button <= 8; ++button)
+        skipOnError([&] { Toolbar1.setButtonEnabled(button, false); });
     s.SendSuspended = kFalse;
     s.CalibrationLevelText = "----";
     s.DeviceModelChanged = kFalse;
-    step([&] { ApplyToolbarTexts(); });
+    skipOnError([&] { ApplyToolbarTexts(); });
     WheelStep = 1;
     HookWheel(*this);
 }
 
 void Panel::Form_Unload() {
-    step([] { CloseAllChannels(PortAPI()); });
+    skipOnError([] { CloseAllChannels(PortAPI()); });
     UnhookWheel(*this);
     Window::Form_Unload();
     // Closing the main window ends the program: every other window goes with it.
     for (const std::string& name : windows().loadedNames())
-        if (name != kName) step([&] { windows().unload(name); });
+        if (name != kName) skipOnError([&] { windows().unload(name); });
     QApplication::quit();
 }
 
@@ -405,7 +398,7 @@ bool Panel::deviceButtonsEnabled() {
 }
 
 void Panel::enableDeviceButtons() {
-    for (int button : {3, 6, 7, 8}) step([&] { Toolbar1.setButtonEnabled(button, true); });
+    for (int button : {3, 6, 7, 8}) skipOnError([&] { Toolbar1.setButtonEnabled(button, true); });
 }
 
 void Panel::addInstrument(const std::string& text, int image) {

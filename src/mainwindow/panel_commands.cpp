@@ -22,14 +22,6 @@ namespace sq {
 
 namespace {
 
-template <typename Fn>
-void step(Fn&& fn) {
-    try {
-        fn();
-    } catch (const VbError&) {
-    }
-}
-
 bool refusedWhileErasing() {
     if (flags().MemoryErasing != kTrue) return false;
     msgBox(texts().TxtMemoryErasing, MsgButtons::OK, MsgIcon::Critical);
@@ -45,7 +37,7 @@ bool windowExists(const std::string& name) {
 
 void Panel::CheckFlage() {
     unloadByFlags(checkFlageOrder());
-    if (flags().MemoryPanelVisible == kTrue) step([&] { ShowMemoryInfoPanel(false); });
+    if (flags().MemoryPanelVisible == kTrue) skipOnError([&] { ShowMemoryInfoPanel(false); });
 }
 
 void Panel::checkpanelflage() {
@@ -54,7 +46,7 @@ void Panel::checkpanelflage() {
 
 void Panel::showWindowByName(const std::string& name, ShowMode mode) {
     if (!windowExists(name)) return;
-    step([&] { windows().window(name).Show(mode); });
+    skipOnError([&] { windows().window(name).Show(mode); });
 }
 
 void Panel::Toolbar1_ButtonClick(const std::string& key) {
@@ -87,12 +79,12 @@ void Panel::startMemoryListing() {
     SharedState& s = shared();
     CheckFlage();
     DisablePollTimers();
-    step([&] { ShowMemoryInfoPanel(true); });
-    step([] { ReadMemorySize(); });
+    skipOnError([&] { ShowMemoryInfoPanel(true); });
+    skipOnError([] { ReadMemorySize(); });
     Delay(0.1);
     s.MemoryListRow = 0;
     s.ReplyWaitTicks = 0;
-    step([] { ReadMemoryInfo(); });
+    skipOnError([] { ReadMemoryInfo(); });
 }
 
 // Reads the chosen data file's model line into FileModel. From its second use the dialog's cancel
@@ -172,19 +164,19 @@ void Panel::runSettingNode(int node) {
     const TreeNodeEntry& entry = deviceTreeNodes()[node - 1];
     DisablePollTimers();
     checkpanelflage();
-    if (entry.flush) step([] { FlushChannel(PortAPI()); });
+    if (entry.flush) skipOnError([] { FlushChannel(PortAPI()); });
     if (entry.modeFlag) flags().*entry.modeFlag = kTrue;
     showWindowByName(entry.window);
     Delay(0.1);
-    step([&] { entry.readRequest(); });
+    skipOnError([&] { entry.readRequest(); });
     Delay(0.2);
     EnablePollTimers();
 }
 
 void Panel::ControlListView_ItemClick(int index) {
     std::string model;
-    step([&] { model = modelOfListEntry(ControlListView.itemText(index)); });
-    step([&] {
+    skipOnError([&] { model = modelOfListEntry(ControlListView.itemText(index)); });
+    skipOnError([&] {
         CurrentChannel =
             static_cast<int16_t>(channelOfListEntry(ControlListView.itemKey(index), index, ChannelCount));
     });

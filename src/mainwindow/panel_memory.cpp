@@ -16,14 +16,6 @@ namespace sq {
 
 namespace {
 
-template <typename Fn>
-void step(Fn&& fn) {
-    try {
-        fn();
-    } catch (const VbError&) {
-    }
-}
-
 // "2022/03/30  14:05:09" gives "20220330--140509".
 std::string recordTimeAsFileName(const std::string& cell) {
     std::string out;
@@ -72,7 +64,7 @@ void Panel::ShowMemoryInfoPanel(bool visible) {
 }
 
 void Panel::BtnMemClose_Click() {
-    step([&] { ShowMemoryInfoPanel(false); });
+    skipOnError([&] { ShowMemoryInfoPanel(false); });
 }
 
 void Panel::MemoryListGrid_Click() {
@@ -86,25 +78,25 @@ void Panel::MemoryListGrid_Click() {
         msgBox(texts().TxtMemoryErasing, MsgButtons::OK, MsgIcon::Critical);
         return;
     }
-    if (flags().DataListFrmOpen == kTrue) step([] { windows().unload(DataListFrm::kName); });
+    if (flags().DataListFrmOpen == kTrue) skipOnError([] { windows().unload(DataListFrm::kName); });
     DisablePollTimers();
-    step([] { DataListFrm::ClearQvx410Grid(); });
+    skipOnError([] { DataListFrm::ClearQvx410Grid(); });
     const int row = MemoryListGrid.Row();
     double recordNumber = 0;
-    step([&] {
+    skipOnError([&] {
         MemoryListGrid.setCol(2);
         recordNumber = leadingNumber(MemoryListGrid.TextMatrix(row, 2));
     });
-    step([&] {
+    skipOnError([&] {
         MemoryListGrid.setCol(1);
         shared().SelectedRecordTime = recordTimeAsFileName(MemoryListGrid.TextMatrix(row, 1));
     });
     EndRecordDownload();
     downloadState().phase = DownloadPhase::AwaitingHeader;
-    step([&] { ReadRecordHeader(recordNumber); });
-    step([] { form<DataListFrm>().Toolbar1.setEnabled(false); });
-    step([] { form<DataListFrm>().Show(); });
-    step([&] { MemoryListGrid.SetFocus(); });
+    skipOnError([&] { ReadRecordHeader(recordNumber); });
+    skipOnError([] { form<DataListFrm>().Toolbar1.setEnabled(false); });
+    skipOnError([] { form<DataListFrm>().Show(); });
+    skipOnError([&] { MemoryListGrid.SetFocus(); });
 }
 
 void Panel::PicMemSplit_MouseDown() {
@@ -116,7 +108,7 @@ void Panel::PicMemSplit_MouseUp() {
 
 void Panel::PicMemSplit_MouseMove(double y) {
     if (!m_memSplitDragging) return;
-    step([&] {
+    skipOnError([&] {
         const MemSplitDrag d =
             dragMemSplit(static_cast<int>(PicMemSplit.Top()), static_cast<int>(y), static_cast<int>(Height()),
                          static_cast<int>(TreeViewBar.Height()));
@@ -137,7 +129,7 @@ void Panel::PicPanelSplit_MouseUp() {
 
 void Panel::PicPanelSplit_MouseMove(double x) {
     if (!m_panelSplitDragging) return;
-    step([&] {
+    skipOnError([&] {
         TreeViewBar.setWidth(dragPanelSplit(static_cast<int>(PicPanelSplit.Left()), static_cast<int>(x),
                                             static_cast<int>(Width())));
     });

@@ -10,19 +10,6 @@
 
 namespace sq {
 
-namespace {
-
-// Runs one step of a handler that skips failing steps.
-template <typename Fn>
-void step(Fn&& fn) {
-    try {
-        fn();
-    } catch (const VbError&) {
-    }
-}
-
-}  // namespace
-
 int PollLoop::modelImage(const std::string& model) {
     if (model == "QVX 410") return 1;
     if (model == "RAV 820") return 2;
@@ -33,32 +20,32 @@ int PollLoop::modelImage(const std::string& model) {
 
 void PollLoop::Timer1_Timer() {
     SharedState& s = shared();
-    step([&] { m_host.setStatusPanel(4, m_host.pcDateTime("yyyy / mm / dd   hh:nn:ss")); });
-    step([&] { m_host.setStatusPanel(1, s.DeviceModel); });
-    step([&] { m_host.setStatusPanel(3, "COM  " + std::to_string(m_host.currentPortNumber())); });
+    skipOnError([&] { m_host.setStatusPanel(4, m_host.pcDateTime("yyyy / mm / dd   hh:nn:ss")); });
+    skipOnError([&] { m_host.setStatusPanel(1, s.DeviceModel); });
+    skipOnError([&] { m_host.setStatusPanel(3, "COM  " + std::to_string(m_host.currentPortNumber())); });
     if (s.flags.RTCFrmOpen == kTrue) {
-        step([&] { m_host.setPcTimeText(m_host.pcDateTime("yyyy/mm/dd hh:nn:ss")); });
-        step([&] { m_host.send(PollRequest::ReadMeterClock); });
+        skipOnError([&] { m_host.setPcTimeText(m_host.pcDateTime("yyyy/mm/dd hh:nn:ss")); });
+        skipOnError([&] { m_host.send(PollRequest::ReadMeterClock); });
     }
-    step([&] { m_host.setChannelPortOpen(m_host.portIsOpen()); });
+    skipOnError([&] { m_host.setChannelPortOpen(m_host.portIsOpen()); });
     bool open = false;
-    step([&] { open = m_host.channelPortOpen(); });
+    skipOnError([&] { open = m_host.channelPortOpen(); });
     if (open) {
         // A channel opened after another instrument was identified is asked for its own model.
-        if (!modelKnownHere()) step([&] { m_host.send(PollRequest::ReadDeviceModel); });
-        step([&] {
+        if (!modelKnownHere()) skipOnError([&] { m_host.send(PollRequest::ReadDeviceModel); });
+        skipOnError([&] {
             if (!m_host.deviceButtonsEnabled() && !s.DeviceModel.empty()) m_host.enableDeviceButtons();
         });
-        step([&] { timer1ListInstrument(); });
+        skipOnError([&] { timer1ListInstrument(); });
         LastSeenModel = s.DeviceModel;
     }
-    step([&] { timer1BlockRepeat(); });
+    skipOnError([&] { timer1BlockRepeat(); });
 }
 
 bool PollLoop::modelKnownHere() {
     if (shared().DeviceModel.empty()) return false;
     int channel = -1;
-    step([&] { channel = m_host.currentChannelIndex(); });
+    skipOnError([&] { channel = m_host.currentChannelIndex(); });
     return channel == ModelChannel;
 }
 
@@ -86,7 +73,7 @@ void PollLoop::timer1BlockRepeat() {
     SharedState& s = shared();
     bool bytes = m_bytesSinceTimer1;
     m_bytesSinceTimer1 = false;
-    step([&] { bytes = bytes || !m_host.receiveBufferEmpty() || m_host.bytesWaitingAtPort(); });
+    skipOnError([&] { bytes = bytes || !m_host.receiveBufferEmpty() || m_host.bytesWaitingAtPort(); });
     if (s.flags.RecordRequestPending != kTrue) {
         s.BlockWaitTicks = 0;
     } else if (bytes) {

@@ -22,14 +22,6 @@ constexpr double kItemBoxHeight = 300;
 
 const char* const kToolbarKeys[] = {"save", "Print", "PDF", "Plot", "Ln"};
 
-template <typename Fn>
-void step(Fn&& fn) {
-    try {
-        fn();
-    } catch (const VbError&) {
-    }
-}
-
 bool supportedModelKnown() {
     return IsSupportedModel(shared().DeviceModel) == 1 || IsSupportedModel(shared().FileModel) == 1;
 }
@@ -204,10 +196,10 @@ void DataListFrm::InitialUserInfoValues() {
 
 void DataListFrm::InitialQVX410Grid() {
     for (int col = 0; col < kSummaryColumns; ++col) {
-        step([&] { QVX410Grid.setColAlignment(col, FlexAlign::CenterCenter); });
-        step([&] { QVX410Grid.setColWidthFromText(col, std::string(21, '0')); });
+        skipOnError([&] { QVX410Grid.setColAlignment(col, FlexAlign::CenterCenter); });
+        skipOnError([&] { QVX410Grid.setColWidthFromText(col, std::string(21, '0')); });
     }
-    step([&] { QVX410Grid.setRows(kSummaryFixedRows); });
+    skipOnError([&] { QVX410Grid.setRows(kSummaryFixedRows); });
 }
 
 void DataListFrm::ClearQvx410Grid() {
@@ -215,23 +207,24 @@ void DataListFrm::ClearQvx410Grid() {
 }
 
 void DataListFrm::UpdateQVX410Grid() {
-    step([&] { QVX410Grid.setRows(1); });
-    for (int n = 1; n < kSummaryFixedRows; ++n) step([&] { QVX410Grid.AddItem(""); });
+    skipOnError([&] { QVX410Grid.setRows(1); });
+    for (int n = 1; n < kSummaryFixedRows; ++n) skipOnError([&] { QVX410Grid.AddItem(""); });
     const auto rows = summaryFixedRows(recordSummary(), texts());
     for (int row = 0; row < kSummaryFixedRows; ++row)
         for (int col = 0; col < kSummaryColumns; ++col)
-            step([&] { setGridCell(QVX410Grid, row, col, rows[row][col]); });
+            skipOnError([&] { setGridCell(QVX410Grid, row, col, rows[row][col]); });
 }
 
 void DataListFrm::GridInfo() {
-    step([&] { ItemSSP.setVisible(false); });
-    step([&] { QVX410Grid.setRows(kSummaryFixedRows); });
+    skipOnError([&] { ItemSSP.setVisible(false); });
+    skipOnError([&] { QVX410Grid.setRows(kSummaryFixedRows); });
     ItemStates states{};
     for (int n = 0; n < kSavedItemCount; ++n) {
         states[n] = Check1[n]->Value();
         if (states[n] != 1) continue;
         const int item = findSummaryItem(Check1[n]->Caption(), texts());
-        if (item >= 0) step([&] { QVX410Grid.AddItem(summaryItemRow(item, recordSummary(), texts())); });
+        if (item >= 0)
+            skipOnError([&] { QVX410Grid.AddItem(summaryItemRow(item, recordSummary(), texts())); });
     }
     writeHeaderBin(headerBinPath(), states);
 }
@@ -249,14 +242,14 @@ void DataListFrm::AllSelBtn_Click() {
 }
 
 void DataListFrm::SetBtn_Click() {
-    step([&] { QVX410Grid.setCols(kSummaryColumns); });
+    skipOnError([&] { QVX410Grid.setCols(kSummaryColumns); });
     UpdateQVX410Grid();
     GridInfo();
 }
 
 void DataListFrm::LoadItemSelection() {
     const ItemStates states = loadHeaderBin(headerBinPath());
-    for (int n = 0; n < kSavedItemCount; ++n) step([&] { Check1[n]->setValue(states[n]); });
+    for (int n = 0; n < kSavedItemCount; ++n) skipOnError([&] { Check1[n]->setValue(states[n]); });
 }
 
 // Saving, printing and the PDF report come later; the keys are compared exactly.
@@ -276,8 +269,8 @@ void DataListFrm::BtnSelectOK_Click() {
         SSpResolution.setVisible(true);
         SSpResolution.ZOrder();
     }
-    step([] { ReadCalibrationDate(); });
-    step([] { ReadCalibrationLevel(); });
+    skipOnError([] { ReadCalibrationDate(); });
+    skipOnError([] { ReadCalibrationLevel(); });
 }
 
 void DataListFrm::BtnExit_Click() {
