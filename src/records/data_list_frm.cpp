@@ -59,6 +59,7 @@ DataListFrm::DataListFrm()
       ItemSSP(mem410frm.widget()),
       SetBtn(ItemSSP.widget(), "Set"),
       AllSelBtn(ItemSSP.widget(), "All") {
+    setCaption("DataList");
     Toolbar1.setAlign(Align::Top);
     for (const char* key : kToolbarKeys) Toolbar1.addButton(key, key);
     Toolbar1.onButtonClick = [this](int, const std::string& key) { Toolbar1_ButtonClick(key); };

@@ -1,10 +1,13 @@
 #include "platform/ui/flex_grid.h"
 
+#include <QAbstractButton>
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QStylePainter>
 #include <QTableView>
 #include <algorithm>
 
@@ -57,6 +60,8 @@ int shiftState(Qt::KeyboardModifiers modifiers) {
 class GridModel : public QAbstractTableModel {
 public:
     explicit GridModel(FlexGrid* grid) : m_grid(grid) {}
+
+    std::function<void()> onCornerChanged;  // cell (0, 0) changed
 
     [[nodiscard]] int titleRows() const { return m_grid->m_fixedRows > 0 ? 1 : 0; }
     [[nodiscard]] int labelCols() const { return m_grid->m_fixedCols > 0 ? 1 : 0; }
@@ -145,7 +150,10 @@ public:
         int vr = row - titleRows();
         int vc = col - labelCols();
         if (row == 0 && titleRows() > 0) {
-            if (vc >= 0) emit headerDataChanged(Qt::Horizontal, vc, vc);
+            if (vc >= 0)
+                emit headerDataChanged(Qt::Horizontal, vc, vc);
+            else if (labelCols() > 0)
+                if (onCornerChanged) onCornerChanged();
             return;
         }
         if (col == 0 && labelCols() > 0) {
@@ -159,6 +167,7 @@ public:
     }
 
     void allChanged() {
+        if (onCornerChanged) onCornerChanged();
         if (m_shownRows > 0 && m_shownCols > 0)
             emit dataChanged(index(0, 0), index(m_shownRows - 1, m_shownCols - 1));
         if (m_shownCols > 0) emit headerDataChanged(Qt::Horizontal, 0, m_shownCols - 1);
@@ -191,6 +200,11 @@ public:
         horizontalHeader()->setHighlightSections(false);
         verticalHeader()->setHighlightSections(false);
         setCornerButtonEnabled(false);
+        // Qt's corner button stands where the fixed row and the fixed column meet: it shows cell (0, 0).
+        if (auto* corner = findChild<QAbstractButton*>()) {
+            m_corner = corner;
+            corner->installEventFilter(this);
+        }
         connect(horizontalHeader(), &QHeaderView::sectionPressed, this,
                 [this](int section) { m_grid->userHeaderPress(true, section); });
         connect(verticalHeader(), &QHeaderView::sectionPressed, this,
@@ -198,6 +212,25 @@ public:
     }
 
     void refreshGeometry() { updateGeometries(); }
+    void refreshCorner() {
+        if (m_corner) m_corner->update();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != m_corner || event->type() != QEvent::Paint)
+            return QTableView::eventFilter(watched, event);
+        QStyleOptionHeader option;
+        option.initFrom(m_corner);
+        option.rect = m_corner->rect();
+        option.state |= QStyle::State_Enabled;
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        if (m_grid->Rows() > 0 && m_grid->Cols() > 0)
+            option.text = QString::fromStdString(m_grid->TextMatrix(0, 0));
+        option.textAlignment = Qt::AlignCenter;
+        QStylePainter painter(m_corner);
+        painter.drawControl(QStyle::CE_Header, option);
+        return true;
+    }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
@@ -235,6 +268,7 @@ private:
         return {index.row() + model->titleRows(), index.column() + model->labelCols()};
     }
     FlexGrid* m_grid;
+    QAbstractButton* m_corner = nullptr;
     bool m_pressed = false;
 };
 
@@ -249,6 +283,9 @@ FlexGrid::FlexGrid(QWidget* parent, int rows, int cols, int fixedRows, int fixed
     m_colWidths.assign(static_cast<size_t>(Cols()), -1);
     m_colAlign.assign(static_cast<size_t>(Cols()), FlexAlign::General);
     view()->setModel(m_model.get());
+    m_model->onCornerChanged = [this] {
+        if (GridView* v = view()) v->refreshCorner();
+    };
     m_row = m_rowSel = std::min(m_fixedRows, std::max(0, Rows() - 1));
     m_col = m_colSel = std::min(m_fixedCols, std::max(0, Cols() - 1));
     structureChanged();
