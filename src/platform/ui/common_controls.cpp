@@ -26,14 +26,6 @@ std::string ss(const QString& text) {
     return text.toStdString();
 }
 
-int shiftState(Qt::KeyboardModifiers modifiers) {
-    int shift = 0;
-    if (modifiers & Qt::ShiftModifier) shift |= 1;
-    if (modifiers & Qt::ControlModifier) shift |= 2;
-    if (modifiers & Qt::AltModifier) shift |= 4;
-    return shift;
-}
-
 int buttonsOf(Qt::MouseButtons buttons) {
     int result = 0;
     if (buttons & Qt::LeftButton) result |= kLeftButton;

@@ -18,6 +18,14 @@
 
 namespace sq {
 
+int shiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= 1;
+    if (modifiers & Qt::ControlModifier) shift |= 2;
+    if (modifiers & Qt::AltModifier) shift |= 4;
+    return shift;
+}
+
 // Forwards the events of a control's widget to the control.
 class ControlEventTap : public QObject {
 public:

@@ -30,6 +30,9 @@ namespace sq {
 // Mouse buttons and shift state as the classic mouse events give them.
 enum MouseButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 
+// The classic Shift argument of key and mouse events: 1 Shift, 2 Ctrl, 4 Alt.
+int shiftState(Qt::KeyboardModifiers modifiers);
+
 class Control {
 public:
     virtual ~Control();

@@ -45,14 +45,6 @@ Qt::Alignment qtAlignment(FlexAlign align, std::string_view text) {
                   (std::isdigit(static_cast<unsigned char>(text[0])) || text[0] == '-' || text[0] == '.');
     return (number ? Qt::AlignRight : Qt::AlignLeft) | vertical;
 }
-
-int shiftState(Qt::KeyboardModifiers modifiers) {
-    int shift = 0;
-    if (modifiers & Qt::ShiftModifier) shift |= 1;
-    if (modifiers & Qt::ControlModifier) shift |= 2;
-    if (modifiers & Qt::AltModifier) shift |= 4;
-    return shift;
-}
 }  // namespace
 
 // Shows a FlexGrid's store: the first fixed row becomes the column titles and the first fixed column
