@@ -179,12 +179,10 @@ void Window::Load() {
     Form_Load();
 }
 
-void Window::Show(ShowMode mode) {
-    Load();
-    if (!m_loaded) return;  // the load handler unloaded the window
-    QWidget* w = outer();
-    if (w != m_surface) m_surface->show();
-    switch (m_state) {
+namespace {
+// Shows a window maximised, minimised or normal; a normal show also restores a maximised one.
+void showInState(QWidget* w, WindowState state) {
+    switch (state) {
         case WindowState::Maximized:
             w->showMaximized();
             break;
@@ -192,9 +190,18 @@ void Window::Show(ShowMode mode) {
             w->showMinimized();
             break;
         case WindowState::Normal:
-            w->show();
+            w->showNormal();
             break;
     }
+}
+}  // namespace
+
+void Window::Show(ShowMode mode) {
+    Load();
+    if (!m_loaded) return;  // the load handler unloaded the window
+    QWidget* w = outer();
+    if (w != m_surface) m_surface->show();
+    showInState(w, m_state);
     if (m_pendingMove) {
         std::array<double, 4> g = *m_pendingMove;
         m_pendingMove.reset();
@@ -294,17 +301,7 @@ void Window::setWindowState(WindowState state) {
     m_state = state;
     QWidget* w = outer();
     if (w->isHidden()) return;
-    switch (state) {
-        case WindowState::Maximized:
-            w->showMaximized();
-            break;
-        case WindowState::Minimized:
-            w->showMinimized();
-            break;
-        case WindowState::Normal:
-            w->showNormal();
-            break;
-    }
+    showInState(w, state);
 }
 
 WindowState Window::windowState() const {
