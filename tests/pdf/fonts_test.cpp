@@ -117,12 +117,47 @@ TEST(PdfFonts, widthsFromMetricFiles) {
                      5.56);  // é: beyond the listed codes
     pdf.PDFSetFont(0, 12, 0);
     EXPECT_DOUBLE_EQ(pdf.PDFGetStringWidth("ab", "", 10), 11.12);  // empty name: the current font
+}
 
-    kdrPDF shipped;
-    shipped.PDFLoadAfm(shippedFonts());
-    EXPECT_DOUBLE_EQ(shipped.PDFGetStringWidth("P - 1", "Helvetica", 12), 25.344);
-    // Code 233 (e acute in Windows-1252) is Oslash in the file's standard encoding.
-    EXPECT_DOUBLE_EQ(shipped.PDFGetStringWidth("\xC3\xA9", "Helvetica", 10), 7.78);
+// The shipped files number glyphs in Adobe's standard encoding; text is set in WinAnsiEncoding, so
+// each Windows-1252 code measures as the glyph of that name (code 233 is eacute, not Oslash).
+TEST(PdfFonts, shippedFontsMeasureWindows1252TextByGlyphName) {
+    struct Case {
+        std::string font, text;
+        double width;  // at 10 points
+    };
+    const std::vector<Case> cases = {
+        {"Helvetica", "\xC3\xA9", 5.56},      // é
+        {"Helvetica", "\xC3\x98", 7.78},      // Ø
+        {"Helvetica", "\xE2\x82\xAC", 5.56},  // €
+        {"Helvetica", "\xE2\x80\x99", 2.22},  // ’
+        {"Helvetica", "abc", 16.12},
+        {"Helvetica", "'`", 5.24},                       // quotesingle and grave, not the curly quotes
+        {"Helvetica", "\xC3\x85ngstr\xC3\xB6m", 42.79},  // Ångström
+        {"Helvetica", "P - 1", 21.12},
+        {"Times-Roman", "\xC3\xA9\xE2\x82\xAC\xC3\x9F", 14.44},  // é € ß
+        {"Times-Roman", "\xE2\x80\x9Cx\xE2\x80\x9D", 13.88},     // “x”
+        {"Courier", "\xC3\xA9\xE2\x80\x93\xC3\xBC", 18},         // é – ü
+        {"Symbol", "a", 6.31},                                   // by code: alpha
+        {"ZapfDingbats", "3n", 15.16},                           // by code: a19, a73
+        {"Helvetica", "\xC2\x81", 0},                            // a code WinAnsiEncoding leaves unused
+    };
+    kdrPDF pdf;
+    pdf.PDFLoadAfm(shippedFonts());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.font + " " + c.text);
+        EXPECT_NEAR(pdf.PDFGetStringWidth(c.text, c.font, 10), c.width, 1e-9);
+    }
+    // Every glyph that WinAnsiEncoding names is in every text font, so none measures 0.
+    for (const auto& font : pdf.fontList()) {
+        if (font == "Symbol" || font == "ZapfDingbats") continue;
+        auto widths = sq::pdf::readAfmWidths(shippedFonts() + "/" + font + ".afm");
+        for (int code = 32; code <= 255; ++code) {
+            const char* name = sq::pdf::winAnsiGlyphName(code);
+            if (!name) continue;
+            EXPECT_GT(widths[code], 0) << font << " " << code << " " << name;
+        }
+    }
 }
 
 TEST(PdfFonts, metricSectionRules) {
@@ -171,6 +206,37 @@ TEST(PdfFonts, metricSectionRules) {
          sq::kTypeMismatch},
         {"end before any metric line",
          metrics({"StartCharMetrics", "EndCharMetrics"}),
+         {},
+         sq::kSubscriptOutOfRange},
+        {"a named encoding is read by glyph name, unencoded glyphs included",
+         metrics({"EncodingScheme AdobeStandardEncoding", "StartCharMetrics 4",
+                  "C 39 ; WX 222 ; N quoteright ;", "C 169 ; WX 191 ; N quotesingle ;",
+                  "C 0 ; WX 300 ; N space ;", "C -1 ; WX 556 ; N eacute ;", "C -1 ; WX 556 ; N Euro ;",
+                  "C -1 ; WX 999 ; N unknownglyph ;", "EndCharMetrics"}),
+         {{39, 191}, {146, 222}, {169, 0}, {32, 300}, {160, 300}, {233, 556}, {128, 556}, {65, 0}},
+         0},
+        {"width and name found wherever they stand",
+         metrics({"EncodingScheme Custom", "StartCharMetrics", "N A ; C 65 ; B 0 0 1 1 ; WX 611.5 ;",
+                  "EndCharMetrics"}),
+         {{65, 611}},
+         0},
+        {"FontSpecific is read by code",
+         metrics({"EncodingScheme FontSpecific", "StartCharMetrics", "C 97 ; WX 631 ; N alpha ;",
+                  "C -1 ; WX 500 ; N a ;", "EndCharMetrics"}),
+         {{97, 631}},
+         0},
+        {"by glyph name, a line without a width",
+         metrics(
+             {"EncodingScheme AdobeStandardEncoding", "StartCharMetrics", "C 65 ; N A ;", "EndCharMetrics"}),
+         {},
+         sq::kSubscriptOutOfRange},
+        {"by glyph name, a width that is no number",
+         metrics({"EncodingScheme AdobeStandardEncoding", "StartCharMetrics", "C 65 ; WX wide ; N A ;",
+                  "EndCharMetrics"}),
+         {},
+         sq::kTypeMismatch},
+        {"by glyph name, end before any metric line",
+         metrics({"EncodingScheme AdobeStandardEncoding", "StartCharMetrics", "EndCharMetrics"}),
          {},
          sq::kSubscriptOutOfRange},
     };
