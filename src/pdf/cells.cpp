@@ -65,6 +65,7 @@ void kdrPDF::PDFSetBorder(int32_t gBorder) {
 
 void kdrPDF::PDFCell(const std::string& str_Text, double X, double Y, double w, double h,
                      const std::string& URLLink) {
+    requireFinite({X, Y, w, h});
     if (m_fontSize == 0) raise(kDivisionByZero);
     const double m = m_cellMargin;
     const double capacity = (w - 2 * m) * 10 / m_fontSize;
@@ -75,6 +76,7 @@ void kdrPDF::PDFCell(const std::string& str_Text, double X, double Y, double w, 
                                             (hasLetter(cellBorder, 'R') ? "R" : "");
     std::string code = allSides ? "LRT" : middleCode + (hasLetter(cellBorder, 'T') ? "T" : "");
     const std::string text = withoutFinalBreak(pdf::toPdfBytes(str_Text));
+    (void)fontResourceNumber();
     const pdf::AfmWidths& widths = widthsFor(m_fontName);
 
     appendContent("%DEBUT_CELL/%");

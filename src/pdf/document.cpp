@@ -1,6 +1,9 @@
 // Document life cycle and the file serializer: objects, offsets, cross-reference table, trailer.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
+#include <filesystem>
 #include <thread>
 
 #include "pdf/kdr_pdf.h"
@@ -89,6 +92,8 @@ bool kdrPDF::createOutputFile(const std::string& path) {
 }
 
 void kdrPDF::PDFFileName(const std::string& str_FileName) {
+    // A second file would cut the first off mid-document and start without a header.
+    if (m_docState != DocState::NotBegun) raise(kInvalidCall);
     m_fileName = str_FileName;
     if (str_FileName.empty()) return;
     std::string path = str_FileName;
@@ -129,7 +134,15 @@ void kdrPDF::appendLine(std::string& buffer, std::string_view text) const {
 
 // ---- life cycle
 
+void kdrPDF::requireFinite(std::initializer_list<double> values) {
+    constexpr double kLargest = 1e300;
+    for (double v : values)
+        if (!(std::fabs(v) <= kLargest)) raise(kOverflow);
+}
+
 void kdrPDF::PDFBeginDoc() {
+    if (m_docState != DocState::NotBegun) raise(kInvalidCall);
+    if (!m_out) raise(kObjectNotSet);
     m_pageNumber = 1;
     m_objectCounter = 0;
     m_byteCount = 0;
@@ -146,6 +159,7 @@ void kdrPDF::PDFBeginDoc() {
     WriteHeader();
     WriteInfoObject();
     BeginPageStream();
+    m_docState = DocState::Open;
 }
 
 void kdrPDF::WriteHeader() {
@@ -164,7 +178,7 @@ std::string kdrPDF::creationDate() const {
 
 void kdrPDF::WriteInfoObject() {
     m_objectCounter = 1;
-    auto value = [](const std::string& text) { return pdf::toPdfBytes(pdf::escapeLiteral(text)); };
+    auto value = [](const std::string& text) { return pdf::textString(text); };
     std::string block;
     appendLine(block, objectLine(1));
     appendLine(block, "<<");
@@ -246,6 +260,7 @@ void kdrPDF::PDFEndPage() {
 }
 
 void kdrPDF::PDFNewPage() {
+    if (m_docState != DocState::Open) raise(kObjectNotSet);
     m_x = m_leftMargin;
     m_y = m_topMargin;
     m_linkCount = 0;
@@ -263,7 +278,26 @@ void kdrPDF::PDFNewPage() {
     StampWatermark();
 }
 
+// An output file that PDFFileName created for a document never begun holds no byte; left behind, it
+// would only look like a broken report.
+void kdrPDF::discardUnusedOutput() {
+    if (!m_out || m_docState != DocState::NotBegun) return;
+    m_out.reset();
+    std::error_code ec;
+    std::string path = m_fileName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    auto status = std::filesystem::symlink_status(path, ec);
+    if (!ec && std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, ec) == 0 && !ec)
+        std::filesystem::remove(path, ec);
+}
+
 void kdrPDF::PDFEndDoc() {
+    if (m_docState != DocState::Open) {
+        discardUnusedOutput();
+        raise(kObjectNotSet);
+    }
+    // Whatever happens below, this document cannot be ended a second time.
+    m_docState = DocState::Ended;
     StampWatermark();
     EndPageStream();
     WriteFontObjects();
@@ -288,7 +322,10 @@ void kdrPDF::PDFEndDoc() {
 
 void kdrPDF::WriteFontObjects() {
     if (m_fontList.empty()) raise(kSubscriptOutOfRange);
-    for (const auto& name : m_fontList) WriteFontObject("Type1", name, "WinAnsiEncoding");
+    // The two symbol fonts keep their built-in encoding: under WinAnsiEncoding their codes would
+    // name Latin glyphs they do not have, and viewers draw nothing.
+    for (const auto& name : m_fontList)
+        WriteFontObject("Type1", name, name == "Symbol" || name == "ZapfDingbats" ? "" : "WinAnsiEncoding");
 }
 
 void kdrPDF::WriteFontObject(const std::string& subtype, const std::string& name,
@@ -302,7 +339,7 @@ void kdrPDF::WriteFontObject(const std::string& subtype, const std::string& name
     appendLine(block, "/Subtype /" + subtype);
     appendLine(block, "/Name /F" + std::to_string(m_fontCounter));
     appendLine(block, "/BaseFont /" + pdf::toPdfBytes(name));
-    appendLine(block, "/Encoding /" + encoding);
+    if (!encoding.empty()) appendLine(block, "/Encoding /" + encoding);
     appendLine(block, ">>");
     appendLine(block, "endobj");
     recordAndWrite(block);

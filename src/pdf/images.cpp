@@ -63,6 +63,7 @@ const kdrPDF::PdfImageInfo* kdrPDF::ParseJpegFile(const std::string& fileName) {
     entry.bitsPerComponent = 8;
     entry.filter = "DCTDecode";
     entry.densityUnits = reading.facts.densityUnits;
+    entry.invertedCmyk = reading.facts.colorSpace == "DeviceCMYK" && reading.facts.adobeMarker;
     entry.fileSize = static_cast<int64_t>(data.size());
     entry.data = std::move(data);
     return &entry;
@@ -82,6 +83,7 @@ double kdrPDF::PDFImageHeight(const std::string& pFileName) {
 
 void kdrPDF::PDFImage(const std::string& pFileName, double X, double Y, double& w, double& h,
                       const std::string& URLLink) {
+    requireFinite({X, Y, w, h});
     if (!acceptsImageName(pFileName)) return;
     const PdfImageInfo* info = ParseJpegFile(pFileName);
     if (!info) return;
@@ -98,6 +100,7 @@ void kdrPDF::PDFImage(const std::string& pFileName, double X, double Y, double& 
         if (pixelsWide == 0) raise(kDivisionByZero);
         h = pixelsHigh * w / pixelsWide;
     }
+    requireFinite({w, h});
     int32_t i = ++m_imageCount;
     appendContent("q");
     std::string line;
@@ -127,6 +130,7 @@ void kdrPDF::WriteImageObject(int32_t i) {
     appendLine(block, "/Height " + std::to_string(image.height));
     appendLine(block, "/ColorSpace /" + image.colorSpace);
     appendLine(block, "/BitsPerComponent " + std::to_string(image.bitsPerComponent));
+    if (image.invertedCmyk) appendLine(block, "/Decode [1 0 1 0 1 0 1 0]");
     appendLine(block, "/Length " + std::to_string(image.data.size()));
     appendLine(block, "/Name /ImgJPEG" + std::to_string(i) + ">>");
     appendLine(block, "stream");

@@ -58,6 +58,7 @@ JpegReading readJpeg(std::span<const uint8_t> file) {
 
     JpegReading reading;
     bool frameFound = false;
+    bool scanReached = false;
     // The walk goes on through the compressed data after the start of scan, jumping by whatever
     // lengths it lands on; it ends when a jump or a length field lies past the end of the data.
     for (int64_t p = 3; p < size - 1;) {
@@ -74,6 +75,13 @@ JpegReading readJpeg(std::span<const uint8_t> file) {
             static const char* const kUnits[] = {"Dots", "Dots/inch (DPI)", "Dots/cm"};
             if (*units > 2) return refused(JpegRefusal::Resolution, *units);
             reading.facts.densityUnits = kUnits[*units];
+        } else if (marker == 0xFFEE && !scanReached) {
+            static constexpr uint8_t kAdobe[] = {'A', 'd', 'o', 'b', 'e'};
+            bool adobe = true;
+            for (int k = 0; k < 5; ++k) adobe = adobe && bytes.byte(p + 4 + k) == kAdobe[k];
+            if (adobe) reading.facts.adobeMarker = true;
+        } else if (marker == 0xFFDA) {
+            scanReached = true;
         } else if (isFrameHeader(marker)) {
             auto height = bytes.word(p + 5), width = bytes.word(p + 7);
             auto components = bytes.byte(p + 9);

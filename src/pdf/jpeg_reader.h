@@ -12,6 +12,8 @@ struct JpegFacts {
     int32_t height = 0;
     std::string colorSpace;    // "DeviceGray", "DeviceRGB" or "DeviceCMYK"
     std::string densityUnits;  // "Dots", "Dots/inch (DPI)", "Dots/cm" or empty
+    // An Adobe APP14 segment before the scan: its four-component data are stored inverted.
+    bool adobeMarker = false;
 };
 
 enum class JpegRefusal {

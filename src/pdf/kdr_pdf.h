@@ -5,11 +5,15 @@
 // written as Windows-1252 bytes with CR LF line ends, nothing compressed.
 //
 // A bad setter argument shows a message (error icon, title ending in "kdrPDF 1.0") and falls back;
-// every other failure reaches the caller as a VbError with the classic error number.
+// every other failure reaches the caller as a VbError with the classic error number. Calls out of
+// order raise before writing anything: PDFFileName or PDFBeginDoc once a document has begun 5,
+// PDFNewPage or PDFEndDoc while no document is open 91. A coordinate, size, width, radius, angle or
+// page dimension that is NaN, infinite or beyond 1e300 in size raises 6 at the call.
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -102,14 +106,20 @@ public:
     // ---- text output and links
     // X or Y equal to 0 mean the current position, which is written back.
     void PDFTextOut(const std::string& str_Text, double& X, double& Y);
-    void PDFSetRotation(double pAngle) { m_rotation = -pAngle; }
+    void PDFSetRotation(double pAngle) {
+        requireFinite({pAngle});
+        m_rotation = -pAngle;
+    }
     [[nodiscard]] double PDFTextHeight() const { return m_fontSize * m_k; }
     // An empty str_Link becomes str_Text, also in the caller's variable.
     void PDFLink(double& X, double& Y, const std::string& str_Text, std::string& str_Link);
 
     // ---- lines and shapes
     void PDFSetLineStyle(int32_t pLineStyle);
-    void PDFSetLineWidth(double pLineWidth) { m_lineWidth = pLineWidth; }
+    void PDFSetLineWidth(double pLineWidth) {
+        requireFinite({pLineWidth});
+        m_lineWidth = pLineWidth;
+    }
     void PDFSetDrawMode(int32_t pDrawMode);
     void PDFDrawLineHor(double X, double Y, double w);
     void PDFDrawLineVer(double X, double Y, double h);
@@ -170,6 +180,7 @@ public:
     [[nodiscard]] std::string pageContent() const { return m_content.str(); }
     // Every content byte of the open page so far.
     [[nodiscard]] uint64_t pageContentSize() const { return m_flushedContent + m_content.size(); }
+    // True while PDFFileName's output file is open (until PDFEndDoc closes it).
     [[nodiscard]] bool hasOutputFile() const { return m_out != nullptr; }
 
 private:
@@ -181,7 +192,14 @@ private:
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
 
+    enum class DocState { NotBegun, Open, Ended };
+
+    // Raises error 6 for a value that would reach the file as no number (NaN, an infinity) or
+    // whose page coordinates could overflow to one.
+    static void requireFinite(std::initializer_list<double> values);
+
     // document and file
+    void discardUnusedOutput();
     void appendLine(std::string& buffer, std::string_view text) const;
     void appendContent(std::string_view text) {
         m_content.appendLine(text);
@@ -259,6 +277,7 @@ private:
         std::string data;
         std::string densityUnits;
         int64_t fileSize = 0;
+        bool invertedCmyk = false;  // Adobe's CMYK, stored with 0 for full ink
     };
     bool acceptsImageName(const std::string& name);
     // Fills the table entry after the last image; nullptr when the file is refused (after the message).
@@ -277,7 +296,9 @@ private:
     [[nodiscard]] double currentWidth(std::string_view bytes) {
         return widthOfBytes(bytes, m_fontName, m_fontSize);
     }
-    [[nodiscard]] int32_t fontResourceNumber() const;
+    // The current font's /F number; raises 9 without a font list, 53 for a font that is not in the
+    // list or has no metric file.
+    [[nodiscard]] int32_t fontResourceNumber();
 
     // colours
     // messageLead + the value + "." CR LF + messageTail is shown for a text without "#".
@@ -287,6 +308,7 @@ private:
 
     // file
     std::unique_ptr<std::FILE, FileCloser> m_out;
+    DocState m_docState = DocState::NotBegun;
     std::string m_fileName;
     Clock m_clock;
     int64_t m_objectCounter = 0;

@@ -6,6 +6,7 @@
 namespace sq {
 
 void kdrPDF::PDFSetBookmark(const std::string& str_Text, int iLevel, double y) {
+    requireFinite({y});
     // Levels that cannot form a tree are refused here; written, they would break the document's end.
     bool first = m_bookmarks.empty();
     if (iLevel < 0 || (first && iLevel > 0) || (!first && iLevel > m_bookmarks.back().level + 1))
@@ -57,7 +58,7 @@ void kdrPDF::WriteOutlineObjects() {
         ++m_objectCounter;
         std::string block;
         appendLine(block, std::to_string(m_objectCounter) + " 0 obj");
-        appendLine(block, "<</Title (" + pdf::toPdfBytes(pdf::escapeLiteral(mark.text)) + ")");
+        appendLine(block, "<</Title (" + pdf::textString(mark.text) + ")");
         appendLine(block, "/Parent " + ref(mark.parent));
         if (mark.prev >= 0) appendLine(block, "/Prev " + ref(mark.prev));
         if (mark.next >= 0) appendLine(block, "/Next " + ref(mark.next));

@@ -1,5 +1,6 @@
 #include "pdf/pdf_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/encoding.h"
@@ -67,6 +68,38 @@ std::string escapeLiteral(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 8);
     for (char c : text) {
+        if (c == '\\' || c == '(' || c == ')') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string textString(std::string_view utf8) {
+    bool ascii =
+        std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) return escapeLiteral(utf8);
+    std::string units = "\xFE\xFF";
+    auto addUnit = [&units](char32_t unit) {
+        units += static_cast<char>(unit >> 8);
+        units += static_cast<char>(unit & 0xFF);
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t cp = nextCodePoint(utf8, i);
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            addUnit(0xD800 + (cp >> 10));
+            addUnit(0xDC00 + (cp & 0x3FF));
+        } else {
+            addUnit(cp);
+        }
+    }
+    std::string out;
+    out.reserve(units.size() + 8);
+    for (char c : units) {
+        if (c == '\r') {
+            out += "\\r";
+            continue;
+        }
         if (c == '\\' || c == '(' || c == ')') out += '\\';
         out += c;
     }

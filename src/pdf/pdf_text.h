@@ -17,6 +17,11 @@ void appendFixed(std::string& out, double value, int decimals);
 [[nodiscard]] std::string padZeros10(const std::string& text);
 // Escaped for a PDF literal string: "\" first, then "(" and ")".
 [[nodiscard]] std::string escapeLiteral(std::string_view text);
+// A text string (document information, outline titles) for a literal, escaped: plain ASCII as it
+// is; any other text as UTF-16BE with a byte order mark, since readers take the one-byte form as
+// PDFDocEncoding, where "€" and the curly quotes sit elsewhere. Its CR bytes are written "\r", as a
+// bare CR in a literal reads back as LF.
+[[nodiscard]] std::string textString(std::string_view utf8);
 // UTF-8 to the file's Windows-1252 bytes ("?" for what cannot be mapped).
 [[nodiscard]] std::string toPdfBytes(std::string_view utf8);
 

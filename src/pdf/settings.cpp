@@ -64,6 +64,7 @@ void kdrPDF::PDFFormatPage(const PdfValue& str_FormatPage) {
     } else if (str_FormatPage.isDoubleArray()) {
         const auto& items = str_FormatPage.items();
         if (items.size() < 2) raise(kSubscriptOutOfRange);
+        requireFinite({items[0].number(), items[1].number()});
         chosen = {items[0].number(), items[1].number()};
     } else {
         pdf::showSetterMessage("Format page set incorrectly : " + str_FormatPage.toText() + "." + pdf::kCrLf +
@@ -89,9 +90,11 @@ void kdrPDF::PDFOrientation(int32_t str_Orientation) {
 }
 
 void kdrPDF::PDFPageWidth(double in_PageWidth) {
+    requireFinite({in_PageWidth});
     currentPageSize().width = in_PageWidth;
 }
 void kdrPDF::PDFPageHeight(double in_PageHeight) {
+    requireFinite({in_PageHeight});
     currentPageSize().height = in_PageHeight;
 }
 double kdrPDF::PDFGetPageWidth() const {

@@ -93,6 +93,7 @@ std::string widthLine(double lineWidth, double k, const char* tail) {
 }  // namespace
 
 void kdrPDF::PDFDrawLineHor(double X, double Y, double w) {
+    requireFinite({X, Y, w});
     fillFromLineColor();
     appendContent("%DEBUT_LNH/%");
     appendContent(m_dash);
@@ -106,6 +107,7 @@ void kdrPDF::PDFDrawLineHor(double X, double Y, double w) {
 }
 
 void kdrPDF::PDFDrawLineVer(double X, double Y, double h) {
+    requireFinite({X, Y, h});
     fillFromLineColor();
     appendContent("%DEBUT_LNV/%");
     appendContent(m_dash);
@@ -119,6 +121,7 @@ void kdrPDF::PDFDrawLineVer(double X, double Y, double h) {
 }
 
 void kdrPDF::PDFDrawLine(double x1, double y1, double x2, double y2) {
+    requireFinite({x1, y1, x2, y2});
     // The chart page draws millions of these: the block is built once and appended in one go.
     std::string& block = m_scratch;
     block.assign("%DEBUT_LN/%\r\n");
@@ -138,6 +141,7 @@ void kdrPDF::PDFDrawLine(double x1, double y1, double x2, double y2) {
 }
 
 void kdrPDF::PDFDrawRectangle(double X, double Y, double w, double h, const std::string& URLLink) {
+    requireFinite({X, Y, w, h});
     appendContent("%DEBUT_RECT/%");
     appendPaintColors();
     appendContent(m_dash);
@@ -160,6 +164,7 @@ void kdrPDF::PDFDrawRectangle(double X, double Y, double w, double h, const std:
 }
 
 void kdrPDF::PDFDrawEllipse(double X, double Y, double rx, double& ry, const std::string& URLLink) {
+    requireFinite({X, Y, rx, ry});
     if (ry == 0) ry = rx;
     double a = rx / 2, b = ry / 2;
     double cx = X + a, cy = Y + b;
@@ -191,7 +196,10 @@ void kdrPDF::PDFDrawPolygon(const std::vector<PdfValue>& pParam) {
     if (pParam.size() < 2 || pParam.size() % 2 != 0) raise(kSubscriptOutOfRange);
     std::vector<double> p;
     p.reserve(pParam.size());
-    for (const auto& value : pParam) p.push_back(value.toDouble());
+    for (const auto& value : pParam) {
+        p.push_back(value.toDouble());
+        requireFinite({p.back()});
+    }
     appendPaintColors();
     appendContent("%DEBUT_POLY/%");
     appendContent(m_dash);

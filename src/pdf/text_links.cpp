@@ -19,22 +19,27 @@ void kdrPDF::PDFTextOut(const std::string& str_Text, double& X, double& Y) {
     textOutBytes(pdf::toPdfBytes(str_Text), X, Y);
 }
 
-int32_t kdrPDF::fontResourceNumber() const {
-    if (m_fontName.empty()) return 1;
-    if (m_fontList.empty()) raise(kSubscriptOutOfRange);
+int32_t kdrPDF::fontResourceNumber() {
+    if (!m_fontName.empty() && m_fontList.empty()) raise(kSubscriptOutOfRange);
+    // Text in a font the document has no font object for would name a missing resource.
     auto found = std::find(m_fontList.begin(), m_fontList.end(), m_fontName);
-    return found == m_fontList.end() ? 0 : static_cast<int32_t>(found - m_fontList.begin()) + 1;
+    if (found == m_fontList.end()) raise(kFileNotFound);
+    // Its metrics are read now, so that a missing file raises before anything is written.
+    (void)widthsFor(m_fontName);
+    return static_cast<int32_t>(found - m_fontList.begin()) + 1;
 }
 
 void kdrPDF::textOutBytes(const std::string& bytes, double& X, double& Y) {
+    requireFinite({X, Y});
     std::string escaped = pdf::escapeLiteral(bytes);
+    int32_t font = fontResourceNumber();
     if (X == 0) X = m_x;
     if (Y == 0) Y = m_y;
-    int32_t font = fontResourceNumber();
     if (m_fontSize == 0) m_fontSize = 10;
-    if (!m_textColor.empty()) appendContent("q " + m_textColor + " ");
+    double width = currentWidth(bytes);
     std::string underline;
     if (m_underline) underline = BuildUnderline(0, bytes, X * m_k, Y * m_k);
+    if (!m_textColor.empty()) appendContent("q " + m_textColor + " ");
     appendContent("%DEBUT_TEXT/%");
     appendContent("BT");
     if (m_rotation != 0) {
@@ -53,7 +58,6 @@ void kdrPDF::textOutBytes(const std::string& bytes, double& X, double& Y) {
     if (!m_textColor.empty()) appendContent("Q");
     appendContent("%FIN_TEXT/%");
     m_underline = false;
-    double width = currentWidth(bytes);
     m_x = X + width;
     m_y = Y + m_fontSize;
 }
@@ -101,6 +105,8 @@ int32_t kdrPDF::CountOccurrences(std::string_view text, std::string_view part) {
 }
 
 void kdrPDF::PDFLink(double& X, double& Y, const std::string& str_Text, std::string& str_Link) {
+    requireFinite({X, Y});
+    (void)fontResourceNumber();
     appendContent("%DEBUT_LINK/%");
     m_underline = true;
     std::string text = pdf::toPdfBytes(str_Text);

@@ -13,6 +13,7 @@
 #include "support/test_support.h"
 
 using namespace pdftest;
+using namespace std::string_literals;
 using sq::kdrPDF;
 
 namespace {
@@ -135,24 +136,57 @@ TEST(PdfDocument, twoPagesTwoFontsMatchGolden) {
     EXPECT_EQ(doc.pdf.PDFPageNumber(), 2);
 }
 
-TEST(PdfDocument, infoValuesAreEscapedAndConverted) {
+TEST(PdfDocument, asciiInfoValuesAreEscapedBytesAsTheyAre) {
     Doc doc(makeFontFolder({"Helvetica"}));
     doc.pdf.PDFProducer("P");
     doc.pdf.PDFAuthor("A");
     doc.pdf.PDFCreator("C");
     doc.pdf.PDFKeywords("K");
     doc.pdf.PDFSubject("S");
-    doc.pdf.PDFTitle("a)b (c\\d) \xC3\xA9t\xC3\xA9");  // "été" in UTF-8
+    doc.pdf.PDFTitle("a)b (c\\d)");
     doc.pdf.PDFBeginDoc();
     doc.pdf.PDFEndDoc();
-    std::string expected =
-        crlf({"1 0 obj", "<<", "/Producer (P)", "/Author (A)", "/CreationDate (D:20261210134507)",
-              "/Creator (C)", "/Keywords (K)", "/Subject (S)", "/Title (a\\)b \\(c\\\\d\\) \xE9t\xE9)",
-              "/ModDate ()", ">>", "endobj"});
+    std::string expected = crlf(
+        {"1 0 obj", "<<", "/Producer (P)", "/Author (A)", "/CreationDate (D:20261210134507)", "/Creator (C)",
+         "/Keywords (K)", "/Subject (S)", "/Title (a\\)b \\(c\\\\d\\))", "/ModDate ()", ">>", "endobj"});
     EXPECT_EQ(doc.bytes().substr(10, expected.size()), expected);
     expectValidPdf(doc.path, 1);
     auto info = runTool("pdfinfo -enc UTF-8 '" + doc.path + "'");
-    EXPECT_NE(info.output.find(" a)b (c\\d) \xC3\xA9t\xC3\xA9\nSubject:"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find(" a)b (c\\d)\nSubject:"), std::string::npos) << info.output;
+}
+
+// Readers take one-byte text strings as PDFDocEncoding, where Windows-1252's "€" and curly quotes
+// are other characters; so any text that is not plain ASCII goes as UTF-16BE.
+TEST(PdfDocument, otherInfoValuesAndOutlineTitlesReadBackUnchanged) {
+    const std::string title = "12 dB \xE2\x80\x93 \xE2\x82\xAC \xE2\x80\x98x\xE2\x80\x99 \xE2\x84\xA2";
+    // U+010D and U+015C hold the bytes of CR and of the backslash; U+1F50A lies beyond 16 bits.
+    const std::string subject = "\xC4\x8D(\xC5\x9C) \xF0\x9F\x94\x8A";
+    const std::string mark =
+        "Mark \xE2\x80\x9C"
+        "b\xE2\x80\x9D \xE2\x82\xAC";
+    Doc doc(makeFontFolder({"Helvetica"}));
+    doc.pdf.PDFTitle(title);
+    doc.pdf.PDFSubject(subject);
+    doc.pdf.PDFAuthor("\xC3\xA9(");
+    doc.pdf.PDFUseOutlines(true);
+    doc.pdf.PDFBeginDoc();
+    doc.pdf.PDFSetBookmark(mark, 0, 1);
+    doc.pdf.PDFSetBookmark("Plain", 0, 2);
+    doc.pdf.PDFEndDoc();
+    std::string bytes = doc.bytes();
+    EXPECT_NE(bytes.find("/Author (\xFE\xFF\0\xE9\0\\()\r\n"s), std::string::npos);
+    EXPECT_NE(bytes.find("/Subject (\xFE\xFF\x01\\r\0\\(\x01\\\\\0\\)\0 \xD8\x3D\xDD\x0A)\r\n"s),
+              std::string::npos);
+    EXPECT_NE(bytes.find("<</Title (Plain)\r\n"), std::string::npos);
+    expectValidPdf(doc.path, 1);
+
+    auto info = runTool("pdfinfo -enc UTF-8 '" + doc.path + "'");
+    EXPECT_NE(info.output.find(" " + title + "\nSubject:"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find(" " + subject + "\nKeywords:"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find(" \xC3\xA9(\nCreator:"), std::string::npos) << info.output;
+    auto json = runTool("qpdf --json --json-key=outlines '" + doc.path + "'");
+    EXPECT_NE(json.output.find("\"title\": \"" + mark + "\""), std::string::npos) << json.output;
+    EXPECT_NE(json.output.find("\"title\": \"Plain\""), std::string::npos) << json.output;
 }
 
 TEST(PdfDocument, catalogCarriesZoomLayoutPanelsAndViewerPreferences) {

@@ -1,6 +1,9 @@
 // Whole files with drawing on their pages, read back with the checking tools.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <regex>
+
 #include "pdf/kdr_pdf.h"
 #include "pdf_test_support.h"
 #include "support/test_support.h"
@@ -94,4 +97,66 @@ TEST(PdfDrawingFile, pagesLargerThanTheContentBlockKeepTheirLengthAndOffsets) {
     EXPECT_NE(bytes.find("3 0 obj\r\n" + std::to_string(first) + "\r\nendobj"), std::string::npos);
     EXPECT_NE(bytes.find("5 0 obj\r\n" + std::to_string(second) + "\r\nendobj"), std::string::npos);
     expectValidPdf(doc.path, 2);
+}
+
+TEST(PdfDrawingFile, symbolFontsKeepTheirOwnEncodingAndShowInk) {
+    // What a reader makes of "abcn3" in the fonts' built-in encodings: Greek letters and dingbats.
+    const std::map<int, std::string> readBack = {
+        {3,
+         "\xCE\xB1\xCE\xB2\xCF\x87\xCE\xBD"
+         "3"},
+        {4, "\xE2\x9D\x81\xE2\x9D\x82\xE2\x9D\x83\xE2\x96\xA0\xE2\x9C\x93"}};
+    for (const auto& [family, expected] : readBack) {
+        SCOPED_TRACE(family);
+        Doc doc(shippedFonts());
+        doc.pdf.PDFSetUnit(0);
+        doc.pdf.PDFBeginDoc();
+        doc.pdf.PDFSetFont(family, 60, 0);
+        double x = 100, y = 300;
+        doc.pdf.PDFTextOut("abcn3", x, y);
+        doc.pdf.PDFEndDoc();
+        std::string bytes = doc.bytes();
+        EXPECT_NE(bytes.find("/BaseFont /Symbol\r\n>>\r\n"), std::string::npos);
+        EXPECT_NE(bytes.find("/BaseFont /ZapfDingbats\r\n>>\r\n"), std::string::npos);
+        EXPECT_NE(bytes.find("/BaseFont /Helvetica\r\n/Encoding /WinAnsiEncoding\r\n>>\r\n"),
+                  std::string::npos);
+        expectValidPdf(doc.path, 1);
+        EXPECT_GT(darkPixels(doc.path), 50);
+        auto text = runTool("pdftotext -enc UTF-8 '" + doc.path + "' -");
+        EXPECT_NE(text.output.find(expected + "\n"), std::string::npos) << text.output;
+    }
+}
+
+// Where a reader draws the end of right-aligned text: it measures with the standard widths of the
+// glyphs that WinAnsiEncoding names, so the writer must measure the same way.
+TEST(PdfDrawingFile, rightAlignedAccentedTextEndsAtTheCellEdge) {
+    const std::vector<std::string> texts = {"\xC3\x85ngstr\xC3\xB6m", "\xE2\x80\x9Cquoted\xE2\x80\x9D",
+                                            "Stra\xC3\x9F"
+                                            "e \xE2\x80\x93 12 \xE2\x82\xAC"};
+    Doc doc(shippedFonts());
+    doc.pdf.PDFSetUnit(0);
+    doc.pdf.PDFSetMargins(0, 0);
+    doc.pdf.PDFBeginDoc();
+    doc.pdf.PDFSetFont(0, 20, 0);
+    doc.pdf.PDFSetAlignement(2);
+    doc.pdf.PDFSetBorder(0);
+    for (size_t i = 0; i < texts.size(); ++i) doc.pdf.PDFCell(texts[i], 100, 100 + 40.0 * i, 300, 30, "");
+    doc.pdf.PDFEndDoc();
+    expectValidPdf(doc.path, 1);
+
+    // A one-line cell starts its text box one cell margin (3) left of X; the text ends one cell
+    // margin inside the box's right side: 97 + 300 - 3.
+    const double edge = 394;
+    auto bbox = runTool("pdftotext -bbox '" + doc.path + "' -");
+    ASSERT_EQ(bbox.status, 0) << bbox.output;
+    std::regex word("<word xMin=\"[0-9.]+\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>");
+    std::map<int, double> lineEnds;  // by line top
+    for (auto it = std::sregex_iterator(bbox.output.begin(), bbox.output.end(), word);
+         it != std::sregex_iterator(); ++it) {
+        int top = static_cast<int>(std::stod((*it)[1]));
+        lineEnds[top] = std::max(lineEnds[top], std::stod((*it)[2]));
+    }
+    ASSERT_EQ(lineEnds.size(), texts.size()) << bbox.output;
+    for (const auto& [top, end] : lineEnds)
+        EXPECT_NEAR(end, edge, 1.0) << "line at " << top << "\n" << bbox.output;
 }

@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QImageWriter>
+#include <array>
 #include <regex>
 
 #include "pdf/jpeg_reader.h"
@@ -341,4 +342,78 @@ TEST(PdfImages, embeddedUnchangedListedAndVisible) {
     width = std::stoul(m[1]);
     EXPECT_LT(static_cast<unsigned char>(pgm[pixels + 70 * width + 140]), 60);
     EXPECT_GT(static_cast<unsigned char>(pgm[pixels + 70 * width + 20]), 200);  // white page left of it
+}
+
+namespace {
+// An 8 x 8 CMYK baseline JPEG of one colour, each component a constant block: DC difference +4 or
+// -4 times a quantiser of 254 gives samples of 255 or 1. The one Huffman code of each table is "0"
+// (DC category 3, AC end of block), so every block reads 0 then the three bits of the difference,
+// then 0. With the Adobe marker (transform 0) the samples are stored inverted, 255 for no ink.
+Bytes flatCmykJpeg(bool adobeMarker, const std::array<bool, 4>& fullSample) {
+    Bytes quantisation{0x00};
+    quantisation.insert(quantisation.end(), 64, 254);
+    Bytes dc{0x00, 1}, ac{0x10, 1};
+    dc.insert(dc.end(), 15, 0);
+    ac.insert(ac.end(), 15, 0);
+    dc.push_back(0x03);
+    ac.push_back(0x00);
+    Bytes scan{4, 1, 0x00, 2, 0x00, 3, 0x00, 4, 0x00, 0, 63, 0};
+    uint32_t bits = 0;
+    for (bool full : fullSample) bits = bits << 5 | (full ? 0b01000 : 0b00110);  // +4: "100", -4: "011"
+    bits = bits << 4 | 0xF;                                                      // pad to 24 bits with ones
+    Bytes out{0xFF, 0xD8};
+    std::vector<Bytes> parts{comment(200)};
+    if (adobeMarker) parts.push_back(segment(0xFFEE, {'A', 'd', 'o', 'b', 'e', 0, 100, 0, 0, 0, 0, 0}));
+    for (const Bytes& part : {segment(0xFFDB, quantisation), sof(0xFFC0, 8, 8, 4), segment(0xFFC4, dc),
+                              segment(0xFFC4, ac), segment(0xFFDA, scan)})
+        parts.push_back(part);
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+    out.insert(out.end(), {uint8_t(bits >> 16), uint8_t(bits >> 8), uint8_t(bits), 0xFF, 0xD9});
+    return out;
+}
+
+struct Rgb {
+    int r, g, b;
+};
+// The colour at (x, y) of page 1 rendered at 72 dpi.
+Rgb renderedColour(const std::string& pdf, int x, int y) {
+    std::string stem = sqtest::makeTempDir("render") + "/page";
+    EXPECT_EQ(runTool("pdftoppm -r 72 -f 1 -l 1 '" + pdf + "' '" + stem + "'").status, 0);
+    std::string ppm = readFile(stem + "-1.ppm");
+    std::smatch m;
+    std::string head = ppm.substr(0, 32);
+    if (!std::regex_search(head, m, std::regex("P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s"))) return {-1, -1, -1};
+    size_t at = m.length(0) + (static_cast<size_t>(y) * std::stoul(m[1]) + static_cast<size_t>(x)) * 3;
+    auto byte = [&](size_t i) { return static_cast<int>(static_cast<unsigned char>(ppm[at + i])); };
+    return {byte(0), byte(1), byte(2)};
+}
+}  // namespace
+
+TEST(PdfImages, adobeCmykIsDecodedInvertedAndRendersAsAPositive) {
+    // Cyan: full cyan ink, none of the others. Adobe's files store it as 1, 255, 255, 255.
+    const std::string adobe = save("adobe.jpg", flatCmykJpeg(true, {false, true, true, true}));
+    const std::string plain = save("plain.jpg", flatCmykJpeg(false, {true, false, false, false}));
+    auto reading = read(flatCmykJpeg(true, {false, true, true, true}));
+    ASSERT_EQ(reading.refusal, JpegRefusal::None);
+    EXPECT_TRUE(reading.facts.adobeMarker);
+    EXPECT_FALSE(read(flatCmykJpeg(false, {true, true, true, true})).facts.adobeMarker);
+
+    for (const auto& [file, decode] : {std::pair{adobe, true}, std::pair{plain, false}}) {
+        SCOPED_TRACE(file);
+        PointsPage page;
+        double w = 80, h = 80;
+        page.pdf.PDFImage(file, 100, 100, w, h, "");
+        page.pdf.PDFEndDoc();
+        std::string bytes = page.doc.bytes();
+        EXPECT_EQ(
+            bytes.find(
+                "/ColorSpace /DeviceCMYK\r\n/BitsPerComponent 8\r\n/Decode [1 0 1 0 1 0 1 0]\r\n/Length ") !=
+                std::string::npos,
+            decode);
+        expectValidPdf(page.doc.path, 1);
+        Rgb c = renderedColour(page.doc.path, 140, 140);
+        EXPECT_LT(c.r, 100) << c.r << " " << c.g << " " << c.b;
+        EXPECT_GT(c.g, 120) << c.r << " " << c.g << " " << c.b;
+        EXPECT_GT(c.b, 180) << c.r << " " << c.g << " " << c.b;
+    }
 }

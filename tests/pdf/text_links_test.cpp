@@ -27,12 +27,6 @@ TEST(PdfText, escapingFontNumberMarginAndSize) {
         {[](kdrPDF&) {}, "C:\\data", {"10.00 741.89 Td", "/F1 10.00 Tf", "(C:\\\\data) Tj"}},
         {[](kdrPDF&) {}, "a(b)c", {"10.00 741.89 Td", "/F1 10.00 Tf", "(a\\(b\\)c) Tj"}},
         {[](kdrPDF& p) { p.PDFSetFont(0, 10, 2); }, "x", {"10.00 741.89 Td", "/F2 10.00 Tf", "(x) Tj"}},
-        {[](kdrPDF& p) {
-             p.PDFPathConfiguration(makeFontFolder({"Times-Roman"}));  // measured there, not in the list
-             p.PDFSetFont(2, 10, 0);
-         },
-         "x",
-         {"10.00 741.89 Td", "/F0 10.00 Tf", "(x) Tj"}},
         {[](kdrPDF& p) { p.PDFSetFont(0, 0, 0); }, "x", {"10.00 741.89 Td", "/F1 10.00 Tf", "(x) Tj"}},
         {[](kdrPDF& p) { p.PDFSetLeftMargin(5); }, "x", {"15.00 741.89 Td", "/F1 10.00 Tf", "(x) Tj"}},
         {[](kdrPDF& p) { p.PDFSetUnit(1); }, "x", {"28.35 558.43 Td", "/F1 10.00 Tf", "(x) Tj"}},
