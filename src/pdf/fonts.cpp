@@ -58,10 +58,16 @@ void kdrPDF::PDFLoadAfm(const std::string& sPathAFM) {
 const pdf::AfmWidths& kdrPDF::widthsFor(const std::string& fontName) {
     if (m_lastWidths && fontName == m_lastWidthsFont && m_afmFolder == m_lastWidthsFolder)
         return *m_lastWidths;
-    std::string path = withSlashes(m_afmFolder) + "/" + fontName + ".afm";
-    auto found = m_widthCache.find(path);
-    if (found == m_widthCache.end()) found = m_widthCache.emplace(path, pdf::readAfmWidths(path)).first;
-    m_lastWidthsFolder = m_afmFolder;
+    // Looked up without building the file's path: a report measures thousands of cells.
+    if (!m_folderWidths || m_afmFolder != m_lastWidthsFolder) {
+        m_folderWidths = &m_widthCache[m_afmFolder];
+        m_lastWidthsFolder = m_afmFolder;
+    }
+    auto found = m_folderWidths->find(fontName);
+    if (found == m_folderWidths->end()) {
+        std::string path = withSlashes(m_afmFolder) + "/" + fontName + ".afm";
+        found = m_folderWidths->emplace(fontName, pdf::readAfmWidths(path)).first;
+    }
     m_lastWidthsFont = fontName;
     m_lastWidths = &found->second;
     return found->second;
@@ -69,7 +75,9 @@ const pdf::AfmWidths& kdrPDF::widthsFor(const std::string& fontName) {
 
 double kdrPDF::PDFGetStringWidth(const std::string& str_Txt, const std::string& str_FName, int in_FSize) {
     int16_t size = toInt16(in_FSize);
-    return widthOfBytes(pdf::toPdfBytes(str_Txt), str_FName.empty() ? m_fontName : str_FName, size);
+    const std::string& font = str_FName.empty() ? m_fontName : str_FName;
+    if (pdf::isAscii(str_Txt)) return widthOfBytes(str_Txt, font, size);
+    return widthOfBytes(pdf::toPdfBytes(str_Txt), font, size);
 }
 
 double kdrPDF::widthOfBytes(std::string_view bytes, const std::string& fontName, int16_t size) {

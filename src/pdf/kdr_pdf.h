@@ -358,7 +358,9 @@ private:
     std::string m_fontName;
     int16_t m_fontSize = 0;
     bool m_underline = false;
-    std::map<std::string, pdf::AfmWidths> m_widthCache;
+    using FolderWidths = std::map<std::string, pdf::AfmWidths, std::less<>>;  // by font name
+    std::map<std::string, FolderWidths, std::less<>> m_widthCache;            // by AFM folder
+    FolderWidths* m_folderWidths = nullptr;                                   // of m_lastWidthsFolder
     std::string m_lastWidthsFolder, m_lastWidthsFont;
     const pdf::AfmWidths* m_lastWidths = nullptr;
 

@@ -74,10 +74,12 @@ std::string escapeLiteral(std::string_view text) {
     return out;
 }
 
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string textString(std::string_view utf8) {
-    bool ascii =
-        std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) return escapeLiteral(utf8);
+    if (isAscii(utf8)) return escapeLiteral(utf8);
     std::string units = "\xFE\xFF";
     auto addUnit = [&units](char32_t unit) {
         units += static_cast<char>(unit >> 8);
@@ -107,9 +109,7 @@ std::string textString(std::string_view utf8) {
 }
 
 std::string toPdfBytes(std::string_view utf8) {
-    for (char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80) return utf8ToCp1252(utf8);
-    return std::string(utf8);
+    return isAscii(utf8) ? std::string(utf8) : utf8ToCp1252(utf8);
 }
 
 }  // namespace sq::pdf

@@ -22,6 +22,7 @@ void appendFixed(std::string& out, double value, int decimals);
 // PDFDocEncoding, where "€" and the curly quotes sit elsewhere. Its CR bytes are written "\r", as a
 // bare CR in a literal reads back as LF.
 [[nodiscard]] std::string textString(std::string_view utf8);
+[[nodiscard]] bool isAscii(std::string_view text);
 // UTF-8 to the file's Windows-1252 bytes ("?" for what cannot be mapped).
 [[nodiscard]] std::string toPdfBytes(std::string_view utf8);
 

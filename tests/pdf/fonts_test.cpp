@@ -160,6 +160,22 @@ TEST(PdfFonts, shippedFontsMeasureWindows1252TextByGlyphName) {
     }
 }
 
+TEST(PdfFonts, cachedWidthsFollowTheFolderOfEachCall) {
+    std::string small = makeFontFolder({"Helvetica", "Courier"});
+    kdrPDF pdf;
+    pdf.PDFLoadAfm(small);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        pdf.PDFPathConfiguration(small);
+        EXPECT_DOUBLE_EQ(pdf.PDFGetStringWidth("A", "Helvetica", 10), 6);
+        EXPECT_DOUBLE_EQ(pdf.PDFGetStringWidth("c", "Courier", 10), 5);
+        pdf.PDFPathConfiguration(shippedFonts());
+        EXPECT_DOUBLE_EQ(pdf.PDFGetStringWidth("A", "Helvetica", 10), 6.67);
+        EXPECT_DOUBLE_EQ(pdf.PDFGetStringWidth("c", "Courier", 10), 6);
+        EXPECT_DOUBLE_EQ(pdf.PDFGetStringWidth("A", "Helvetica", 10), 6.67);
+    }
+}
+
 TEST(PdfFonts, metricSectionRules) {
     struct Case {
         std::string name;
