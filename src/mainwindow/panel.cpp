@@ -17,6 +17,7 @@
 #include "mainwindow/wheel_hook.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
+#include "platform/ui/classic_font.h"
 #include "platform/ui/form_widget.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
@@ -151,10 +152,7 @@ void Panel::buildLeftBar() {
     PicPanelSplit.setBackColor(0xC0, 0xC0, 0xC0);
     PicPanelSplit.setAlign(Align::Left);
     TreeView1.Move(0, 0, 3300, 4000);
-    QFont treeFont("Arial");
-    treeFont.setPointSizeF(9.75);
-    treeFont.setBold(true);
-    TreeView1.setFont(treeFont);
+    TreeView1.setFont(arialFont(kTreeFontPoints, true));
     PicMemSplit.setBackColor(0xC0, 0xC0, 0xC0);
     PicMemSplit.Move(0, 4000, 3300, 120);
     SSPMemory.Move(0, 4120, 3300, 4500);
