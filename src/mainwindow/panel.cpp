@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QStyle>
+#include <algorithm>
 
 #include "decoder/record_arms.h"
 #include "link/channels.h"
@@ -17,6 +18,7 @@
 #include "mainwindow/wheel_hook.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
+#include "platform/ui/classic_font.h"
 #include "platform/ui/form_widget.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
@@ -74,6 +76,12 @@ const ToolbarButton kToolbarButtons[] = {
     {"Help", QStyle::SP_DialogHelpButton},
     {"Language", QStyle::SP_FileDialogInfoView},
 };
+
+// The memory sizes are whole numbers of up to ten digits, but the designed 555 twips hold only four:
+// the two right-aligned labels are made as wide as ten digits need and keep their right edge.
+double sizeLabelWidth(const Label& label) {
+    return std::max(555.0, zerosWidthTwips(label.widget()->font(), 10) + 60);
+}
 
 // Images of the instrument list, 1 to 4.
 QIcon instrumentIcon(int image) {
@@ -151,20 +159,18 @@ void Panel::buildLeftBar() {
     PicPanelSplit.setBackColor(0xC0, 0xC0, 0xC0);
     PicPanelSplit.setAlign(Align::Left);
     TreeView1.Move(0, 0, 3300, 4000);
-    QFont treeFont("Arial");
-    treeFont.setPointSizeF(9.75);
-    treeFont.setBold(true);
-    TreeView1.setFont(treeFont);
+    TreeView1.setFont(arialFont(kTreeFontPoints, true));
     PicMemSplit.setBackColor(0xC0, 0xC0, 0xC0);
     PicMemSplit.Move(0, 4000, 3300, 120);
     SSPMemory.Move(0, 4120, 3300, 4500);
     LblTitle.Move(0, 0, 2895, 280);
     BtnMemClose.Move(3000, 0, 255, 280);
     TotalSizeLbl.Move(120, 360, 1050, 240);
-    TotalSizeNumLbl.Move(2640, 600, 555, 240);
+    const double sizeWidth = sizeLabelWidth(TotalSizeNumLbl);
+    TotalSizeNumLbl.Move(3195 - sizeWidth, 600, sizeWidth, 240);
     TotalSizeNumLbl.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ReMainSizeLbl.Move(120, 840, 1305, 240);
-    RemainSizeNumLbl.Move(2625, 1080, 555, 240);
+    RemainSizeNumLbl.Move(3180 - sizeWidth, 1080, sizeWidth, 240);
     RemainSizeNumLbl.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     MemoryMessageLbl.Move(120, 1320, 3000, 240);
     MemoryListGrid.Move(0, 1680, 3290, 2820);

@@ -1,7 +1,13 @@
 #include "records/data_list_frm.h"
 
+#include <QFrame>
+#include <QScrollArea>
+#include <QStyle>
+#include <algorithm>
+
 #include "link/requests.h"
 #include "mainwindow/wheel_hook.h"
+#include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/summary_grid.h"
@@ -16,14 +22,15 @@ namespace sq {
 namespace {
 
 constexpr int kSummaryCreatedRows = 121;
-constexpr int kItemRowsPerColumn = 11;
-constexpr double kItemBoxWidth = 1110;
-constexpr double kItemBoxHeight = 300;
 
 const char* const kToolbarKeys[] = {"save", "Print", "PDF", "Plot", "Ln"};
 
 bool supportedModelKnown() {
     return IsSupportedModel(shared().DeviceModel) == 1 || IsSupportedModel(shared().FileModel) == 1;
+}
+
+void place(Control& c, const TwipsRect& r) {
+    c.Move(r.left, r.top, r.width, r.height);
 }
 
 void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
@@ -74,7 +81,7 @@ DataListFrm::DataListFrm()
     PicSplit.onMouseMove = [this](int, int, double x, double) { PicSplit_MouseMove(x); };
     PicSplit.onMouseUp = [this](int, int, double, double) { PicSplit_MouseUp(); };
 
-    SSpSelectItem.Move(120, 120, 2295, 1575);
+    place(SSpSelectItem, quantityPanelRect(kDataListMinWidth));
     for (int i = 0; i < 4; ++i) Option1.add(SSpSelectItem.widget()).Move(120, 120 + 300 * i, 1000, 285);
     BtnSelectOK.Move(1200, 240, 975, 435);
     BtnExit.Move(1200, 840, 975, 435);
@@ -96,27 +103,61 @@ DataListFrm::DataListFrm()
 
 DataListFrm::~DataListFrm() = default;
 
+// The boxes stand on a sheet inside the panel that scrolls sideways when the window is narrower
+// than the boxes need.
 void DataListFrm::buildItemPanel() {
-    ItemSSP.Move(0, 120, 11295, 4095);
+    m_itemScroll = new QScrollArea(ItemSSP.widget());
+    m_itemScroll->setFrameShape(QFrame::NoFrame);
+    m_itemBoxes = new QWidget;
+    m_itemScroll->setWidget(m_itemBoxes);
     for (int n = 0; n < kSummaryItemCount; ++n) {
-        auto box = std::make_unique<CheckBox>(ItemSSP.widget());
-        const int column = n / kItemRowsPerColumn;
-        const int row = n % kItemRowsPerColumn;
-        box->Move(60 + column * kItemBoxWidth, 60 + row * kItemBoxHeight, kItemBoxWidth - 30,
-                  kItemBoxHeight - 15);
+        auto box = std::make_unique<CheckBox>(m_itemBoxes);
         box->setEnabled(isItemBoxEnabled(n));
         Check1.push_back(std::move(box));
     }
-    const double buttonsTop = 60 + kItemRowsPerColumn * kItemBoxHeight + 60;
-    SetBtn.Move(60, buttonsTop, kItemBoxWidth - 90, 435);
-    AllSelBtn.Move(60 + kItemBoxWidth, buttonsTop, kItemBoxWidth - 90, 435);
+    for (CommandButton* button : {&SetBtn, &AllSelBtn}) {
+        button->widget()->setParent(m_itemBoxes);
+        button->widget()->show();
+    }
     SetBtn.onClick = [this] { SetBtn_Click(); };
     AllSelBtn.onClick = [this] { AllSelBtn_Click(); };
+    layoutItemBoxes();
+}
+
+// Each column of boxes becomes as wide as its longest caption needs; run again once the captions
+// are set.
+void DataListFrm::layoutItemBoxes() {
+    std::vector<float> widths;
+    for (const auto& box : Check1)
+        widths.push_back(static_cast<float>(toTwips(box->widget()->sizeHint().width())));
+    m_itemPanel = itemPanelLayout(widths);
+    for (size_t n = 0; n < Check1.size(); ++n) place(*Check1[n], m_itemPanel.boxes[n]);
+    place(SetBtn, m_itemPanel.setButton);
+    place(AllSelBtn, m_itemPanel.allButton);
+    const int border = 2 * static_cast<QFrame*>(ItemSSP.widget())->frameWidth();
+    m_itemBoxes->setFixedSize(toPixels(m_itemPanel.contentWidth) - border,
+                              toPixels(m_itemPanel.contentHeight) - border);
+    placeItemPanel();
+}
+
+// The part of the frame the window shows: the frame is laid out 100 twips narrower than the window's
+// outer width, which can be more than its client area.
+float DataListFrm::panelRoom() const {
+    if (m_layout.frame.width <= 0) return m_itemPanel.contentWidth;
+    return std::min(m_layout.frame.width, static_cast<float>(ScaleWidth() - m_layout.frame.left));
+}
+
+void DataListFrm::placeItemPanel() {
+    if (!m_itemScroll) return;
+    const double scrollBar = toTwips(m_itemScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    place(ItemSSP, itemPanelRect(m_itemPanel, panelRoom(), static_cast<float>(scrollBar)));
+    m_itemScroll->setGeometry(static_cast<QFrame*>(ItemSSP.widget())->contentsRect());
 }
 
 void DataListFrm::Form_Load() {
     flags().AllSelectState = kFalse;
     ApplyDataListFrmTexts(*this);
+    layoutItemBoxes();
     Editing = false;
     SSpResolution.setVisible(false);
     SSpSelectItem.setVisible(false);
@@ -156,12 +197,13 @@ void DataListFrm::layoutControls() {
 
 void DataListFrm::applyLayout() {
     const DataListLayout& l = m_layout;
-    auto place = [](Control& c, const TwipsRect& r) { c.Move(r.left, r.top, r.width, r.height); };
     place(mem410frm, l.frame);
     place(GridUserInfo, l.userInfo);
     place(PicSplit, l.splitter);
     place(QVX410PointGrid, l.pointGrid);
     place(QVX410Grid, l.summaryGrid);
+    place(SSpSelectItem, quantityPanelRect(panelRoom()));
+    placeItemPanel();
 }
 
 void DataListFrm::PicSplit_MouseDown() {

@@ -12,6 +12,9 @@
 #include "platform/ui/window.h"
 #include "records/data_list_layout.h"
 
+class QScrollArea;
+class QWidget;
+
 namespace sq {
 
 class DataListFrm : public Window {
@@ -78,10 +81,16 @@ protected:
 
 private:
     void buildItemPanel();
+    void layoutItemBoxes();
+    void placeItemPanel();
+    [[nodiscard]] float panelRoom() const;
     void prepareGrids();
     void applyLayout();
     void setSummaryWidths(float width);
     DataListLayout m_layout;
+    ItemPanelLayout m_itemPanel;
+    QScrollArea* m_itemScroll = nullptr;  // inside ItemSSP, holding the boxes
+    QWidget* m_itemBoxes = nullptr;
 };
 
 // Puts the window's texts (captions, tool tips, item captions, grid titles and labels) into it.

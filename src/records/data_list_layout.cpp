@@ -1,5 +1,7 @@
 #include "records/data_list_layout.h"
 
+#include <algorithm>
+
 namespace sq {
 
 namespace {
@@ -37,6 +39,46 @@ DataListLayout dataListResizeLayout(float windowWidth, float windowHeight) {
     placeGridsBesideSplitter(l);
     if (l.pointGrid.width + 1840 > f.width) l.summaryGrid.width = 100;
     return l;
+}
+
+TwipsRect quantityPanelRect(float room) {
+    const float left = 120;
+    return {left, 120, std::min(2295.0f, std::max(0.0f, room - left)), 1575};
+}
+
+ItemPanelLayout itemPanelLayout(const std::vector<float>& boxWidths) {
+    constexpr int kRowsPerColumn = 11;
+    constexpr float kMargin = 60;
+    constexpr float kColumnPitch = 1110;
+    constexpr float kGap = 30;  // between a box and the next column
+    constexpr float kRowPitch = 300;
+    ItemPanelLayout l;
+    const int count = static_cast<int>(boxWidths.size());
+    std::vector<float> columnLefts;
+    float left = kMargin;
+    for (int first = 0; first < count; first += kRowsPerColumn) {
+        const int last = std::min(count, first + kRowsPerColumn);
+        float widest = kColumnPitch - kGap;
+        for (int n = first; n < last; ++n) widest = std::max(widest, boxWidths[static_cast<size_t>(n)]);
+        columnLefts.push_back(left);
+        for (int n = first; n < last; ++n)
+            l.boxes.push_back({left, kMargin + (n - first) * kRowPitch, widest, kRowPitch - 15});
+        left += widest + kGap;
+    }
+    const float buttonsTop = kMargin + kRowsPerColumn * kRowPitch + kMargin;
+    const float buttonWidth = kColumnPitch - 90;
+    l.setButton = {kMargin, buttonsTop, buttonWidth, 435};
+    l.allButton = {columnLefts.size() > 1 ? columnLefts[1] : kMargin + kColumnPitch, buttonsTop, buttonWidth,
+                   435};
+    l.contentWidth = std::max(11295.0f, left - kGap + 165);
+    l.contentHeight = 4095;
+    return l;
+}
+
+TwipsRect itemPanelRect(const ItemPanelLayout& items, float room, float scrollBarHeight) {
+    const float width = std::min(items.contentWidth, std::max(0.0f, room));
+    const float height = items.contentHeight + (width < items.contentWidth ? scrollBarHeight : 0);
+    return {0, 120, width, height};
 }
 
 void dataListSplitterDrag(DataListLayout& l, float x) {

@@ -1,6 +1,8 @@
 #pragma once
 // The record list window's layout in twips: the resize rules and the splitter drag between the
-// summary grid and the point grid.
+// summary grid and the point grid, and the panels laid over the grids.
+#include <vector>
+
 namespace sq {
 
 struct TwipsRect {
@@ -25,6 +27,26 @@ constexpr float kDataListMinHeight = 4900;
 
 // The layout of a (not minimised) window of this outer size.
 DataListLayout dataListResizeLayout(float windowWidth, float windowHeight);
+
+// The panels laid over the grids keep their designed place but are never wider than the part of the
+// frame the window shows (`room`, twips): the quantity panel at 120, 120, 2295 x 1575.
+TwipsRect quantityPanelRect(float room);
+
+// The item selection panel: boxes in item order down columns of up to eleven, with "Set" and "All"
+// under the first two columns. A column is as wide as its widest box needs (`boxWidths`, twips, one
+// per box, indicator included), never narrower than the designed 1110 twips.
+struct ItemPanelLayout {
+    std::vector<TwipsRect> boxes;
+    TwipsRect setButton;
+    TwipsRect allButton;
+    float contentWidth = 0;  // at least the designed 11295 x 4095
+    float contentHeight = 0;
+};
+ItemPanelLayout itemPanelLayout(const std::vector<float>& boxWidths);
+
+// The item panel at 0, 120: its content's size, but no wider than `room`; a narrower panel scrolls
+// sideways and grows by the scroll bar's height (`scrollBarHeight`).
+TwipsRect itemPanelRect(const ItemPanelLayout& items, float room, float scrollBarHeight);
 
 // A drag of the splitter by `x` twips from its left edge: the splitter stays between 2200 and the
 // window width less 1000; the two grids follow it. Tops and heights stay.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(DataListLayoutTest, ResizeKeepsTheMinimumSizeAndPlacesEveryControl) {
@@ -47,6 +49,40 @@ TEST(DataListLayoutTest, SplitterDragStaysWithinItsClampsAndResizePutsItBack) {
         EXPECT_EQ(l.pointGrid.top, 80);
     }
     EXPECT_EQ(sq::dataListResizeLayout(15000, 9000).splitter.left, start);
+}
+
+TEST(ItemPanelLayoutTest, ColumnsKeepTheirDesignAndOnlyAColumnWithALongCaptionWidens) {
+    std::vector<float> widths(103, 700);
+    const sq::ItemPanelLayout design = sq::itemPanelLayout(widths);
+    ASSERT_EQ(design.boxes.size(), 103u);
+    EXPECT_EQ(design.boxes[0].left, 60);
+    EXPECT_EQ(design.boxes[10].top, 60 + 10 * 300);
+    EXPECT_EQ(design.boxes[11].left, 60 + 1110) << "eleven boxes a column";
+    EXPECT_EQ(design.boxes[102].left, 60 + 9 * 1110);
+    EXPECT_EQ(design.boxes[102].width, 1080);
+    EXPECT_EQ(design.allButton.left, 60 + 1110);
+    EXPECT_EQ(design.contentWidth, 11295);
+    EXPECT_EQ(design.contentHeight, 4095);
+
+    widths[1] = 2000;  // "Exceedance Stop Time"
+    const sq::ItemPanelLayout wide = sq::itemPanelLayout(widths);
+    EXPECT_EQ(wide.boxes[0].width, 2000) << "the whole first column widens";
+    EXPECT_EQ(wide.boxes[11].left, 60 + 2030);
+    EXPECT_EQ(wide.boxes[22].left, 60 + 2030 + 1110) << "the other columns keep their pitch";
+    EXPECT_EQ(wide.allButton.left, 60 + 2030);
+    EXPECT_EQ(wide.contentWidth, 11295 + 920);
+}
+
+TEST(ItemPanelLayoutTest, PanelsAreNoWiderThanTheRoomTheWindowShows) {
+    const sq::ItemPanelLayout items = sq::itemPanelLayout(std::vector<float>(103, 700));
+    const sq::TwipsRect fits = sq::itemPanelRect(items, 12000, 255);
+    EXPECT_EQ(fits.width, 11295);
+    EXPECT_EQ(fits.height, 4095) << "no scroll bar";
+    const sq::TwipsRect scrolls = sq::itemPanelRect(items, 9000, 255);
+    EXPECT_EQ(scrolls.width, 9000);
+    EXPECT_EQ(scrolls.height, 4095 + 255) << "room for the scroll bar under the boxes";
+    EXPECT_EQ(sq::quantityPanelRect(9000).width, 2295);
+    EXPECT_EQ(sq::quantityPanelRect(2000).width, 2000 - 120);
 }
 
 }  // namespace

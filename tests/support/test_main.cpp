@@ -5,6 +5,7 @@
 #include <QDir>
 #include <cstdlib>
 
+#include "platform/ui/classic_font.h"
 #include "support/test_support.h"
 
 int main(int argc, char** argv) {
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
     QDir().mkpath(QString::fromStdString(home));
     setenv("XDG_DATA_HOME", home.c_str(), 1);
     QApplication app(argc, argv);
+    sq::useClassicFont();  // the program's font, so that texts measure as they do in the program
     return RUN_ALL_TESTS();
 }

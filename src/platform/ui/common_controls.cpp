@@ -4,10 +4,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
@@ -56,7 +58,28 @@ int ToolBar::addButton(const std::string& key, const std::string& caption, const
     QObject::connect(action, &QAction::triggered, [this, index] {
         if (widget()->isEnabled()) fire(onButtonClick, index, m_buttons[static_cast<size_t>(index - 1)].key);
     });
+    if (QWidget* button = bar()->widgetForAction(action)) button->setAccessibleName(qs(key));
+    fitButtons();
     return index;
+}
+
+// Buttons without captions show their icons only (no empty text line under them), and the bar takes
+// the height its buttons need: a bar lower than that hides buttons behind an overflow arrow.
+void ToolBar::fitButtons() {
+    const bool anyCaption = std::any_of(m_buttons.begin(), m_buttons.end(),
+                                        [](const Button& b) { return !b.action->text().isEmpty(); });
+    bar()->setToolButtonStyle(anyCaption ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    const int height = bar()->sizeHint().height();
+    if (widget()->height() != height) widget()->resize(widget()->width(), height);
+}
+
+// Qt's toolbar keeps the width its buttons were first laid out in when the bar is resized before it
+// is shown (a docked bar is), and hides the buttons beyond it behind an overflow arrow: lay them out
+// again for every new size.
+bool ToolBar::filterEvent(QEvent* event) {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+        if (QLayout* layout = bar()->layout()) layout->invalidate();
+    return false;
 }
 
 int ToolBar::indexOf(const std::string& key) const {
@@ -93,16 +116,21 @@ std::string ToolBar::buttonToolTip(int index) const {
 }
 void ToolBar::setButtonCaption(int index, const std::string& text) {
     action(index)->setText(qs(text));
+    fitButtons();
 }
 std::string ToolBar::buttonCaption(int index) const {
     return ss(action(index)->text());
 }
 void ToolBar::setButtonIcon(int index, const QIcon& icon) {
     action(index)->setIcon(icon);
+    fitButtons();
 }
 std::string ToolBar::buttonKey(int index) const {
     action(index);
     return m_buttons[static_cast<size_t>(index - 1)].key;
+}
+QWidget* ToolBar::buttonWidget(int index) const {
+    return bar()->widgetForAction(action(index));
 }
 
 void ToolBar::click(int index) {

@@ -17,7 +17,9 @@ class QLabel;
 namespace sq {
 
 // Toolbar whose buttons are addressed by 1-based position or by key. A click on an enabled button of
-// an enabled toolbar runs onButtonClick(index, key); a disabled toolbar ignores clicks.
+// an enabled toolbar runs onButtonClick(index, key); a disabled toolbar ignores clicks. The bar is as
+// high as its buttons need, so every button stands in its row whatever its state; a button's
+// accessible name is its key.
 class ToolBar : public Control {
 public:
     explicit ToolBar(QWidget* parent);
@@ -37,16 +39,22 @@ public:
     [[nodiscard]] std::string buttonCaption(int index) const;
     void setButtonIcon(int index, const QIcon& icon);
     [[nodiscard]] std::string buttonKey(int index) const;
+    // The widget that draws button `index` (for accessibility and tests).
+    [[nodiscard]] QWidget* buttonWidget(int index) const;
     // A user's click on button `index` (tests); ignored when the toolbar or the button is disabled.
     void click(int index);
     void click(const std::string& key);
 
     std::function<void(int index, const std::string& key)> onButtonClick;
 
+protected:
+    bool filterEvent(QEvent* event) override;
+
 private:
     QToolBar* bar() const;
     QAction* action(int index) const;
     int checkedIndex(const std::string& key) const;
+    void fitButtons();
     struct Button {
         std::string key;
         QAction* action;

@@ -214,6 +214,8 @@ std::string Frame::Caption() const {
 
 Panel3D::Panel3D(QWidget* parent, const std::string& caption, Bevel bevel) : Control(new QFrame(parent)) {
     auto* frame = static_cast<QFrame*>(widget());
+    // Opaque, as a classic 3-D panel: one laid over a grid hides the grid's text under it.
+    frame->setAutoFillBackground(true);
     switch (bevel) {
         case Bevel::None:
             frame->setFrameStyle(QFrame::NoFrame);
