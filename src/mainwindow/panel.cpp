@@ -14,6 +14,8 @@
 #include "link/requests.h"
 #include "mainwindow/com_port_set_frm.h"
 #include "mainwindow/device_tree.h"
+#include "mainwindow/help_frm.h"
+#include "mainwindow/language_frm.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/wheel_hook.h"
 #include "platform/program_folder.h"
@@ -41,18 +43,19 @@ ChannelRecord& currentChannel() {
     return Channels[CurrentChannel];
 }
 
-// Reports mouse presses on a widget without taking them.
+// Reports mouse presses (or double clicks) on a widget without taking them.
 class PressWatcher : public QObject {
 public:
-    PressWatcher(QObject* parent, std::function<void()> onPress)
-        : QObject(parent), m_onPress(std::move(onPress)) {}
+    PressWatcher(QObject* parent, std::function<void()> onPress, QEvent::Type type = QEvent::MouseButtonPress)
+        : QObject(parent), m_onPress(std::move(onPress)), m_type(type) {}
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress) m_onPress();
+        if (event->type() == m_type) m_onPress();
         return false;
     }
 
 private:
     std::function<void()> m_onPress;
+    QEvent::Type m_type;
 };
 
 QIcon standardIcon(QStyle::StandardPixmap pixmap) {
@@ -98,8 +101,9 @@ Panel::Panel()
       ControlPic(surface()),
       ControlListView(ControlPic.widget()),
       SNPic(ControlPic.widget()),
-      SNTxt(SNPic.widget()),
-      SNSendBtn(SNPic.widget(), "Send"),
+      Label1(SNPic.widget(), "S/N"),
+      SNTxt(SNPic.widget(), "Text1"),
+      SNSendBtn(SNPic.widget(), "Set"),
       SNExitBtn(SNPic.widget(), "Exit"),
       TreeViewBar(surface(), {}, Panel3D::Bevel::None),
       TreeView1(TreeViewBar.widget()),
@@ -121,6 +125,7 @@ Panel::Panel()
       m_poll(*this) {
     setCaption(kPanelCaption);
     buildToolbar();
+    buildSerialPane();
     buildLeftBar();
     wireEvents();
     registerPollTimers(&Timer1, &Timer2);
@@ -141,11 +146,6 @@ void Panel::buildToolbar() {
     ControlPic.setHeight(900);
     ControlPic.setAlign(Align::Top);
     ControlListView.Move(0, 0, 12000, 900);
-    SNPic.setVisible(false);
-    SNPic.Move(6000, 60, 5400, 780);
-    SNTxt.Move(120, 180, 2700, 375);
-    SNSendBtn.Move(3000, 120, 1080, 495);
-    SNExitBtn.Move(4200, 120, 1080, 495);
     StatusBar1.setAlign(Align::Bottom);
     StatusBar1.setPanelWidth(1, 2000);
     StatusBar1.setPanelWidth(3, 1200);
@@ -197,6 +197,10 @@ void Panel::wireEvents() {
     // A click on the frame's background (the MDI area outside every child window).
     QWidget* background = mdiArea()->viewport();
     background->installEventFilter(new PressWatcher(background, [this] { Form_Click(); }));
+    background->installEventFilter(new PressWatcher(
+        background, [this] { MDIForm_DblClick(); }, QEvent::MouseButtonDblClick));
+    SNSendBtn.onClick = [this] { SNSendBtn_Click(); };
+    SNExitBtn.onClick = [this] { SNExitBtn_Click(); };
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -443,6 +447,8 @@ void registerProgramWindows() {
     r.registerWindow(RTCFrm::kName, [] { return std::make_unique<RTCFrm>(); });
     r.registerWindow(ClearMemoryFrm::kName, [] { return std::make_unique<ClearMemoryFrm>(); });
     r.registerWindow(DataListFrm::kName, [] { return std::make_unique<DataListFrm>(); });
+    r.registerWindow(LanguageFrm::kName, [] { return std::make_unique<LanguageFrm>(); });
+    r.registerWindow(HelpFrm::kName, [] { return std::make_unique<HelpFrm>(); });
 }
 
 Panel& startProgram() {

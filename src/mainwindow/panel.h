@@ -29,6 +29,7 @@ public:
     Panel3D ControlPic;
     ListView ControlListView;
     Panel3D SNPic;
+    Label Label1;
     TextBox SNTxt;
     CommandButton SNSendBtn;
     CommandButton SNExitBtn;
@@ -67,7 +68,10 @@ public:
     void PicPanelSplit_MouseDown();
     void PicPanelSplit_MouseMove(double x);
     void PicPanelSplit_MouseUp();
-    void Form_Click();  // the caption toggle
+    void Form_Click();        // the caption toggle
+    void MDIForm_DblClick();  // the serial-number pane's unlock
+    void SNSendBtn_Click();
+    void SNExitBtn_Click();
 
     void ShowMemoryInfoPanel(bool visible);
     void BuildDeviceTree();
@@ -88,6 +92,7 @@ protected:
 private:
     void buildToolbar();
     void buildLeftBar();
+    void buildSerialPane();
     void wireEvents();
     void RunTreeNodeCommand(int node);
     void runSettingNode(int node);

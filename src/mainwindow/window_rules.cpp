@@ -60,6 +60,40 @@ const std::vector<FlagWindow>& checkPanelFlageOrder() {
     return order;
 }
 
+const CloseGroups& languageFrmCloseOrder() {
+    // The single-value window is named by each of its mode flags; unloading it clears them all, so
+    // it closes at most once.
+    static const CloseGroups order = {
+        {
+            {&F::ClearMemoryFrmOpen, "ClearMemoryFrm"},
+            {&F::ComPortSetFrmOpen, "ComPortSetFrm"},
+            {&F::DataListFrmOpen, "DataListFrm"},
+            {&F::SonoquantFrmOpen, "SonoquantFrm"},
+            {&F::FileListFrmOpen, "FileListFrm"},
+            {&F::HelpFrmOpen, "HelpFrm"},
+            {&F::HistogramOpen, "Histogram"},
+            {&F::LEDAlarmFrmOpen, "LEDAlarmFrm"},
+        },
+        {
+            {&F::OneSetLcdApo, "OneSetForm"},
+            {&F::OneSetLcdContrast, "OneSetForm"},
+            {&F::OneSetPause, "OneSetForm"},
+            {&F::OneSetAutoLock, "OneSetForm"},
+            {&F::OneSetAutoScroll, "OneSetForm"},
+            {&F::OneSetCalibration, "OneSetForm"},
+            {&F::PlotOpen, "Plot"},
+            {&F::RTCFrmOpen, "RTCFrm"},
+            {&F::ScreenFrmOpen, "ScreenFrm"},
+            {&F::Setting410PanelFrmOpen, "Setting410PanelFrm"},
+            {&F::TimerFrmOpen, "TimerFrm"},
+            {&F::WelcomSetFrmOpen, "WelcomSetFrm"},
+            {&F::LunchTimeFrmOpen, "LunchTimeFrm"},
+            {&F::OneSetIntervalTime, "OneSetForm"},
+        },
+    };
+    return order;
+}
+
 void unloadByFlags(const std::vector<FlagWindow>& order) {
     for (const auto& [flag, name] : order) {
         if (flags().*flag != kTrue) continue;

@@ -15,6 +15,14 @@ using FlagWindow = std::pair<int16_t OpenFlags::*, const char*>;
 const std::vector<FlagWindow>& checkFlageOrder();
 const std::vector<FlagWindow>& checkPanelFlageOrder();
 
+// What the language window closes as it opens: every other child window, the graph windows
+// included, in two groups with the memory pane hidden between them.
+struct CloseGroups {
+    std::vector<FlagWindow> beforePane;
+    std::vector<FlagWindow> afterPane;
+};
+const CloseGroups& languageFrmCloseOrder();
+
 // For each flag in order that is True, unloads its window (a failing unload is skipped).
 void unloadByFlags(const std::vector<FlagWindow>& order);
 

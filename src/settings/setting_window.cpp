@@ -14,7 +14,8 @@ SettingWindow::SettingWindow(const std::string& name, int16_t* openFlag, TwipSiz
 
 CentredPanel SettingWindow::layoutFor(TwipSize outer) const {
     return layoutSettingWindow(outer, m_minimum,
-                               {static_cast<int>(SSPanel1.Width()), static_cast<int>(SSPanel1.Height())});
+                               {static_cast<int>(SSPanel1.Width()), static_cast<int>(SSPanel1.Height())},
+                               m_panelTopAllowance);
 }
 
 void SettingWindow::loadFrame() {

@@ -32,7 +32,8 @@ protected:
     virtual WindowTexts windowTexts() const = 0;
     void applyTexts();
 
-    bool m_panelTopFirst = false;  // TimerFrm places the top before the left
+    bool m_panelTopFirst = false;   // TimerFrm places the top before the left
+    int m_panelTopAllowance = 500;  // the language window centres with 400
 
 private:
     TwipSize m_minimum;

@@ -188,11 +188,12 @@ TEST_F(CommandsTest, checkPanelFlageClosesOnlyTheSettingDialogs) {
 }
 
 TEST_F(CommandsTest, checkFlageUnloadsInItsOrder) {
+    Panel& p = startIdentified();
+    // Registered after the start, so that they stand in for windows the program has as well.
     for (auto [name, flag] : {std::pair{"HelpFrm", &OpenFlags::HelpFrmOpen},
                               std::pair{"SonoquantFrm", &OpenFlags::SonoquantFrmOpen},
                               std::pair{"WelcomSetFrm", &OpenFlags::WelcomSetFrmOpen}})
         standIn(name, flag);
-    Panel& p = startIdentified();
     for (const char* name : {"WelcomSetFrm", "HelpFrm", "SonoquantFrm"}) windows().window(name).Show();
     log->clear();
     p.CheckFlage();
@@ -201,7 +202,6 @@ TEST_F(CommandsTest, checkFlageUnloadsInItsOrder) {
 }
 
 TEST_F(CommandsTest, eachCommandOpensItsWindowWithTheOthersClosed) {
-    standIn("HelpFrm", &OpenFlags::HelpFrmOpen);
     Panel& p = startIdentified();
     p.Toolbar1.click("Clear");
     EXPECT_EQ(flags().ClearMemoryFrmOpen, kTrue);
@@ -211,10 +211,11 @@ TEST_F(CommandsTest, eachCommandOpensItsWindowWithTheOthersClosed) {
     p.Toolbar1.click("Help");
     EXPECT_EQ(flags().RTCFrmOpen, kFalse);
     EXPECT_EQ(flags().HelpFrmOpen, kTrue);
-    p.Toolbar1.click("Language");  // not built yet: nothing at all
-    EXPECT_EQ(flags().HelpFrmOpen, kTrue);
-    p.Toolbar1.click("COMSET");
+    p.Toolbar1.click("Language");
     EXPECT_EQ(flags().HelpFrmOpen, kFalse);
+    EXPECT_EQ(flags().LanguageFrmOpen, kTrue);
+    p.Toolbar1.click("COMSET");
+    EXPECT_EQ(flags().LanguageFrmOpen, kFalse);
     EXPECT_EQ(modalShown.back(), "ComPortSetFrm");
 }
 
