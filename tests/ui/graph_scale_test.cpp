@@ -10,6 +10,11 @@
 #include <limits>
 
 namespace sq {
+
+inline void PrintTo(const AxisRange& r, std::ostream* os) {
+    *os << r.minimum << " to " << r.maximum;
+}
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
