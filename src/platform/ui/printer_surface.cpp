@@ -2,6 +2,7 @@
 
 #include <QPageSize>
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
@@ -74,8 +75,14 @@ void PrinterSurface::PrintForm(QWidget* widget) {
     double fit = std::min(m_printer->width() / double(std::max(1, widget->width())),
                           m_printer->height() / double(std::max(1, widget->height())));
     double scale = std::min(natural, fit);
-    painter.scale(scale, scale);
-    widget->render(&painter, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    // Rendering onto a printer painter would send the window as one bitmap; recorded as a picture
+    // first, it reaches the page as lines, fills and texts.
+    QPicture picture;
+    widget->render(&picture, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    // Playing a picture already scales it from its own dots per inch to the printer's.
+    painter.scale(scale * picture.logicalDpiX() / m_printer->logicalDpiX(),
+                  scale * picture.logicalDpiY() / m_printer->logicalDpiY());
+    painter.drawPicture(0, 0, picture);
     painter.end();
 }
 
