@@ -138,34 +138,38 @@ PixelMap unitMap(double width, double height) {
     return m;
 }
 
-TEST(GraphScale, aColumnKeepsItsFirstLowestHighestAndLastPointInOrder) {
+TEST(GraphScale, aColumnIsDrawnFromItsFirstLowestHighestAndLastPoint) {
     PixelMap map = unitMap(100, 100);
-    // 101 points inside pixel column 10; the highest (y 90) comes before the lowest (y 5).
+    // 101 points inside pixel column 10 that reach above and below the line from first to last,
+    // then one point in column 12.
     std::vector<double> xs, ys;
     for (int i = 0; i <= 100; ++i) {
         xs.push_back(10 + i / 200.0);
         ys.push_back(i == 30 ? 90 : i == 70 ? 5 : 50 + (i % 7));
     }
-    auto lines = reduceTrace(xs, ys, map);
-    ASSERT_EQ(lines.size(), 1u);
-    std::vector<QPointF> expected = {
-        {10, 50}, {10 + 30 / 200.0, 10}, {10 + 70 / 200.0, 95}, {10.5, 100 - (50 + 100 % 7)}};
-    ASSERT_EQ(lines[0].size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_DOUBLE_EQ(lines[0][i].x(), expected[i].x()) << i;
-        EXPECT_DOUBLE_EQ(lines[0][i].y(), expected[i].y()) << i;
-    }
+    xs.push_back(12.5);
+    ys.push_back(60);
+    TraceStrokes strokes = traceStrokes(xs, ys, map);
+    ASSERT_EQ(strokes.lines.size(), 1u);
+    std::vector<QPointF> line = {{10, 50}, {10.5, 100 - (50 + 100 % 7)}, {12.5, 40}};
+    EXPECT_EQ(strokes.lines[0], line);
+    std::vector<QLineF> spans = {QLineF(10.5, 10, 10.5, 95)};
+    EXPECT_EQ(strokes.spans, spans);
+    // A run that stays between its first and last point needs no span.
+    strokes = traceStrokes({20.1, 20.2, 20.3}, {10, 15, 20}, map);
+    EXPECT_TRUE(strokes.spans.empty());
+    EXPECT_EQ(strokes.lines[0], (std::vector<QPointF>{{20.1, 90}, {20.3, 80}}));
 }
 
-TEST(GraphScale, pointsInTheirOwnColumnsStayAndNonFinitePointsBreakTheTrace) {
+TEST(GraphScale, nonFinitePointsBreakTheTraceAndFarPointsGatherAtTheEdge) {
     PixelMap map = unitMap(100, 100);
-    auto lines = reduceTrace({1, 2, 3, kNaN, 5, 6, 7, 8}, {1, 2, 3, 4, 5, kInf, 7, 8}, map);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0].size(), 3u);
-    EXPECT_EQ(lines[1].size(), 1u);  // a lone point between two breaks
-    EXPECT_EQ(lines[2].size(), 2u);
-    // A run far outside the plot gathers in one column; the point that enters the plot keeps the
-    // true slope of the line that reaches it.
+    auto strokes = traceStrokes({1, 2, 3, kNaN, 5, 6, 7, 8}, {1, 2, 3, 4, 5, kInf, 7, 8}, map);
+    ASSERT_EQ(strokes.lines.size(), 3u);
+    EXPECT_EQ(strokes.lines[0].size(), 3u);
+    EXPECT_EQ(strokes.lines[1].size(), 1u);  // a lone point between two breaks
+    EXPECT_EQ(strokes.lines[2].size(), 2u);
+    // A run far left of the plot gathers in one column with no span; the point that enters the plot
+    // keeps the true slope of the line that reaches it.
     std::vector<double> xs, ys;
     for (int i = 0; i < 1000; ++i) {
         xs.push_back(-1000 + i * 0.5);
@@ -173,15 +177,15 @@ TEST(GraphScale, pointsInTheirOwnColumnsStayAndNonFinitePointsBreakTheTrace) {
     }
     xs.push_back(50);
     ys.push_back(50);
-    lines = reduceTrace(xs, ys, map);
-    ASSERT_EQ(lines.size(), 1u);
-    std::vector<QPointF> expected = {{-1000, 80}, {-999.5, 90}, {-500.5, 90}, {50, 50}};
-    EXPECT_EQ(lines[0], expected);
+    strokes = traceStrokes(xs, ys, map);
+    ASSERT_EQ(strokes.lines.size(), 1u);
+    EXPECT_EQ(strokes.lines[0], (std::vector<QPointF>{{-1000, 80}, {-500.5, 90}, {50, 50}}));
+    EXPECT_TRUE(strokes.spans.empty());
 }
 
-// The reduced trace draws the picture of the full one: a noisy walk of 65,535 points over 300
-// columns, drawn both ways without antialiasing, differs in very few pixels.
-TEST(GraphScale, theReducedTraceDrawsTheSamePictureAsEveryPoint) {
+// The strokes draw the picture of the full trace: a noisy walk of 65,535 points over 300 columns,
+// drawn both ways without antialiasing, differs in very few pixels.
+TEST(GraphScale, theStrokesDrawTheSamePictureAsEveryPoint) {
     PixelMap map = unitMap(300, 200);
     map.x = {0, 65535};
     std::vector<double> xs, ys;
@@ -193,26 +197,45 @@ TEST(GraphScale, theReducedTraceDrawsTheSamePictureAsEveryPoint) {
         xs.push_back(i);
         ys.push_back(y);
     }
-    auto draw = [&](const std::vector<std::vector<QPointF>>& lines) {
+    auto draw = [&](const TraceStrokes& strokes) {
         QImage image(300, 200, QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);
-        p.setPen(QPen(Qt::black, 0));
-        for (const auto& line : lines) p.drawPolyline(line.data(), static_cast<int>(line.size()));
+        p.setPen(QPen(Qt::black, 1));
+        p.drawLines(strokes.spans.data(), static_cast<int>(strokes.spans.size()));
+        for (const auto& line : strokes.lines) p.drawPolyline(line.data(), static_cast<int>(line.size()));
         return image;
     };
-    std::vector<QPointF> all;
-    for (size_t i = 0; i < xs.size(); ++i) all.emplace_back(map.toPixelX(xs[i]), map.toPixelY(ys[i]));
-    QImage full = draw({all});
-    QImage reduced = draw(reduceTrace(xs, ys, map));
-    int inked = 0, differing = 0;
+    TraceStrokes every;
+    every.lines.emplace_back();
+    for (size_t i = 0; i < xs.size(); ++i)
+        every.lines[0].emplace_back(map.toPixelX(xs[i]), map.toPixelY(ys[i]));
+    QImage full = draw(every);
+    TraceStrokes strokes = traceStrokes(xs, ys, map);
+    EXPECT_LE(strokes.lines[0].size(), 600u);
+    QImage reduced = draw(strokes);
+    // Every pixel either picture inks lies within one pixel of ink in the other.
+    auto inkedAt = [](const QImage& image, int x, int y) {
+        return x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+               image.pixel(x, y) != qRgb(255, 255, 255);
+    };
+    auto inkNear = [&](const QImage& image, int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (inkedAt(image, x + dx, y + dy)) return true;
+        return false;
+    };
+    int inked = 0, stray = 0, differing = 0;
     for (int py = 0; py < 200; ++py)
         for (int px = 0; px < 300; ++px) {
-            inked += full.pixel(px, py) != qRgb(255, 255, 255);
+            inked += inkedAt(full, px, py);
             differing += full.pixel(px, py) != reduced.pixel(px, py);
+            stray += (inkedAt(full, px, py) && !inkNear(reduced, px, py)) ||
+                     (inkedAt(reduced, px, py) && !inkNear(full, px, py));
         }
     EXPECT_GT(inked, 3000);
-    EXPECT_LT(differing, inked / 100) << differing << " of " << inked;
+    EXPECT_EQ(stray, 0);
+    EXPECT_LT(differing, inked / 50) << differing << " of " << inked;
 }
 
 }  // namespace

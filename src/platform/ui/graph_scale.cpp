@@ -210,9 +210,8 @@ std::vector<Tick> axisTicks(const AxisRange& range, const std::string& format, i
     return ticks;
 }
 
-std::vector<std::vector<QPointF>> reduceTrace(const std::vector<double>& xs, const std::vector<double>& ys,
-                                              const PixelMap& map) {
-    std::vector<std::vector<QPointF>> lines;
+TraceStrokes traceStrokes(const std::vector<double>& xs, const std::vector<double>& ys, const PixelMap& map) {
+    TraceStrokes strokes;
     size_t n = std::min(xs.size(), ys.size());
     // Far-away points are pulled in to this distance, which keeps the painter's numbers small and
     // changes the visible part of a line by far less than a pixel.
@@ -220,33 +219,30 @@ std::vector<std::vector<QPointF>> reduceTrace(const std::vector<double>& xs, con
     const double farTop = map.top - 1e5, farBottom = map.top + map.height + 1e5;
     const long long leftColumn = static_cast<long long>(std::floor(map.left)) - 1;
     const long long rightColumn = static_cast<long long>(std::floor(map.left + map.width));
+    // Pixels per unit, so the loop multiplies where PixelMap divides.
+    const double xScale = map.width / map.x.span();
+    const double yScale = map.height / map.y.span();
 
     std::vector<QPointF> line;
-    line.reserve(std::min<size_t>(n, static_cast<size_t>(map.width * 4 + 16)));
+    line.reserve(std::min<size_t>(n, static_cast<size_t>(map.width * 2 + 16)));
+    // The current column's run: its first and last point, and the rows of its lowest and highest.
     long long column = 0;
-    // The current column's run: first, lowest, highest and last point, each with its index.
-    struct At {
-        size_t index;
-        QPointF point;
-    };
-    At first{}, low{}, high{}, last{};
-    bool inRun = false;
+    QPointF first, last;
+    double lowY = 0, highY = 0;
+    size_t count = 0;
 
     auto flush = [&] {
-        if (!inRun) return;
-        At picks[4] = {first, low, high, last};
-        std::sort(picks + 1, picks + 3, [](const At& a, const At& b) { return a.index < b.index; });
-        size_t previous = std::numeric_limits<size_t>::max();
-        for (const At& p : picks)
-            if (p.index != previous) {
-                line.push_back(p.point);
-                previous = p.index;
-            }
-        inRun = false;
+        if (count == 0) return;
+        line.push_back(first);
+        if (count > 1) line.push_back(last);
+        bool inside = column > leftColumn && column < rightColumn;
+        if (inside && (highY < std::min(first.y(), last.y()) || lowY > std::max(first.y(), last.y())))
+            strokes.spans.emplace_back(column + 0.5, highY, column + 0.5, lowY);
+        count = 0;
     };
     auto breakLine = [&] {
         flush();
-        if (!line.empty()) lines.push_back(std::move(line));
+        if (!line.empty()) strokes.lines.push_back(std::move(line));
         line.clear();
     };
 
@@ -255,22 +251,25 @@ std::vector<std::vector<QPointF>> reduceTrace(const std::vector<double>& xs, con
             breakLine();
             continue;
         }
-        QPointF p(std::clamp(map.toPixelX(xs[i]), farLeft, farRight),
-                  std::clamp(map.toPixelY(ys[i]), farTop, farBottom));
-        long long c = std::clamp(static_cast<long long>(std::floor(p.x())), leftColumn, rightColumn);
-        if (!inRun || c != column) {
+        QPointF p(std::clamp(map.left + (xs[i] - map.x.minimum) * xScale, farLeft, farRight),
+                  std::clamp(map.top + (map.y.maximum - ys[i]) * yScale, farTop, farBottom));
+        long long c = static_cast<long long>(p.x());  // floor, for the clamped range, without a call
+        if (c > p.x()) --c;
+        c = std::clamp(c, leftColumn, rightColumn);
+        if (count == 0 || c != column) {
             flush();
             column = c;
-            first = low = high = {i, p};
-            inRun = true;
+            first = p;
+            lowY = highY = p.y();
         }
         // Screen y grows downwards: the lowest value has the largest y.
-        if (p.y() > low.point.y()) low = {i, p};
-        if (p.y() < high.point.y()) high = {i, p};
-        last = {i, p};
+        lowY = std::max(lowY, p.y());
+        highY = std::min(highY, p.y());
+        last = p;
+        ++count;
     }
     breakLine();
-    return lines;
+    return strokes;
 }
 
 }  // namespace sq

@@ -2,6 +2,7 @@
 // The arithmetic of the graph control and the numeric edit, free of widgets: axis ranges and their
 // autoscale, 1-2-5 and time-of-day ticks, label formats, typed times, and the reduction of a long
 // trace to a few points per pixel column.
+#include <QLineF>
 #include <QPointF>
 #include <optional>
 #include <string>
@@ -74,12 +75,16 @@ struct PixelMap {
     [[nodiscard]] double fromPixelY(double py) const { return y.maximum - (py - top) * y.span() / height; }
 };
 
-// The trace through the points (xs[i], ys[i]) reduced to the first, lowest, highest and last point of
-// each run of points in one pixel column, in drawing order. Points left or right of the plot area
-// gather in one column on each side; a non-finite point breaks the trace (a piece may be one point). Draws
-// the same picture as the full polyline to within a pixel, at a few points per column.
-[[nodiscard]] std::vector<std::vector<QPointF>> reduceTrace(const std::vector<double>& xs,
-                                                            const std::vector<double>& ys,
-                                                            const PixelMap& map);
+// The trace through the points (xs[i], ys[i]) as drawn from each run of points in one pixel
+// column: a line joins the runs' first and last points, and a vertical span covers a run's lowest to
+// highest point where it reaches beyond that line. Points left or right of the plot area gather in
+// one column on each side (with no span); a non-finite point breaks the line (a piece may be one
+// point). Draws the picture of the full polyline to within a pixel, at two points per column.
+struct TraceStrokes {
+    std::vector<std::vector<QPointF>> lines;
+    std::vector<QLineF> spans;
+};
+[[nodiscard]] TraceStrokes traceStrokes(const std::vector<double>& xs, const std::vector<double>& ys,
+                                        const PixelMap& map);
 
 }  // namespace sq
