@@ -81,7 +81,7 @@ TEST_F(GraphControlTest, setMinMaxOrdinaryEqualInvertedAndNotANumber) {
         {20, 80, {20, 80}},   {85.3, 85.3, {84.8, 85.8}},  // equal ends: the value ± 0.5
         {80, 20, {20, 80}},                                // inverted: put in order
         {kNaN, 50, {0, 100}},                              // not a number: the axis keeps its range
-        {10, kNaN, {0, 100}},
+        {10, kNaN, {0, 100}}, {-1e308, 1e308, {0, 100}},   // a span no double holds
     };
     for (const Case& c : cases) {
         graph.Axes(1).SetMinMax(0, 10);
@@ -329,6 +329,29 @@ TEST_F(GraphControlTest, aTraceFromZeroZeroToOneOneRunsCornerToCorner) {
         int away = static_cast<int>(yExact) + (f < 0.5 ? -p.height() / 4 : p.height() / 4);
         EXPECT_TRUE(isWhite(image.pixel(x, away)) || qRed(image.pixel(x, away)) > 200) << f;
     }
+}
+
+// Values far outside any sensible range, tiny spans and non-finite values paint without harm.
+TEST_F(GraphControlTest, extremeValuesPaintSafely) {
+    const double inf = std::numeric_limits<double>::infinity();
+    graph.Cursors().Add().setCursorX(1e300);
+    graph.Cursors().Add().setCursorY(-inf);
+    struct Case {
+        double x0, x1;
+    } ranges[] = {{0, 10}, {0, 1e-300}, {1e9, 1e9 + 1e-6}, {-1e300, 1e300}};
+    for (const Case& r : ranges) {
+        graph.Axes(1).SetMinMax(r.x0, r.x1);
+        graph.PlotPairs({1e308, -1e308, kNaN, 0, inf, 5}, {0, 1e308, 1, -inf, 2, -1e308});
+        (void)render();
+        graph.PlotSeries({kNaN, inf, -inf, 1e308, 3}, 1, 1);
+        (void)render();
+        graph.PlotSeries({1, 2}, kNaN, 1);
+        (void)render();
+    }
+    graph.PlotSeries({}, 1, 1);
+    graph.PlotPairs({}, {});
+    QImage image = render();
+    EXPECT_FALSE(image.isNull());
 }
 
 TEST_F(GraphControlTest, printingColourAndAxisTextsPaint) {

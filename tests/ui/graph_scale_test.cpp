@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/vb_error.h"
+
 namespace sq {
 
 inline void PrintTo(const AxisRange& r, std::ostream* os) {
@@ -101,6 +103,14 @@ TEST(GraphScale, ticksFallOnOneTwoFiveStepsOrWholeTimesAndNeverFinerThanTheForma
     EXPECT_EQ(labelsOf(axisTicks({1, 3}, "hh:nn:ss", 5)),
               (V{"00:00:00", "12:00:00", "00:00:00", "12:00:00", "00:00:00"}));
     EXPECT_TRUE(axisTicks({0, 1e12}, "", 1000000).size() <= 1001);
+}
+
+TEST(GraphScale, numbersPassedAsText) {
+    EXPECT_EQ(axisValueOfText("."), 0);
+    EXPECT_EQ(axisValueOfText(" .25 "), 0.25);
+    EXPECT_EQ(axisValueOfText("150"), 150);
+    EXPECT_THROW((void)axisValueOfText("12:00:00"), VbError);
+    EXPECT_THROW((void)axisValueOfText(""), VbError);
 }
 
 TEST(GraphScale, typedTimesOfDay) {

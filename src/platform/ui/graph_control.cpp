@@ -92,17 +92,11 @@ void GraphAxis::SetMinMax(double minimum, double maximum) {
 }
 
 void GraphAxis::SetMinMax(const std::string& minimum, const std::string& maximum) {
-    auto read = [](const std::string& text) {
-        std::string_view t = text;
-        while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-        return t == "." ? 0.0 : toNumber(t);
-    };
-    SetMinMax(read(minimum), read(maximum));
+    SetMinMax(axisValueOfText(minimum), axisValueOfText(maximum));
 }
 
 void GraphAxis::setRange(const AxisRange& range, bool fix) {
-    if (!std::isfinite(range.minimum) || !std::isfinite(range.maximum) || !(range.span() > 0)) return;
+    if (!std::isfinite(range.span()) || !(range.span() > 0)) return;
     m_range = range;
     m_fixed = m_fixed || fix;
     m_owner->changed();
@@ -194,6 +188,10 @@ void GraphControl::setTrackMode(int mode) {
     if (mode < kTrackNormal || mode > kTrackZoomY) raise(kInvalidPropertyValue);
     m_trackMode = mode;
     m_drag = Drag::None;
+    static const Qt::CursorShape shapes[] = {Qt::ArrowCursor,    Qt::ArrowCursor,   Qt::SizeAllCursor,
+                                             Qt::OpenHandCursor, Qt::SizeHorCursor, Qt::SizeVerCursor,
+                                             Qt::CrossCursor,    Qt::CrossCursor,   Qt::CrossCursor};
+    widget()->setCursor(shapes[mode]);
     changed();
 }
 
@@ -382,6 +380,7 @@ void GraphControl::paintPlot(QPainter& p, const Layout& l) const {
             double x0 = std::clamp(l.map.toPixelX(x - m_xStep), l.plot.left() - 1.0, l.plot.right() + 2.0);
             double x1 = std::clamp(l.map.toPixelX(x), l.plot.left() - 1.0, l.plot.right() + 2.0);
             double y = std::clamp(l.map.toPixelY(v), l.plot.top() - 1.0, l.plot.bottom() + 2.0);
+            if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y)) continue;
             QRect bar(QPoint(static_cast<int>(std::lround(std::min(x0, x1))),
                              static_cast<int>(std::lround(std::min(y, base)))),
                       QPoint(static_cast<int>(std::lround(std::max(x0, x1))) - 1,
@@ -412,11 +411,11 @@ void GraphControl::paintCursors(QPainter& p, const Layout& l) const {
         double x = std::floor(l.map.toPixelX(c.m_x)) + 0.5;
         double y = std::floor(l.map.toPixelY(c.m_y)) + 0.5;
         p.setPen(QPen(colorOfRgb(c.m_color), 0));
-        if (x >= l.plot.left() && x <= l.plot.right() + 1)
-            p.drawLine(QPointF(x, l.plot.top()), QPointF(x, l.plot.bottom() + 1));
-        if (y >= l.plot.top() && y <= l.plot.bottom() + 1)
-            p.drawLine(QPointF(l.plot.left(), y), QPointF(l.plot.right() + 1, y));
-        p.drawRect(QRectF(x - 3, y - 3, 6, 6));
+        bool xInside = x >= l.plot.left() && x <= l.plot.right() + 1;
+        bool yInside = y >= l.plot.top() && y <= l.plot.bottom() + 1;
+        if (xInside) p.drawLine(QPointF(x, l.plot.top()), QPointF(x, l.plot.bottom() + 1));
+        if (yInside) p.drawLine(QPointF(l.plot.left(), y), QPointF(l.plot.right() + 1, y));
+        if (xInside && yInside) p.drawRect(QRectF(x - 3, y - 3, 6, 6));
     }
 }
 

@@ -26,8 +26,8 @@ public:
     // The visible range; fixes the axis. An inverted pair is put in order, equal ends show value ± 0.5,
     // a non-finite end leaves the axis as it is.
     void SetMinMax(double minimum, double maximum);
-    // The same with texts read as numbers ("." reads as 0, as the time 00:00:00 is written); raises
-    // VbError(13) for a text that is no number.
+    // The same with texts read by axisValueOfText ("." is 0); raises VbError(13) for a text that is
+    // no number.
     void SetMinMax(const std::string& minimum, const std::string& maximum);
     [[nodiscard]] double AxisMinimum() const { return m_range.minimum; }
     [[nodiscard]] double AxisMaximum() const { return m_range.maximum; }

@@ -135,7 +135,14 @@ std::optional<AxisRange> rangeInForce(double a, double b) {
     if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
     if (a > b) std::swap(a, b);
     if (a == b) return AxisRange{a - 0.5, b + 0.5};
+    if (!std::isfinite(b - a)) return std::nullopt;  // a span no double holds
     return AxisRange{a, b};
+}
+
+double axisValueOfText(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text == "." ? 0.0 : toNumber(text);
 }
 
 std::string formatLabel(double value, const std::string& format, int plainDecimals) {
@@ -222,6 +229,7 @@ TraceStrokes traceStrokes(const std::vector<double>& xs, const std::vector<doubl
     // Pixels per unit, so the loop multiplies where PixelMap divides.
     const double xScale = map.width / map.x.span();
     const double yScale = map.height / map.y.span();
+    if (!std::isfinite(xScale) || !std::isfinite(yScale)) return strokes;
 
     std::vector<QPointF> line;
     line.reserve(std::min<size_t>(n, static_cast<size_t>(map.width * 2 + 16)));

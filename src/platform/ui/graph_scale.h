@@ -43,6 +43,11 @@ struct AxisRange {
 // nothing for a non-finite end (the axis keeps its range).
 [[nodiscard]] std::optional<AxisRange> rangeInForce(double a, double b);
 
+// A number passed as text, as the graph and the numeric edit take it: the whole trimmed text read
+// as a number, where "." (the day fraction 0 written with no digit) is 0. Raises VbError(13) for a
+// text that is no number.
+[[nodiscard]] double axisValueOfText(std::string_view text);
+
 // Label formats: "*0.1" or "*.1" (the value times the factor, with the factor's decimals), "0", "0.0"
 // (fixed decimals), "hh:nn:ss" (the time of day of the value's fractional part); anything else
 // shows the decimals its tick step needs.
