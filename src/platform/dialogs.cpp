@@ -67,10 +67,17 @@ std::optional<std::string> ScriptedDialogs::saveFile(const FileDialogRequest& re
     return r;
 }
 
-bool ScriptedDialogs::choosePrinter() {
+PrinterChoice PrinterChoice::pdfFile(const std::string& path, const std::string& paperSize) {
+    PrinterChoice choice;
+    choice.outputFile = path;
+    choice.paperSize = paperSize;
+    return choice;
+}
+
+std::optional<PrinterChoice> ScriptedDialogs::choosePrinter() {
     records.push_back({"printer", {}, {}});
-    if (printerAnswers.empty()) return false;
-    bool r = printerAnswers.front();
+    if (printerAnswers.empty()) return std::nullopt;
+    auto r = printerAnswers.front();
     printerAnswers.pop_front();
     return r;
 }

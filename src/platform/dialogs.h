@@ -22,6 +22,19 @@ struct MessageRequest {
     std::string title;  // empty: the application title "Sonoquant"
 };
 
+// The printer the user chose in the printer dialog.
+struct PrinterChoice {
+    enum class Orientation { Portrait = 1, Landscape = 2 };
+    Orientation orientation = Orientation::Portrait;
+    int copies = 1;
+    std::string printerName;  // a system printer; empty: the default printer
+    std::string outputFile;   // not empty: a PDF file is written here instead of printing
+    std::string paperSize;    // a page size key such as "A4" or "Letter"; empty: the printer's default
+
+    // A printer that writes a PDF file (what tests answer the dialog with).
+    static PrinterChoice pdfFile(const std::string& path, const std::string& paperSize = "A4");
+};
+
 struct FileDialogRequest {
     std::string title;
     std::string filter;  // classic filter text, e.g. "Data File (*.qvx)|*.qvx"
@@ -38,8 +51,8 @@ public:
                                              const std::string& defaultText) = 0;
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
-    // Shows the printer dialog; false when cancelled.
-    virtual bool choosePrinter() = 0;
+    // Shows the printer dialog; nullopt when cancelled.
+    virtual std::optional<PrinterChoice> choosePrinter() = 0;
     // Opens a file or URL with the desktop's viewer; false when that failed.
     virtual bool openWithViewer(const std::string& pathOrUrl) = 0;
 };
@@ -53,7 +66,7 @@ MsgResult msgBox(const std::string& text, MsgButtons buttons = MsgButtons::OK, M
                  const std::string& title = {});
 
 // Records every request and answers from queued answers, falling back to defaults: OK for
-// messages (Cancel/No never), nullopt for the other dialogs.
+// messages (Cancel/No never), nullopt (Cancel) for the other dialogs.
 class ScriptedDialogs : public DialogService {
 public:
     struct Record {
@@ -67,14 +80,14 @@ public:
                                      const std::string& defaultText) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
-    bool choosePrinter() override;
+    std::optional<PrinterChoice> choosePrinter() override;
     bool openWithViewer(const std::string& pathOrUrl) override;
 
     // Answers, consumed in order by the matching kind of request.
     std::deque<MsgResult> messageAnswers;
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
-    std::deque<bool> printerAnswers;
+    std::deque<std::optional<PrinterChoice>> printerAnswers;  // nullopt: Cancel
     // Called after a message is recorded and before it is answered (a modal box lets timers run).
     std::function<void(const MessageRequest&)> onMessage;
 

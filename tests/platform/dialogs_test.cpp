@@ -30,17 +30,22 @@ TEST(DialogsTest, otherDialogsAnswerFromTheirQueuesAndCancelWhenEmpty) {
     ScopedScriptedDialogs scripted;
     scripted->inputAnswers = {std::string("42")};
     scripted->fileAnswers = {std::string("/tmp/a.qvx")};
-    scripted->printerAnswers = {true};
+    scripted->printerAnswers = {PrinterChoice::pdfFile("/tmp/out.pdf"), std::nullopt};
 
     EXPECT_EQ(dialogs().input("Level", "", "0"), std::optional<std::string>("42"));
     EXPECT_EQ(dialogs().input("Level", "", "0"), std::nullopt);
     EXPECT_EQ(dialogs().openFile({"Open", "Data File (*.qvx)|*.qvx", "", ""}), "/tmp/a.qvx");
     EXPECT_EQ(dialogs().saveFile({"Save", "", "", "x.csv"}), std::nullopt);
-    EXPECT_TRUE(dialogs().choosePrinter());
-    EXPECT_FALSE(dialogs().choosePrinter());
+    auto printer = dialogs().choosePrinter();
+    ASSERT_TRUE(printer.has_value());
+    EXPECT_EQ(printer->outputFile, "/tmp/out.pdf");
+    EXPECT_EQ(printer->paperSize, "A4");
+    EXPECT_EQ(printer->copies, 1);
+    EXPECT_FALSE(dialogs().choosePrinter().has_value());  // answered Cancel
+    EXPECT_FALSE(dialogs().choosePrinter().has_value());  // nothing queued: Cancel
     EXPECT_TRUE(dialogs().openWithViewer("/tmp/Manual.pdf"));
 
-    ASSERT_EQ(scripted->records.size(), 7u);
+    ASSERT_EQ(scripted->records.size(), 8u);
     EXPECT_EQ(scripted->records.back().kind, "viewer");
     EXPECT_EQ(scripted->records.back().text, "/tmp/Manual.pdf");
 }

@@ -123,10 +123,21 @@ std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request)
     return path.toStdString();
 }
 
-bool QtDialogs::choosePrinter() {
-    QPrinter printer;
+std::optional<PrinterChoice> QtDialogs::choosePrinter() {
+    QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parentWindow());
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    PrinterChoice choice;
+    choice.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
+                             ? PrinterChoice::Orientation::Landscape
+                             : PrinterChoice::Orientation::Portrait;
+    choice.copies = printer.copyCount();
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        choice.outputFile = printer.outputFileName().toStdString();
+    else
+        choice.printerName = printer.printerName().toStdString();
+    choice.paperSize = printer.pageLayout().pageSize().key().toStdString();
+    return choice;
 }
 
 bool QtDialogs::openWithViewer(const std::string& pathOrUrl) {

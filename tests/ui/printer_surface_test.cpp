@@ -1,0 +1,203 @@
+// The printer surface: the dialog sequence with the chosen printer, PrintForm of a window to a PDF
+// printer (one page, texts as texts, scaled down to fit and never enlarged), Cancel, and a printer
+// that cannot be opened.
+#include "platform/ui/printer_surface.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QFile>
+#include <QImage>
+#include <QPageLayout>
+#include <QPrinter>
+#include <array>
+#include <cstdio>
+#include <regex>
+
+#include "platform/dialogs.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/graph_control.h"
+#include "platform/ui/window.h"
+#include "platform/vb_error.h"
+#include "support/test_support.h"
+
+namespace sq {
+namespace {
+
+std::string run(const std::string& command) {
+    std::string out;
+    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return out;
+    std::array<char, 4096> buf{};
+    size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
+    pclose(pipe);
+    return out;
+}
+
+// A small window with a few texts, as a print command shows it.
+class CalibrationWindow : public Window {
+public:
+    static constexpr const char* kName = "CalibrationWindow";
+    CalibrationWindow() : Window(kName, WindowKind::TopLevel) {
+        Title.Move(240, 240, 4000, 400);
+        Level.Move(240, 840, 4000, 400);
+    }
+    Label Title{surface(), "Calibration Record"};
+    Label Level{surface(), "Level 94.0 dB"};
+};
+
+class PrinterSurfaceTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir = sqtest::makeTempDir("print"); }
+    void TearDown() override { windows().reset(); }
+    Window& shownWindow() {
+        auto& w = form<CalibrationWindow>();
+        w.Move(0, 0, 6000, 3000);
+        w.Show();
+        return w;
+    }
+    // The bounding box of the dark pixels of the page rendered at 72 dpi (one pixel per point).
+    QRect inkOnPage(const std::string& pdf) {
+        run("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + dir + "/page'");
+        QImage page(QString::fromStdString(dir + "/page.png"));
+        QRect box;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
+        return box;
+    }
+
+    ScopedScriptedDialogs dialogs;
+    std::string dir;
+};
+
+TEST_F(PrinterSurfaceTest, printFormWritesTheWindowAsTextOnOnePage) {
+    std::string pdf = dir + "/window.pdf";
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+    PrinterSurface printer;
+    printer.ShowPrinter();
+    EXPECT_EQ(dialogs->records.size(), 1u);
+    EXPECT_EQ(dialogs->records[0].kind, "printer");
+    printer.PrintForm(shownWindow());
+
+    std::string info = run("pdfinfo '" + pdf + "'");
+    EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +1\n"))) << info;
+    EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
+    std::string text = run("pdftotext '" + pdf + "' -");
+    EXPECT_NE(text.find("Calibration Record"), std::string::npos) << text;
+    EXPECT_NE(text.find("Level 94.0 dB"), std::string::npos) << text;
+}
+
+TEST_F(PrinterSurfaceTest, thePrinterTakesTheChosenOrientationCopiesAndPaper) {
+    std::string pdf = dir + "/landscape.pdf";
+    PrinterChoice choice = PrinterChoice::pdfFile(pdf, "Letter");
+    choice.orientation = PrinterChoice::Orientation::Landscape;
+    choice.copies = 3;
+    dialogs->printerAnswers = {choice};
+    PrinterSurface printer;
+    EXPECT_EQ(printer.Orientation(), 1);
+    printer.ShowPrinter();
+    EXPECT_EQ(printer.Orientation(), 2);
+    EXPECT_EQ(printer.Copies(), 3);
+    printer.PrintForm(shownWindow());
+    std::string info = run("pdfinfo '" + pdf + "'");
+    EXPECT_NE(info.find("792 x 612 pts (letter)"), std::string::npos) << info;
+}
+
+TEST_F(PrinterSurfaceTest, cancelRaisesTheCancelErrorAndWritesNothing) {
+    std::string pdf = dir + "/before.pdf";
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf), std::nullopt};
+    PrinterSurface printer;
+    printer.ShowPrinter();
+    try {
+        printer.ShowPrinter();
+        FAIL() << "Cancel returned";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), kCancelError);
+    }
+    // The earlier choice stays, and nothing has been printed.
+    EXPECT_EQ(printer.printer().outputFileName().toStdString(), pdf);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+}
+
+TEST_F(PrinterSurfaceTest, theImageKeepsItsScreenSizeOrShrinksToThePrintableArea) {
+    PrinterSurface printer;
+    auto printBlack = [&](int width, int height, const std::string& name) {
+        QWidget block;
+        block.resize(width, height);
+        block.setAutoFillBackground(true);
+        block.setPalette(QPalette(Qt::black));
+        std::string pdf = dir + "/" + name;
+        dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+        printer.ShowPrinter();
+        printer.PrintForm(&block);
+        return inkOnPage(pdf);
+    };
+    QRectF area = printer.printer().pageLayout().paintRect(QPageLayout::Point);
+    double pointsPerPixel = 72.0 / QWidget().logicalDpiX();
+
+    QRect small = printBlack(96, 48, "small.pdf");  // one inch by half an inch on a 96 dpi screen
+    EXPECT_NEAR(small.width(), 96 * pointsPerPixel, 1.5);
+    EXPECT_NEAR(small.height(), 48 * pointsPerPixel, 1.5);
+    EXPECT_NEAR(small.left(), area.left(), 1.5);  // from the printable area's top-left corner
+    EXPECT_NEAR(small.top(), area.top(), 1.5);
+
+    QRect wide = printBlack(4000, 200, "wide.pdf");  // shrunk to the width, proportions kept
+    EXPECT_NEAR(wide.width(), area.width(), 1.5);
+    EXPECT_NEAR(wide.height(), area.width() * 200 / 4000, 1.5);
+    QRect tall = printBlack(200, 6000, "tall.pdf");  // shrunk to the height
+    EXPECT_NEAR(tall.height(), area.height(), 1.5);
+    EXPECT_NEAR(tall.width(), area.height() * 200 / 6000, 1.5);
+}
+
+// The graph draws itself onto the page too: its tick labels and captions as texts, its bars in colour.
+TEST_F(PrinterSurfaceTest, aGraphPrintsItsTextsAndBars) {
+    QWidget window;
+    window.resize(640, 300);
+    GraphControl graph(&window);
+    graph.widget()->setGeometry(0, 0, 640, 300);
+    graph.setGraphColor(0xFFFFFF);
+    graph.Axes(1).setCaption("dB");
+    graph.Axes(2).setCaption("Frequency (Times)");
+    graph.Axes(1).setLabelFormat("*0.1");
+    graph.Axes(1).SetMinMax(850, 860);
+    std::vector<double> counts(1501, 0);
+    counts[852] = 7;
+    counts[855] = 3;
+    graph.PlotSeries(counts, 1, 1);
+    std::string pdf = dir + "/graph.pdf";
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+    PrinterSurface printer;
+    printer.ShowPrinter();
+    printer.PrintForm(&window);
+
+    std::string text = run("pdftotext '" + pdf + "' -");
+    for (const char* label : {"85.0", "85.5", "86.0", "Frequency (Times)", "dB"})
+        EXPECT_NE(text.find(label), std::string::npos) << label << " in " << text;
+    EXPECT_NE(run("pdffonts '" + pdf + "'").find("LiberationSans"), std::string::npos);
+    run("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + dir + "/graph'");
+    QImage page(QString::fromStdString(dir + "/graph.png"));
+    int blue = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            QRgb c = page.pixel(x, y);
+            blue += qBlue(c) > 150 && qRed(c) < 100;
+        }
+    EXPECT_GT(blue, 100);
+}
+
+TEST_F(PrinterSurfaceTest, aPrinterThatCannotBeOpenedRaisesAPrinterError) {
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(dir + "/no/such/folder/out.pdf")};
+    PrinterSurface printer;
+    printer.ShowPrinter();
+    try {
+        printer.PrintForm(shownWindow());
+        FAIL() << "printed into a missing folder";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), kPrinterError);
+    }
+}
+
+}  // namespace
+}  // namespace sq
