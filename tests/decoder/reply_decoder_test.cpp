@@ -214,4 +214,19 @@ TEST_F(ReplyDecoderTest, addedArmsReplaceAndRemoveCleanly) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST_F(ReplyDecoderTest, anArmCanBeReplacedAndPutBack) {
+    std::vector<uint8_t> seen;
+    ReplyArm own = setReplyArm(0x01, [&](const ReplyFrame& f, DecoderHost&) { seen = f.Data; });
+    ASSERT_TRUE(own);
+    EXPECT_TRUE(decodeReply(reply(0x01, {28}), host));
+    EXPECT_EQ(seen, (std::vector<uint8_t>{28}));
+    EXPECT_DOUBLE_EQ(decoderState().ContrastValue, 0) << "the own arm did not run";
+    EXPECT_FALSE(decodeReply(reply(0x01, {}), host)) << "the code keeps its minimum length";
+
+    EXPECT_FALSE(setReplyArm(0x01, std::move(own)) == nullptr);
+    EXPECT_TRUE(decodeReply(reply(0x01, {28}), host));
+    EXPECT_DOUBLE_EQ(decoderState().ContrastValue, 6);
+    EXPECT_EQ(seen.size(), 1u);
+}
+
 }  // namespace
