@@ -1,7 +1,6 @@
 #include "mainwindow/panel.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -316,10 +315,7 @@ void Panel::DeQVX410SDData(const ReplyFrame& frame) {
 }
 
 std::string Panel::pcDateTime(const std::string& format) {
-    // Classic patterns: mm is the month, nn the minute, hh the 24-hour hour.
-    QString qt = QString::fromStdString(format);
-    qt.replace("mm", "MM").replace("nn", "mm").replace("hh", "HH");
-    return QDateTime::currentDateTime().toString(qt).toStdString();
+    return formatLocalDateTime(format);
 }
 
 void Panel::setStatusPanel(int panel, const std::string& text) {
