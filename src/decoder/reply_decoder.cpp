@@ -158,6 +158,15 @@ void decodeClearDone() {
     flags().MemoryErasing = kFalse;
 }
 
+// The plain acknowledgement of a write: the instrument repeats the write's code in D[0] when the
+// write took. Nothing else changes: no flag, no polling, no request.
+void decodeAcknowledgement(const ReplyFrame& f, DecoderHost&) {
+    if (f.Data[0] == f.Command)
+        msgBox(texts().TxtSetOK);
+    else
+        msgBox(texts().TxtSetFail, MsgButtons::OK, MsgIcon::Critical);
+}
+
 struct ReplyArmEntry {
     size_t minimumLength = 0;
     ReplyArm arm;
@@ -178,9 +187,10 @@ ReplyArm memoryEntryArm(bool first) {
 }
 
 // Every reply code the instrument sends, with the data bytes its layout needs and the arm that
-// decodes it. An empty arm is one another file registers (record, dose, display-page, LED-alarm,
-// timer, welcome-text, lunch-time windows and the re-send request); until then the code decodes
-// nothing. 0x12 checks its own length (8 bytes per point of the block).
+// decodes it. An empty arm is one another file registers (the record download, the dose,
+// display-page, LED-alarm, timer, welcome-text and lunch-time windows, the timer table's
+// acknowledgements and the re-send request); until then the code decodes nothing. 0x12 checks its own length
+// (8 bytes per point of the block).
 ReplyArmTable buildArmTable() {
     struct Row {
         uint8_t code;
@@ -216,7 +226,11 @@ ReplyArmTable buildArmTable() {
     };
     ReplyArmTable table;
     for (const Row& row : rows) table[row.code] = {row.minimumLength, row.arm};
-    for (int code = 0x81; code <= 0x91; ++code) table[code].minimumLength = 1;  // acknowledgements
+    // Acknowledgements; 0x8A to 0x8C, the timer table's three frames, advance its upload instead.
+    for (int code = 0x81; code <= 0x91; ++code) {
+        table[code].minimumLength = 1;
+        if (code < 0x8A || code > 0x8C) table[code].arm = arm<decodeAcknowledgement>();
+    }
     return table;
 }
 
