@@ -23,6 +23,7 @@
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
+#include "settings/setting410_panel_frm.h"
 #include "settings/text_applier.h"
 #include "shared/state.h"
 #include "texts/language_files.h"
@@ -433,6 +434,7 @@ void registerProgramWindows() {
     r.registerWindow(RTCFrm::kName, [] { return std::make_unique<RTCFrm>(); });
     r.registerWindow(ClearMemoryFrm::kName, [] { return std::make_unique<ClearMemoryFrm>(); });
     r.registerWindow(DataListFrm::kName, [] { return std::make_unique<DataListFrm>(); });
+    r.registerWindow(Setting410PanelFrm::kName, [] { return std::make_unique<Setting410PanelFrm>(); });
 }
 
 Panel& startProgram() {
