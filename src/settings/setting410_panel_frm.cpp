@@ -44,14 +44,14 @@ int keepInside(int start, int size, int low, int span) {
     return std::max(low, std::min(start, low + span - size));
 }
 
-TwipBounds toTwipBounds(const QRect& r) {
+WindowBounds toWindowBounds(const QRect& r) {
     return {static_cast<int>(toTwips(r.x())), static_cast<int>(toTwips(r.y())),
             static_cast<int>(toTwips(r.width())), static_cast<int>(toTwips(r.height()))};
 }
 
 }  // namespace
 
-TwipPoint settingPanelPlace(TwipBounds mainWindow, TwipSize panel, TwipBounds available) {
+WindowPlace settingPanelPlace(WindowBounds mainWindow, TwipSize panel, WindowBounds available) {
     return {keepInside(mainWindow.left + mainWindow.width, panel.width, available.left, available.width),
             keepInside(mainWindow.top, panel.height, available.top, available.height)};
 }
@@ -122,12 +122,13 @@ void Setting410PanelFrm::placeBesideMainWindow() {
         frame = QRect(0, 0, self->width() + mainOuter.width() - mainInner.width(),
                       self->height() + mainOuter.height() - mainInner.height());
     }
-    const TwipBounds mainBounds{static_cast<int>(main->Left()), static_cast<int>(main->Top()),
-                                static_cast<int>(main->Width()), static_cast<int>(main->Height())};
+    const WindowBounds mainBounds{static_cast<int>(main->Left()), static_cast<int>(main->Top()),
+                                  static_cast<int>(main->Width()), static_cast<int>(main->Height())};
     const TwipSize panel{static_cast<int>(toTwips(frame.width())), static_cast<int>(toTwips(frame.height()))};
     QScreen* screen = mainFrame->screen();
     if (!screen) return;
-    const TwipPoint place = settingPanelPlace(mainBounds, panel, toTwipBounds(screen->availableGeometry()));
+    const WindowPlace place =
+        settingPanelPlace(mainBounds, panel, toWindowBounds(screen->availableGeometry()));
     self->move(toPixels(place.left), toPixels(place.top));
 }
 

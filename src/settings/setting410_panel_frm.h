@@ -10,13 +10,13 @@
 
 namespace sq {
 
-struct TwipPoint {
+struct WindowPlace {
     int left = 0;
     int top = 0;
-    bool operator==(const TwipPoint&) const = default;
+    bool operator==(const WindowPlace&) const = default;
 };
 
-struct TwipBounds {
+struct WindowBounds {
     int left = 0;
     int top = 0;
     int width = 0;
@@ -27,7 +27,7 @@ struct TwipBounds {
 // the main window's top, then moved by the least amount that puts it wholly inside `available`
 // (the usable area of the main window's screen). A panel larger than the area keeps to its left
 // and top edges.
-TwipPoint settingPanelPlace(TwipBounds mainWindow, TwipSize panel, TwipBounds available);
+WindowPlace settingPanelPlace(WindowBounds mainWindow, TwipSize panel, WindowBounds available);
 
 class Setting410PanelFrm;
 

@@ -22,9 +22,9 @@ using P = Setting410PanelFrm;
 TEST(SettingPanelPlaceTest, besideTheMainWindowAndMovedOnlyAsFarAsTheScreenNeeds) {
     struct Case {
         const char* name;
-        TwipBounds mainWindow;
-        TwipBounds available;
-        TwipPoint expected;
+        WindowBounds mainWindow;
+        WindowBounds available;
+        WindowPlace expected;
     };
     const TwipSize panel{4545, 6180};
     const Case cases[] = {
