@@ -10,6 +10,7 @@
 
 namespace sq {
 
+// A window's top-left corner and its outer bounds on the desktop, in twips.
 struct WindowPlace {
     int left = 0;
     int top = 0;
