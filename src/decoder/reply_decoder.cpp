@@ -1,6 +1,7 @@
 #include "decoder/reply_decoder.h"
 
-#include <map>
+#include <array>
+#include <utility>
 
 #include "platform/dialogs.h"
 #include "platform/encoding.h"
@@ -14,11 +15,6 @@ namespace sq {
 namespace {
 
 DecoderState g_decoderState;
-
-std::map<uint8_t, ReplyArm>& extraArms() {
-    static std::map<uint8_t, ReplyArm> arms;
-    return arms;
-}
 
 std::string latin1Text(const std::vector<uint8_t>& data, size_t from, size_t count) {
     std::string bytes(data.begin() + from, data.begin() + from + count);
@@ -162,60 +158,85 @@ void decodeClearDone() {
     flags().MemoryErasing = kFalse;
 }
 
-bool decodeOwnArm(const ReplyFrame& f, DecoderHost& host) {
-    OpenFlags& fl = flags();
-    switch (f.Command) {
-        case 0x00:
-            decodeModel(f);
-            return true;
-        case 0x01:
-            decodeContrast(f, host);
-            return true;
-        case 0x02:
-            decodeMeterClock(f, host);
-            return true;
-        case 0x03:
-            decodeApo(f, host);
-            return true;
-        case 0x06:
-            decodeOnOff(f, host, fl.OneSetPause);
-            return true;
-        case 0x08:
-            decodeOnOff(f, host, fl.OneSetAutoLock);
-            return true;
-        case 0x09:
-            decodeOnOff(f, host, fl.OneSetAutoScroll);
-            return true;
-        case 0x0B:
-            decodeClearDone();
-            return true;
-        case 0x0C:
-            decodeMemoryEntry(f, host, true);
-            return true;
-        case 0x0D:
-            decodeMemoryEntry(f, host, false);
-            return true;
-        case 0x0F:
-            decodeMemorySize(f, host);
-            return true;
-        case 0x11:
-            decodeSerialNumber(f, host);
-            return true;
-        case 0x13:
-            decodeCalibrationLevel(f, host);
-            return true;
-        case 0x15:
-            decodeInterval(f, host);
-            return true;
-        case 0x16:
-            decodeCalibrationDate(f);
-            return true;
-        case 0xFF:
-            decodeMemoryEnd(f, host);
-            return true;
-        default:
-            return false;
+// The plain acknowledgement of a write: the instrument repeats the write's code in D[0] when the
+// write took. Nothing else changes: no flag, no polling, no request.
+void decodeAcknowledgement(const ReplyFrame& f, DecoderHost&) {
+    if (f.Data[0] == f.Command)
+        msgBox(texts().TxtSetOK);
+    else
+        msgBox(texts().TxtSetFail, MsgButtons::OK, MsgIcon::Critical);
+}
+
+struct ReplyArmEntry {
+    size_t minimumLength = 0;
+    ReplyArm arm;
+};
+using ReplyArmTable = std::array<ReplyArmEntry, 256>;
+
+template <void (*Decode)(const ReplyFrame&, DecoderHost&)>
+ReplyArm arm() {
+    return [](const ReplyFrame& f, DecoderHost& host) { Decode(f, host); };
+}
+
+ReplyArm onOffArm(int16_t OpenFlags::*modeFlag) {
+    return [modeFlag](const ReplyFrame& f, DecoderHost& host) { decodeOnOff(f, host, flags().*modeFlag); };
+}
+
+ReplyArm memoryEntryArm(bool first) {
+    return [first](const ReplyFrame& f, DecoderHost& host) { decodeMemoryEntry(f, host, first); };
+}
+
+// Every reply code the instrument sends, with the data bytes its layout needs and the arm that
+// decodes it. An empty arm is one another file registers (the record download, the dose,
+// display-page, LED-alarm, timer, welcome-text and lunch-time windows, the timer table's
+// acknowledgements and the re-send request); until then the code decodes nothing. 0x12 checks its own length
+// (8 bytes per point of the block).
+ReplyArmTable buildArmTable() {
+    struct Row {
+        uint8_t code;
+        size_t minimumLength;
+        ReplyArm arm;
+    };
+    const Row rows[] = {
+        {0x00, 0, [](const ReplyFrame& f, DecoderHost&) { decodeModel(f); }},
+        {0x01, 1, arm<decodeContrast>()},
+        {0x02, 7, arm<decodeMeterClock>()},
+        {0x03, 1, arm<decodeApo>()},
+        {0x04, 26, {}},
+        {0x05, 36, {}},
+        {0x06, 1, onOffArm(&OpenFlags::OneSetPause)},
+        {0x07, 45, {}},
+        {0x08, 1, onOffArm(&OpenFlags::OneSetAutoLock)},
+        {0x09, 1, onOffArm(&OpenFlags::OneSetAutoScroll)},
+        {0x0A, 130, {}},
+        {0x0B, 0, [](const ReplyFrame&, DecoderHost&) { decodeClearDone(); }},
+        {0x0C, 9, memoryEntryArm(true)},
+        {0x0D, 9, memoryEntryArm(false)},
+        {0x0E, 536, {}},
+        {0x0F, 8, arm<decodeMemorySize>()},
+        {0x10, 36, {}},
+        {0x11, 12, arm<decodeSerialNumber>()},
+        {0x12, 0, {}},
+        {0x13, 2, arm<decodeCalibrationLevel>()},
+        {0x14, 7, {}},
+        {0x15, 4, arm<decodeInterval>()},
+        {0x16, 7, [](const ReplyFrame& f, DecoderHost&) { decodeCalibrationDate(f); }},
+        {0x55, 1, {}},
+        {0xFF, 1, arm<decodeMemoryEnd>()},
+    };
+    ReplyArmTable table;
+    for (const Row& row : rows) table[row.code] = {row.minimumLength, row.arm};
+    // Acknowledgements; 0x8A to 0x8C, the timer table's three frames, advance its upload instead.
+    for (int code = 0x81; code <= 0x91; ++code) {
+        table[code].minimumLength = 1;
+        if (code < 0x8A || code > 0x8C) table[code].arm = arm<decodeAcknowledgement>();
     }
+    return table;
+}
+
+ReplyArmTable& armTable() {
+    static ReplyArmTable table = buildArmTable();
+    return table;
 }
 
 }  // namespace
@@ -225,65 +246,20 @@ DecoderState& decoderState() {
 }
 
 size_t minimumReplyLength(uint8_t code) {
-    if (code >= 0x81 && code <= 0x91) return 1;
-    switch (code) {
-        case 0x00:
-        case 0x0B:
-            return 0;
-        case 0x01:
-        case 0x03:
-        case 0x06:
-        case 0x08:
-        case 0x09:
-        case 0x55:
-        case 0xFF:
-            return 1;
-        case 0x13:
-            return 2;
-        case 0x15:
-            return 4;
-        case 0x02:
-        case 0x14:
-        case 0x16:
-            return 7;
-        case 0x0F:
-            return 8;
-        case 0x0C:
-        case 0x0D:
-            return 9;
-        case 0x11:
-            return 12;
-        case 0x04:
-            return 26;
-        case 0x05:
-        case 0x10:
-            return 36;
-        case 0x07:
-            return 45;
-        case 0x0A:
-            return 130;
-        case 0x0E:
-            return 536;
-        default:
-            return 0;  // 0x12 checks its own length; unknown codes have no decoding
-    }
+    return armTable()[code].minimumLength;
 }
 
 bool decodeReply(const ReplyFrame& frame, DecoderHost& host) {
-    if (frame.Data.size() < minimumReplyLength(frame.Command)) return false;
-    auto arm = extraArms().find(frame.Command);
-    if (arm != extraArms().end()) {
-        arm->second(frame, host);
-        return true;
-    }
-    return decodeOwnArm(frame, host);
+    const ReplyArmEntry& entry = armTable()[frame.Command];
+    if (!entry.arm || frame.Data.size() < entry.minimumLength) return false;
+    // A copy: an arm may register arms (or replace itself) while it runs.
+    const ReplyArm arm = entry.arm;
+    arm(frame, host);
+    return true;
 }
 
-void setReplyArm(uint8_t code, ReplyArm arm) {
-    if (arm)
-        extraArms()[code] = std::move(arm);
-    else
-        extraArms().erase(code);
+ReplyArm setReplyArm(uint8_t code, ReplyArm arm) {
+    return std::exchange(armTable()[code].arm, std::move(arm));
 }
 
 std::string formatClock(const ClockRecord& c, const std::string& separator) {

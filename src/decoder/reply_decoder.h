@@ -53,17 +53,21 @@ struct DecoderState {
 };
 DecoderState& decoderState();
 
+// The decodings sit in one table of reply arms: per reply code the data bytes its layout needs and
+// the arm that decodes it.
+using ReplyArm = std::function<void(const ReplyFrame&, DecoderHost&)>;
+
 // Data bytes a reply needs to be decoded at all; shorter replies are dropped.
 size_t minimumReplyLength(uint8_t code);
 
-// Decodes one complete reply frame. Returns false when nothing decoded it (unknown code or a reply
-// shorter than its layout).
+// Decodes one complete reply frame. Returns false when nothing decoded it (a code without an arm or
+// a reply shorter than its layout).
 bool decodeReply(const ReplyFrame& frame, DecoderHost& host);
 
-// Decodings that other parts of the program add for their codes (settings, records,
-// acknowledgements); they run after the length check. An empty function removes the arm.
-using ReplyArm = std::function<void(const ReplyFrame&, DecoderHost&)>;
-void setReplyArm(uint8_t code, ReplyArm arm);
+// Registers the arm of `code` (arms of other files enter this way; tests replace arms with it).
+// Returns the arm it replaced, so a caller can put it back. An empty arm leaves the code without a
+// decoding; the minimum length stays the code's own.
+ReplyArm setReplyArm(uint8_t code, ReplyArm arm);
 
 // The date and time text "yyyy/mm/dd<sep>hh:nn:ss".
 std::string formatClock(const ClockRecord& clock, const std::string& separator);

@@ -1,7 +1,6 @@
 #include "mainwindow/panel.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -28,6 +27,7 @@
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
+#include "settings/setting410_panel_frm.h"
 #include "settings/text_applier.h"
 #include "shared/state.h"
 #include "texts/language_files.h"
@@ -326,10 +326,7 @@ void Panel::DeQVX410SDData(const ReplyFrame& frame) {
 }
 
 std::string Panel::pcDateTime(const std::string& format) {
-    // Classic patterns: mm is the month, nn the minute, hh the 24-hour hour.
-    QString qt = QString::fromStdString(format);
-    qt.replace("mm", "MM").replace("nn", "mm").replace("hh", "HH");
-    return QDateTime::currentDateTime().toString(qt).toStdString();
+    return formatLocalDateTime(format);
 }
 
 void Panel::setStatusPanel(int panel, const std::string& text) {
@@ -449,6 +446,7 @@ void registerProgramWindows() {
     r.registerWindow(DataListFrm::kName, [] { return std::make_unique<DataListFrm>(); });
     r.registerWindow(LanguageFrm::kName, [] { return std::make_unique<LanguageFrm>(); });
     r.registerWindow(HelpFrm::kName, [] { return std::make_unique<HelpFrm>(); });
+    r.registerWindow(Setting410PanelFrm::kName, [] { return std::make_unique<Setting410PanelFrm>(); });
 }
 
 Panel& startProgram() {

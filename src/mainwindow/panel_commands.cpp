@@ -14,6 +14,7 @@
 #include "platform/vb_error.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/rtc_frm.h"
+#include "settings/setting_read.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 #include "texts/window_texts.h"
@@ -161,16 +162,7 @@ void Panel::RunTreeNodeCommand(int index) {
 }
 
 void Panel::runSettingNode(int node) {
-    const TreeNodeEntry& entry = deviceTreeNodes()[node - 1];
-    DisablePollTimers();
-    checkpanelflage();
-    if (entry.flush) skipOnError([] { FlushChannel(PortAPI()); });
-    if (entry.modeFlag) flags().*entry.modeFlag = kTrue;
-    showWindowByName(entry.window);
-    Delay(0.1);
-    skipOnError([&] { entry.readRequest(); });
-    Delay(0.2);
-    EnablePollTimers();
+    runSettingRead(deviceTreeNodes()[node - 1], "PCFM", 0.2);
 }
 
 void Panel::ControlListView_ItemClick(int index) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -30,6 +31,9 @@ struct Runtime::Impl {
     // Real mode single-shot timers.
     std::map<uint64_t, QTimer*> realCalls;
     uint64_t nextId = 1;
+    // The local date and time set or first taken in virtual mode, and now() at that moment.
+    std::optional<QDateTime> localBase;
+    double localBaseAt = 0;
     // Every live Timer, so a switch of mode can move the enabled ones to the new clock.
     std::set<Timer*> timers;
 
@@ -92,7 +96,26 @@ void Runtime::setVirtualTime(bool on) {
     m_impl->virtualNow = 0;
     m_impl->queue.clear();
     m_impl->keyOfId.clear();
+    m_impl->localBase.reset();
     for (Timer* t : enabled) t->start();
+}
+
+QDateTime Runtime::localDateTime() const {
+    if (!m_impl->localBase) {
+        if (!m_virtual) return QDateTime::currentDateTime();
+        m_impl->localBase = QDateTime::currentDateTime();
+        m_impl->localBaseAt = now();
+    }
+    return m_impl->localBase->addMSecs(std::llround((now() - m_impl->localBaseAt) * 1000.0));
+}
+
+void Runtime::setLocalDateTime(const QDateTime& dateTime) {
+    if (!dateTime.isValid()) {
+        m_impl->localBase.reset();
+        return;
+    }
+    m_impl->localBase = dateTime;
+    m_impl->localBaseAt = now();
 }
 
 double Runtime::now() const {
@@ -243,6 +266,12 @@ void Timer::fire() {
         throw;
     }
     if (*alive) m_running = false;
+}
+
+std::string formatLocalDateTime(const std::string& classicFormat) {
+    QString pattern = QString::fromStdString(classicFormat);
+    pattern.replace("mm", "MM").replace("nn", "mm").replace("hh", "HH");
+    return Runtime::get().localDateTime().toString(pattern).toStdString();
 }
 
 void DoEvents() {

@@ -1,9 +1,11 @@
 #pragma once
 // The one owner of time and events. In real mode it runs on Qt's event loop; in virtual mode (tests)
 // Delay and timers advance a simulated clock, so long poll scenarios run fast and deterministically.
+#include <QDateTime>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QTimer;
 
@@ -22,6 +24,13 @@ public:
 
     // Monotonic seconds since the runtime started (virtual seconds in virtual mode).
     [[nodiscard]] double now() const;
+
+    // The local date and time. Real mode: the PC's clock. After setLocalDateTime (and in virtual mode
+    // from the first call, starting at the PC's time then) it is that time advancing with now(), so
+    // in virtual time it moves with the virtual clock. setVirtualTime forgets a set time; an invalid
+    // QDateTime does too.
+    [[nodiscard]] QDateTime localDateTime() const;
+    void setLocalDateTime(const QDateTime& dateTime);
 
     // Runs pending events once.
     void doEvents();
@@ -80,6 +89,10 @@ private:
     std::unique_ptr<QTimer> m_qtimer;
     std::shared_ptr<bool> m_alive;
 };
+
+// The runtime's local date and time in a classic pattern: yyyy year, mm month, dd day, hh hour
+// (24-hour), nn minute, ss second; other characters stand as they are.
+std::string formatLocalDateTime(const std::string& classicFormat);
 
 // Shorthands for the classic statements.
 void DoEvents();

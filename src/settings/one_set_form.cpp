@@ -80,7 +80,7 @@ std::string oneSetCaption(OneSetMode mode) {
 
 OneSetForm::OneSetForm()
     : SettingWindow(kName, nullptr, {5100, 1875}, {4575, 1575}),
-      SetCbx(SSPanel1.widget(), ComboStyle::ListOnly),
+      SetCbx(SSPanel1.widget(), ComboStyle::Typeable),
       SetBtn(SSPanel1.widget(), "Set"),
       CurMeterLbl(SSPanel1.widget(), "Meter"),
       CurMeterTxt(SSPanel1.widget()) {
@@ -89,6 +89,8 @@ OneSetForm::OneSetForm()
     CurMeterLbl.Move(120, 1080, 1000, 300);
     CurMeterTxt.Move(1200, 960, 1455, 375);
     SetBtn.onClick = [this] { SetBtn_Click(); };
+    // Typeable so that it can show a stored calibration text as it stands; every typed key is dropped.
+    SetCbx.onKeyPress = [](int& key) { key = 0; };
 }
 
 void OneSetForm::nameControls(TextApplier& applier) {
@@ -135,6 +137,11 @@ int calibrationValue(const std::string& text) {
     return static_cast<int>(roundHalfEven(toNumber(text) * 10));
 }
 
+// The Set button sends only a level its list offers, whatever the stored text says.
+bool offeredCalibrationLevel(int level) {
+    return level == 0 || (level >= 930 && level <= 959) || (level >= 1130 && level <= 1159);
+}
+
 }  // namespace
 
 void OneSetForm::SetBtn_Click() {
@@ -158,13 +165,16 @@ void OneSetForm::SetBtn_Click() {
                             ds.ApoIndex = index;
                             break;
                         case OneSetMode::LcdContrast:
+                            if (index < 0) raise(kInvalidPropertyValue);  // nothing chosen
                             WriteLcdContrast((index + 1) * 4);
                             ds.ContrastValue = (index + 1) * 4;
                             break;
                         case OneSetMode::Calibration: {
                             const std::string text = SetCbx.Text();
                             IniRW().WriteINI("MeterSetting", "Calibration", text, shared().IniFilePath);
-                            WriteCalibrationLevel(calibrationValue(text));
+                            const int level = calibrationValue(text);
+                            if (!offeredCalibrationLevel(level)) raise(kInvalidPropertyValue);
+                            WriteCalibrationLevel(level);
                             Delay(1);
                             ReadCalibrationLevel();
                             Delay(0.1);
@@ -173,6 +183,8 @@ void OneSetForm::SetBtn_Click() {
                         case OneSetMode::IntervalTime: {
                             static const int32_t kSeconds[] = {60, 300, 600, 1800, 3600, 7200};
                             if (index >= 0 && index < 6) ds.IntervalSeconds = kSeconds[index];
+                            // Nothing chosen and no interval known yet: no recording interval of 0.
+                            if (ds.IntervalSeconds <= 0) raise(kInvalidPropertyValue);
                             WriteIntervalTime(ds.IntervalSeconds);
                             break;
                         }

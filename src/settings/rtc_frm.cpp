@@ -2,6 +2,7 @@
 
 #include "link/requests.h"
 #include "platform/numbers.h"
+#include "platform/runtime.h"
 #include "platform/vb_error.h"
 #include "shared/state.h"
 
@@ -48,6 +49,8 @@ void RTCFrm::nameControls(TextApplier& applier) {
 
 void RTCFrm::Form_Load() {
     loadFrame();
+    // The PC's time from the start, so that a Set before the first refresh sends a real date.
+    skipOnError([&] { PcTimeNowLbl.setCaption(formatLocalDateTime("yyyy/mm/dd hh:nn:ss")); });
 }
 
 void RTCFrm::RTCSetBtn_Click() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "decoder/fake_decoder_host.h"
 #include "platform/dialogs.h"
 #include "shared/state.h"
@@ -212,6 +214,51 @@ TEST_F(ReplyDecoderTest, addedArmsReplaceAndRemoveCleanly) {
     setReplyArm(0x04, {});
     EXPECT_FALSE(decodeReply(reply(0x04, dose), host));
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(ReplyDecoderTest, anArmCanBeReplacedAndPutBack) {
+    std::vector<uint8_t> seen;
+    ReplyArm own = setReplyArm(0x01, [&](const ReplyFrame& f, DecoderHost&) { seen = f.Data; });
+    ASSERT_TRUE(own);
+    EXPECT_TRUE(decodeReply(reply(0x01, {28}), host));
+    EXPECT_EQ(seen, (std::vector<uint8_t>{28}));
+    EXPECT_DOUBLE_EQ(decoderState().ContrastValue, 0) << "the own arm did not run";
+    EXPECT_FALSE(decodeReply(reply(0x01, {}), host)) << "the code keeps its minimum length";
+
+    EXPECT_FALSE(setReplyArm(0x01, std::move(own)) == nullptr);
+    EXPECT_TRUE(decodeReply(reply(0x01, {28}), host));
+    EXPECT_DOUBLE_EQ(decoderState().ContrastValue, 6);
+    EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST_F(ReplyDecoderTest, writeAcknowledgementsShowSuccessOrFailureAndNothingElse) {
+    const uint8_t codes[] = {0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87,
+                             0x88, 0x89, 0x8D, 0x8E, 0x8F, 0x90, 0x91};
+    shared().SendSuspended = kTrue;
+    flags().OneSetLcdContrast = kTrue;
+    const OpenFlags before = flags();
+    for (uint8_t code : codes) {
+        SCOPED_TRACE(code);
+        dialogs->clear();
+        EXPECT_TRUE(decodeReply(reply(code, {code}), host));
+        EXPECT_TRUE(decodeReply(reply(code, {static_cast<uint8_t>(code ^ 0x40), code}), host));
+        const auto shown = dialogs->messages();
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_EQ(shown[0].text, "Set OK !!!");
+        EXPECT_EQ(shown[0].icon, MsgIcon::None);
+        EXPECT_EQ(shown[0].title, "");
+        EXPECT_EQ(shown[1].text, "Set Fail !!!");
+        EXPECT_EQ(shown[1].icon, MsgIcon::Critical);
+        EXPECT_EQ(shown[1].title, "");
+    }
+    EXPECT_EQ(std::memcmp(&before, &flags(), sizeof before), 0);
+    EXPECT_EQ(shared().SendSuspended, kTrue);
+    EXPECT_TRUE(host.sent.empty());
+    EXPECT_TRUE(host.listSets.empty());
+    dialogs->clear();
+    for (uint8_t code : {0x8A, 0x8B, 0x8C}) EXPECT_FALSE(decodeReply(reply(code, {code}), host));
+    EXPECT_FALSE(decodeReply(reply(0x81, {}), host));
+    EXPECT_TRUE(dialogs->records.empty()) << "the timer table's acknowledgements wait for their window";
 }
 
 }  // namespace

@@ -193,6 +193,19 @@ TEST_F(VirtualTime, timersDestroyedOrDisabledInsideTheirTickStopCleanly) {
     EXPECT_EQ(disabler.tickCount(), 1u);
 }
 
+TEST_F(VirtualTime, localDateTimeSetByATestAdvancesWithTheVirtualClock) {
+    Runtime& rt = Runtime::get();
+    rt.setLocalDateTime(QDateTime(QDate(2026, 3, 5), QTime(7, 8, 9)));
+    EXPECT_EQ(formatLocalDateTime("yyyy/mm/dd hh:nn:ss"), "2026/03/05 07:08:09");
+    rt.advance(3600 * 17 + 60 * 51 + 51.5);
+    EXPECT_EQ(formatLocalDateTime("yyyy / mm / dd   hh:nn:ss"), "2026 / 03 / 06   01:00:00");
+    rt.setVirtualTime(true);
+    const QDateTime pc = QDateTime::currentDateTime();
+    EXPECT_LT(std::abs(rt.localDateTime().secsTo(pc)), 5) << "a fresh virtual clock starts at the PC's time";
+    rt.advance(90);
+    EXPECT_NEAR(pc.secsTo(rt.localDateTime()), 90, 5);
+}
+
 TEST(RuntimeModeTest, enabledTimersFollowASwitchOfClock) {
     Timer poll([] {}, 100);
     poll.setEnabled(true);

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <vector>
 
@@ -182,6 +183,21 @@ TEST(ComboList, listOnlySwallowsTypingButTypeableTakesIt) {
     EXPECT_EQ(typeable.Text(), "1234");
     EXPECT_EQ(changes, 2);
     EXPECT_EQ(keys, (std::vector<int>{'3', '4'}));  // each key once, wherever it was delivered
+}
+
+TEST(ComboList, typeableKeepsItsTextWhenTheFocusLeaves) {
+    QWidget surface;
+    ComboList typeable(&surface, ComboStyle::Typeable);
+    typeable.AddItem("OFF");
+    typeable.setText("off");
+    int clicks = 0;
+    typeable.onClick = [&] { ++clicks; };
+    QLineEdit* edit = typeable.widget()->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    emit edit->editingFinished();  // what leaving the line does
+    EXPECT_EQ(typeable.Text(), "off") << "Qt would put the item \"OFF\" in its place";
+    EXPECT_EQ(typeable.ListIndex(), -1);
+    EXPECT_EQ(clicks, 0);
 }
 
 }  // namespace

@@ -502,6 +502,9 @@ ComboList::ComboList(QWidget* parent, ComboStyle style) : Control(new QComboBox(
         b->setInsertPolicy(QComboBox::NoInsert);
         b->lineEdit()->installEventFilter(widget()->property("sqTap").value<QObject*>());
         QObject::connect(b->lineEdit(), &QLineEdit::textEdited, [this](const QString&) { fire(onChange); });
+        // Qt replaces the text with an item that matches it in another letter case when the line loses
+        // the focus; a classic combo keeps its text as it stands.
+        QObject::disconnect(b->lineEdit(), &QLineEdit::editingFinished, b, nullptr);
     }
     b->setCurrentIndex(-1);
     QObject::connect(b, &QComboBox::currentIndexChanged, [this](int index) {
