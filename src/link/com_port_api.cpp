@@ -22,7 +22,7 @@ std::string hexUpper(uint32_t v) {
 }
 
 SerialError invalidHandle() {
-    return SerialError{EBADF, {}};
+    return SerialError{EBADF, {}, {}};
 }
 
 }  // namespace
@@ -55,6 +55,12 @@ void ComPortAPI::reset() {
     LastErrorNumber = 0;
     LastErrorSource.clear();
     LastErrorMessage.clear();
+}
+
+std::string ComPortAPI::OpenFailureText(int DevId) const {
+    const PortRecord& rec = port(DevId);
+    if (rec.IsOpen || rec.OpenFailure.number == 0) return {};
+    return openFailureText("COM" + std::to_string(DevId), rec.OpenFailure);
 }
 
 int32_t ComPortAPI::IsActivity(int DevId) {
@@ -107,8 +113,10 @@ int32_t ComPortAPI::CommOpen(int intPortID, const std::string& strPort, const st
         rec.port = openSerialPort(strPort, error);
         if (!rec.port) {
             rec.Handle = -1;
+            rec.OpenFailure = error;
             return RecordApiError("CommOpen (CreateFile)", error);
         }
+        rec.OpenFailure = SerialError{};
         rec.Handle = m_nextHandle++;
         rec.IsOpen = true;
         return openSteps(rec, strSettings);
@@ -127,7 +135,7 @@ int32_t ComPortAPI::openSteps(PortRecord& rec, const std::string& strSettings) {
     if (!p.getLineSettings(rec.Dcb)) return RecordApiError("CommOpen (GetCommState)", p.lastError());
     if (!parseModeText(strSettings, rec.Dcb))
         return RecordApiError("CommOpen (BuildCommDCB)",
-                              SerialError{EINVAL, "mode text \"" + strSettings + "\""});
+                              SerialError{EINVAL, "mode text \"" + strSettings + "\"", {}});
     if (!p.setLineSettings(rec.Dcb)) return RecordApiError("CommOpen (SetCommState)", p.lastError());
     return 0;
 }
@@ -140,7 +148,7 @@ int32_t ComPortAPI::CommSet(int intPortID, const std::string& strSettings) {
         if (!p.getLineSettings(rec.Dcb)) return RecordApiError("CommSet (GetCommState)", p.lastError());
         if (!parseModeText(strSettings, rec.Dcb))
             return RecordApiError("CommSet (BuildCommDCB)",
-                                  SerialError{EINVAL, "mode text \"" + strSettings + "\""});
+                                  SerialError{EINVAL, "mode text \"" + strSettings + "\"", {}});
         if (!p.setLineSettings(rec.Dcb)) return RecordApiError("CommSet (SetCommState)", p.lastError());
         return 0;
     } catch (const VbError& e) {
