@@ -262,6 +262,12 @@ bool OpenChannel(ComPortAPI& api, int port, const std::string& settings) {
     }
 }
 
+bool AnyPortOpen(ComPortAPI& api) {
+    for (size_t i = 1; i <= MaxChannels; ++i)
+        if (Channels[i].PortOpen) return true;
+    return api.AnyOpen();
+}
+
 void CloseAllChannels(ComPortAPI& api) {
     for (int i = 1; i <= ChannelCount && i <= MaxChannels; ++i) {
         ChannelRecord& c = Channels[static_cast<size_t>(i)];

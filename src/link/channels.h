@@ -88,6 +88,8 @@ void FlushChannel(ComPortAPI& api);
 // Adds a channel on `port` (reopening the port, even if that fails); false and the message box
 // "Open Port Error" when ten channels were already opened in this run.
 bool OpenChannel(ComPortAPI& api, int port, const std::string& settings);
+// Whether a port is open, or recorded open (PortOpen) on any channel.
+bool AnyPortOpen(ComPortAPI& api);
 // Closes every channel's port and clears its fields; ChannelCount, PortOpen and Listed stay.
 void CloseAllChannels(ComPortAPI& api);
 // Every channel's parser (open or not) back to state 0, from a cleared ParseTemplate.

@@ -5,6 +5,7 @@
 
 #include "platform/runtime.h"
 #include "platform/vb_error.h"
+#include "shared/state.h"
 
 namespace sq {
 
@@ -63,6 +64,12 @@ std::string ComPortAPI::OpenFailureText(int DevId) const {
     return openFailureText("COM" + std::to_string(DevId), rec.OpenFailure);
 }
 
+bool ComPortAPI::AnyOpen() const {
+    for (const PortRecord& rec : m_ports)
+        if (rec.IsOpen) return true;
+    return false;
+}
+
 int32_t ComPortAPI::IsActivity(int DevId) {
     return record(DevId).Handle;
 }
@@ -119,6 +126,7 @@ int32_t ComPortAPI::CommOpen(int intPortID, const std::string& strPort, const st
         rec.OpenFailure = SerialError{};
         rec.Handle = m_nextHandle++;
         rec.IsOpen = true;
+        wakeReceivePump();
         return openSteps(rec, strSettings);
     } catch (const VbError& e) {
         return recordRuntimeError("CommOpen", e.number());

@@ -49,6 +49,8 @@ public:
     int32_t IsActivity(int DevId);
     // False for DevId 0 or below; raises VbError(9) above 256.
     bool IsOpen(int DevId);
+    // Whether any port is open.
+    [[nodiscard]] bool AnyOpen() const;
     std::string GetSystemMessage(int32_t lngErrorCode);
 
     // 0 on success, -2 if already open, else the recorded error number.
