@@ -39,6 +39,15 @@ void trimThroughChecksum(std::vector<uint8_t>& rx, const ParseState& p) {
     rx.erase(rx.begin(), rx.begin() + p.Pos + 1);
 }
 
+// A flooded buffer: the newest kMaxRxBuffer bytes stay, from their first start byte on, and the
+// parser starts over on them (its position pointed into the bytes dropped).
+void keepNewestBytes(ChannelRecord& c) {
+    auto& rx = c.RxBuffer;
+    auto from = std::find(rx.end() - static_cast<std::ptrdiff_t>(kMaxRxBuffer), rx.end(), ReplyStart);
+    rx.erase(rx.begin(), from);
+    restartParser(c.Parse);
+}
+
 void takeSnapshot(const ParseState& p, int channel, ReplyFrame& frame) {
     frame.Command = p.Cmd;
     frame.Length = static_cast<uint16_t>(p.Length);
@@ -164,9 +173,32 @@ int ParseReplyFrame(std::vector<uint8_t>& rx, ReplyFrame* completed) {
     return 0;
 }
 
+namespace {
+
+// True when the parser can go no further without more bytes: fewer than six bytes, or a frame
+// whose data or checksum has not all arrived.
+bool awaitsBytes(const ChannelRecord& c) {
+    const size_t size = c.RxBuffer.size();
+    if (size == 0) return false;
+    if (size < 6) return true;
+    const ParseState& p = c.Parse;
+    return (p.State == 4 || p.State == 5) && p.Pos >= 0 && static_cast<size_t>(p.Pos) >= size;
+}
+
+}  // namespace
+
 int ParseReplyFrame(ReplyFrame* completed) {
     ChannelRecord* c = currentChannel();
-    return c ? ParseReplyFrame(c->RxBuffer, completed) : 0;
+    if (!c) return 0;
+    const double now = Runtime::get().now();
+    if (c->RxBuffer.size() != c->RxSizeSeen) c->RxQuietSince = now;
+    const int result = ParseReplyFrame(c->RxBuffer, completed);
+    if (result == 0 && awaitsBytes(*c) && now - c->RxQuietSince >= kStaleFrameSeconds) {
+        c->RxBuffer.clear();
+        restartParser(c->Parse);
+    }
+    c->RxSizeSeen = c->RxBuffer.size();
+    return result;
 }
 
 void LoadParseTemplate(const ReplyFrame& frame) {
@@ -183,8 +215,9 @@ int32_t ReadChannel(ComPortAPI& api) {
     int32_t n = api.CommRead(Channels[static_cast<size_t>(channel)].PortNumber, bytes, 4096);
     // The bytes belong to the channel whose port was read, even if events switched channels.
     if (n > 0) {
-        auto& rx = Channels[static_cast<size_t>(channel)].RxBuffer;
-        rx.insert(rx.end(), bytes.begin(), bytes.end());
+        ChannelRecord& c = Channels[static_cast<size_t>(channel)];
+        c.RxBuffer.insert(c.RxBuffer.end(), bytes.begin(), bytes.end());
+        if (c.RxBuffer.size() > kMaxRxBuffer) keepNewestBytes(c);
     }
     return n;
 }
@@ -227,6 +260,12 @@ bool OpenChannel(ComPortAPI& api, int port, const std::string& settings) {
         msgBox("Open Port Error", MsgButtons::OK, MsgIcon::Critical);
         return false;
     }
+}
+
+bool AnyPortOpen(ComPortAPI& api) {
+    for (size_t i = 1; i <= MaxChannels; ++i)
+        if (Channels[i].PortOpen) return true;
+    return api.AnyOpen();
 }
 
 void CloseAllChannels(ComPortAPI& api) {

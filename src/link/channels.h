@@ -19,6 +19,12 @@ constexpr int MaxChannels = 10;
 constexpr int MaxReplyLength = 540;
 constexpr uint8_t RequestStart = 0x02;
 constexpr uint8_t ReplyStart = 0x03;
+// A frame still incomplete after this long without a new byte is dropped: the longest reply takes
+// under 0.1 s at 57,600 baud, so its missing bytes will not come.
+constexpr double kStaleFrameSeconds = 0.5;
+// A receive buffer never holds more: beyond it the oldest bytes are dropped. No instrument's
+// replies come near it; only a line that floods faster than the pump parses reaches it.
+constexpr size_t kMaxRxBuffer = 64 * 1024;
 
 // The reply parser's state. Data(k) is data byte k of the reply being parsed or completed last;
 // bytes beyond its Length are left from earlier replies.
@@ -39,6 +45,9 @@ struct ChannelRecord {
     bool Listed = false;    // entered in the instrument list
     ParseState Parse;
     std::vector<uint8_t> RxBuffer;  // received, not yet consumed by the parser
+    // The buffer's size when the parser last looked, and since when no byte has arrived.
+    size_t RxSizeSeen = 0;
+    double RxQuietSince = 0;
 };
 
 // Indexes 1 to MaxChannels; element 0 is unused.
@@ -60,13 +69,16 @@ uint8_t FrameChecksum(const std::vector<uint8_t>& frame);
 // frame per call. A bad start byte, a length over 540 or a bad checksum drops all of rx. A reply of
 // length 0 is skipped without a report.
 int ParseReplyFrame(std::vector<uint8_t>& rx, ReplyFrame* completed = nullptr);
-// The same on the current channel's own buffer (0 without a current channel).
+// The same on the current channel's own buffer (0 without a current channel). A frame that waits
+// for more bytes while none has arrived for kStaleFrameSeconds is dropped, with all of the buffer,
+// and the parser starts over, so the next reply is parsed at once and an idle line shows idle.
 int ParseReplyFrame(ReplyFrame* completed = nullptr);
 // Fills ParseTemplate's Cmd, Length and Data from a completed frame (what the decoder reads).
 void LoadParseTemplate(const ReplyFrame& frame);
 
 // Appends everything waiting on the current channel's port to that channel's RxBuffer; returns
-// CommRead's count (0 without a current channel).
+// CommRead's count (0 without a current channel). A buffer that grows past kMaxRxBuffer keeps only
+// its newest bytes, from a start byte on, and its parser starts over.
 int32_t ReadChannel(ComPortAPI& api);
 // Writes the frame to the current channel's port: the count written, 0 without a current channel,
 // -1 when the port failed.
@@ -76,6 +88,8 @@ void FlushChannel(ComPortAPI& api);
 // Adds a channel on `port` (reopening the port, even if that fails); false and the message box
 // "Open Port Error" when ten channels were already opened in this run.
 bool OpenChannel(ComPortAPI& api, int port, const std::string& settings);
+// Whether a port is open, or recorded open (PortOpen) on any channel.
+bool AnyPortOpen(ComPortAPI& api);
 // Closes every channel's port and clears its fields; ChannelCount, PortOpen and Listed stay.
 void CloseAllChannels(ComPortAPI& api);
 // Every channel's parser (open or not) back to state 0, from a cleared ParseTemplate.

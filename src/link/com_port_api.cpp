@@ -5,6 +5,7 @@
 
 #include "platform/runtime.h"
 #include "platform/vb_error.h"
+#include "shared/state.h"
 
 namespace sq {
 
@@ -22,7 +23,7 @@ std::string hexUpper(uint32_t v) {
 }
 
 SerialError invalidHandle() {
-    return SerialError{EBADF, {}};
+    return SerialError{EBADF, {}, {}};
 }
 
 }  // namespace
@@ -55,6 +56,18 @@ void ComPortAPI::reset() {
     LastErrorNumber = 0;
     LastErrorSource.clear();
     LastErrorMessage.clear();
+}
+
+std::string ComPortAPI::OpenFailureText(int DevId) const {
+    const PortRecord& rec = port(DevId);
+    if (rec.IsOpen || rec.OpenFailure.number == 0) return {};
+    return openFailureText("COM" + std::to_string(DevId), rec.OpenFailure);
+}
+
+bool ComPortAPI::AnyOpen() const {
+    for (const PortRecord& rec : m_ports)
+        if (rec.IsOpen) return true;
+    return false;
 }
 
 int32_t ComPortAPI::IsActivity(int DevId) {
@@ -107,10 +120,13 @@ int32_t ComPortAPI::CommOpen(int intPortID, const std::string& strPort, const st
         rec.port = openSerialPort(strPort, error);
         if (!rec.port) {
             rec.Handle = -1;
+            rec.OpenFailure = error;
             return RecordApiError("CommOpen (CreateFile)", error);
         }
+        rec.OpenFailure = SerialError{};
         rec.Handle = m_nextHandle++;
         rec.IsOpen = true;
+        wakeReceivePump();
         return openSteps(rec, strSettings);
     } catch (const VbError& e) {
         return recordRuntimeError("CommOpen", e.number());
@@ -127,7 +143,7 @@ int32_t ComPortAPI::openSteps(PortRecord& rec, const std::string& strSettings) {
     if (!p.getLineSettings(rec.Dcb)) return RecordApiError("CommOpen (GetCommState)", p.lastError());
     if (!parseModeText(strSettings, rec.Dcb))
         return RecordApiError("CommOpen (BuildCommDCB)",
-                              SerialError{EINVAL, "mode text \"" + strSettings + "\""});
+                              SerialError{EINVAL, "mode text \"" + strSettings + "\"", {}});
     if (!p.setLineSettings(rec.Dcb)) return RecordApiError("CommOpen (SetCommState)", p.lastError());
     return 0;
 }
@@ -140,7 +156,7 @@ int32_t ComPortAPI::CommSet(int intPortID, const std::string& strSettings) {
         if (!p.getLineSettings(rec.Dcb)) return RecordApiError("CommSet (GetCommState)", p.lastError());
         if (!parseModeText(strSettings, rec.Dcb))
             return RecordApiError("CommSet (BuildCommDCB)",
-                                  SerialError{EINVAL, "mode text \"" + strSettings + "\""});
+                                  SerialError{EINVAL, "mode text \"" + strSettings + "\"", {}});
         if (!p.setLineSettings(rec.Dcb)) return RecordApiError("CommSet (SetCommState)", p.lastError());
         return 0;
     } catch (const VbError& e) {

@@ -24,6 +24,8 @@ public:
         bool IsOpen = false;
         LineSettings Dcb;
         std::unique_ptr<SerialPort> port;
+        // Why the last open could not create the port (number 0 when it could).
+        SerialError OpenFailure;
     };
 
     ComPortAPI() = default;
@@ -47,6 +49,8 @@ public:
     int32_t IsActivity(int DevId);
     // False for DevId 0 or below; raises VbError(9) above 256.
     bool IsOpen(int DevId);
+    // Whether any port is open.
+    [[nodiscard]] bool AnyOpen() const;
     std::string GetSystemMessage(int32_t lngErrorCode);
 
     // 0 on success, -2 if already open, else the recorded error number.
@@ -64,6 +68,11 @@ public:
     int32_t CommGetLine(int intPortID, int intLine, bool& blnState);
     int32_t CommSetLine(int intPortID, int intLine, bool blnState);
     int32_t CommGetError(std::string& strMessage);
+
+    // For a port whose last open could not create it: one sentence naming the port, its device and
+    // the reason. Empty when the port is open or its last open created it; raises VbError(9)
+    // outside 1 to 256.
+    [[nodiscard]] std::string OpenFailureText(int DevId) const;
 
     // Read access for tests and diagnostics; raises VbError(9) outside 1 to 256.
     [[nodiscard]] const PortRecord& port(int id) const;

@@ -6,6 +6,7 @@
 #include "link/channels.h"
 #include "link/com_port_api.h"
 #include "mainwindow/read_write_ini_cls.h"
+#include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "platform/vb_error.h"
 #include "settings/text_applier.h"
@@ -149,11 +150,17 @@ void ComPortSetFrm::PortScanBtn_Click() {
 
 void ComPortSetFrm::LinkBtn_Click() {
     int n = 0;
+    bool added = false;
     skipOnError([&] { n = portOfItem(ComPortCbx.Text()); });
-    skipOnError([&] { OpenChannel(PortAPI(), n, kLinkSettings); });
+    skipOnError([&] { added = OpenChannel(PortAPI(), n, kLinkSettings); });
     skipOnError([&] { CurrentChannel = ChannelCount; });
     skipOnError(
         [&] { IniRW().WriteINI("MeterSetting", "ComPort", std::to_string(n), shared().IniFilePath); });
+    // The channel stands even when its port could not be opened; the user learns why at once
+    // instead of watching a link that never answers.
+    std::string failure;
+    if (added) skipOnError([&] { failure = PortAPI().OpenFailureText(n); });
+    if (!failure.empty()) msgBox(failure, MsgButtons::OK, MsgIcon::Exclamation);
     Unload();
 }
 

@@ -129,6 +129,7 @@ Panel::Panel()
     buildLeftBar();
     wireEvents();
     registerPollTimers(&Timer1, &Timer2);
+    setReceivePumpWaker([this] { m_poll.paceTimer3(); });
     registerRecordArms();
     Timer1.setEnabled(true);
     Timer2.setEnabled(true);
@@ -137,6 +138,7 @@ Panel::Panel()
 
 Panel::~Panel() {
     registerPollTimers(nullptr, nullptr);
+    setReceivePumpWaker(nullptr);
     UnhookWheel(*this);
 }
 
@@ -359,6 +361,16 @@ void Panel::readChannel() {
     // A port that is not open has nothing to read (and reading it would only record an error).
     if (PortAPI().IsOpen(currentChannel().PortNumber)) ReadChannel(PortAPI());
 }
+bool Panel::anyPortOpen() {
+    return AnyPortOpen(PortAPI());
+}
+
+// An idle Timer3 ticks only as a safety net: whatever ends the idleness wakes it at once.
+void Panel::setTimer3Idle(bool idle) {
+    const int ms = idle ? kIdleTimer3Ms : 1;
+    if (Timer3.interval() != ms) Timer3.setInterval(ms);
+}
+
 bool Panel::receiveBufferEmpty() {
     return currentChannel().RxBuffer.empty();
 }

@@ -122,6 +122,8 @@ private:
     void enableDeviceButtons() override;
     void addInstrument(const std::string& text, int image) override;
     bool timer1Enabled() override { return Timer1.enabled(); }
+    bool anyPortOpen() override;
+    void setTimer3Idle(bool idle) override;
     void rebuildDeviceTree() override { RebuildDeviceTree(); }
     void decode(const ReplyFrame& frame) override { DeQVX410SDData(frame); }
 

@@ -102,16 +102,33 @@ void PollLoop::Timer2_Timer() {
 
 void PollLoop::Timer3_Timer() {
     try {
-        m_host.readChannel();
-        timer3Supervise();
-        if (!m_host.channelPortOpen()) return;
-        timer3LinkState();
-        m_host.delay(0.1);
-        auto frame = m_host.parseReplyFrame();
-        if (frame) timer3Frame(*frame);
+        timer3Tick();
     } catch (const VbError&) {
         EnablePollTimers();
     }
+    paceTimer3();
+}
+
+void PollLoop::timer3Tick() {
+    m_host.readChannel();
+    timer3Supervise();
+    if (!m_host.channelPortOpen()) return;
+    timer3LinkState();
+    m_host.delay(0.1);
+    auto frame = m_host.parseReplyFrame();
+    if (frame) timer3Frame(*frame);
+}
+
+bool PollLoop::Timer3Idle() {
+    const OpenFlags& f = flags();
+    if (f.TimerSetPending == kTrue || f.ListingMemory == kTrue) return false;
+    bool open = true;
+    skipOnError([&] { open = m_host.anyPortOpen(); });
+    return !open;
+}
+
+void PollLoop::paceTimer3() {
+    m_host.setTimer3Idle(Timer3Idle());
 }
 
 void PollLoop::timer3Supervise() {

@@ -11,6 +11,10 @@
 
 namespace sq {
 
+// Timer3's interval while idle (no port open, nothing counting its ticks), in milliseconds. Its
+// ticks then do nothing; they only look again, in case a change slipped past the waker.
+inline constexpr int kIdleTimer3Ms = 200;
+
 enum class PollRequest {
     ReadDeviceModel,
     ReadMeterClock,
@@ -50,6 +54,8 @@ public:
     virtual void enableDeviceButtons() = 0;                              // toolbar buttons 3, 6, 7 and 8
     virtual void addInstrument(const std::string& text, int image) = 0;  // at the top of the list
     virtual bool timer1Enabled() = 0;
+    virtual bool anyPortOpen() = 0;             // a port open, or recorded open on any channel
+    virtual void setTimer3Idle(bool idle) = 0;  // idle: a slow Timer3; else its 1 ms tick
     virtual void rebuildDeviceTree() = 0;
     virtual void decode(const ReplyFrame& frame) = 0;  // DeQVX410SDData
 };
@@ -70,6 +76,12 @@ public:
     // value for all channels; only on this channel does it name the instrument.
     int ModelChannel = 0;
 
+    // True while a Timer3 tick can do nothing: no port open (nor recorded open on a channel) and
+    // neither a timer upload nor a memory listing counting its ticks.
+    bool Timer3Idle();
+    // Slows Timer3 while it is idle; brings back its 1 ms tick as soon as it is not.
+    void paceTimer3();
+
     // The instrument-list image of a model (0 when it is not listed).
     static int modelImage(const std::string& model);
 
@@ -77,6 +89,7 @@ private:
     bool modelKnownHere();
     void timer1ListInstrument();
     void timer1BlockRepeat();
+    void timer3Tick();
     void timer3Supervise();
     void timer3LinkState();
     void timer3Frame(const ReplyFrame& frame);

@@ -1,13 +1,15 @@
 #include "platform/com_ports.h"
 
-#include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <fstream>
-#include <sstream>
+#include <optional>
 
 #include "platform/memory_port.h"
 #include "platform/program_folder.h"
@@ -18,33 +20,48 @@ namespace {
 
 constexpr int kMaxCom = 256;
 
-bool processAlive(long pid) {
-    if (pid <= 0) return false;
-    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
-    // A zombie still answers kill(); it has given up its pseudo-terminal all the same.
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return true;
-    size_t close = line.rfind(')');
-    return close == std::string::npos || close + 2 >= line.size() || line[close + 2] != 'Z';
+// A simulator holds an exclusive lock on its entry file for its whole run, so the entry is live
+// exactly while taking a shared lock fails. The test lock is released at once.
+enum class LockState { Held, Free, Gone };
+
+LockState entryLock(const std::string& entry, struct stat& opened) {
+    int fd = ::open(entry.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return LockState::Gone;
+    ::fstat(fd, &opened);
+    LockState state = LockState::Free;
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) state = errno == EWOULDBLOCK ? LockState::Held : LockState::Gone;
+    ::close(fd);  // also releases a test lock
+    return state;
 }
 
-// "device-path pid" -> the path while the process lives. Nothing for a malformed entry.
-enum class EntryState { Live, Stale, Malformed };
+// Unix 98 pseudo-terminal slaves are character devices of majors 136 to 143.
+bool isPseudoTerminal(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    const unsigned int m = major(st.st_rdev);
+    return m >= 136 && m <= 143;
+}
 
-EntryState readTextEntry(const std::string& entry, std::string& devicePath) {
+// "device-path process-id": the device path, or nothing when the line has another form.
+std::optional<std::string> readTextEntry(const std::string& entry) {
     std::ifstream in(entry);
     std::string line;
     std::getline(in, line);
     while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
     size_t blank = line.find_last_of(" \t");
-    if (blank == std::string::npos || blank == 0) return EntryState::Malformed;
+    if (blank == std::string::npos || blank == 0) return std::nullopt;
     std::string pidText = line.substr(blank + 1);
-    if (pidText.empty() || pidText.size() > 9) return EntryState::Malformed;
+    if (pidText.empty() || pidText.size() > 9) return std::nullopt;
     for (char c : pidText)
-        if (!std::isdigit(static_cast<unsigned char>(c))) return EntryState::Malformed;
-    devicePath = line.substr(0, line.find_last_not_of(" \t", blank) + 1);
-    return processAlive(std::stol(pidText)) ? EntryState::Live : EntryState::Stale;
+        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    return line.substr(0, line.find_last_not_of(" \t", blank) + 1);
+}
+
+// Removes a stale entry, unless a new one has replaced it since it was looked at.
+void removeStaleEntry(const std::string& entry, const struct stat& stale) {
+    struct stat now {};
+    if (::lstat(entry.c_str(), &now) == 0 && now.st_dev == stale.st_dev && now.st_ino == stale.st_ino)
+        ::unlink(entry.c_str());
 }
 
 bool entryPath(int n, std::string& devicePath) {
@@ -56,13 +73,18 @@ bool entryPath(int n, std::string& devicePath) {
         return true;
     }
     if (!S_ISREG(st.st_mode)) return false;
-    switch (readTextEntry(entry, devicePath)) {
-        case EntryState::Live:
+    std::optional<std::string> device = readTextEntry(entry);
+    if (!device) return false;  // not a simulator's entry: the user's file, left alone
+    struct stat opened {};
+    switch (entryLock(entry, opened)) {
+        case LockState::Held:
+            if (!isPseudoTerminal(*device)) return false;
+            devicePath = *device;
             return true;
-        case EntryState::Stale:
-            ::unlink(entry.c_str());
+        case LockState::Free:
+            removeStaleEntry(entry, opened);
             return false;
-        case EntryState::Malformed:
+        case LockState::Gone:
             return false;
     }
     return false;

@@ -1,8 +1,12 @@
 #pragma once
 // "COM n" (n = 1 to 256) to a port: an in-memory pair registered under n, else an entry COMn in
-// <program folder>/ports/ (a link or device node used as it is, or a text file "device-path pid"
-// used only while that process lives; a stale one is removed), else the default table:
-// COM1-32 /dev/ttyUSB0-31, COM33-64 /dev/ttyACM0-31, COM65-96 /dev/ttyS0-31.
+// <program folder>/ports/, else the default table: COM1-32 /dev/ttyUSB0-31, COM33-64
+// /dev/ttyACM0-31, COM65-96 /dev/ttyS0-31.
+// An entry is a link or device node the user made (used as it is) or a simulator's text file
+// "device-path process-id". A simulator holds an exclusive flock on its file while it runs; its
+// entry counts only while that lock is held and the device is a pseudo-terminal. One whose lock is
+// free is stale and removed (its process id may belong to another program by now). A text file of
+// any other form is ignored and kept.
 #include <memory>
 #include <string>
 #include <string_view>

@@ -28,6 +28,8 @@ public:
     void setCapacity(size_t bytes) { m_capacity = bytes; }
     // True while a port object has this end open (for exclusive opening).
     bool inUse = false;
+    // Tests: when not 0, opening this end fails with this error number (EACCES: no permission).
+    int openError = 0;
 
 private:
     friend class MemoryPortPair;

@@ -102,11 +102,15 @@ private:
 
 std::unique_ptr<SerialPort> openMemoryPort(std::shared_ptr<MemoryPortPair> pair, SerialError& error) {
     if (!pair) {
-        error = SerialError{ENOENT, "no in-memory port"};
+        error = SerialError{ENOENT, "no in-memory port", {}};
+        return nullptr;
+    }
+    if (pair->program().openError != 0) {
+        error = SerialError{pair->program().openError, "the in-memory port refuses to open", {}};
         return nullptr;
     }
     if (pair->program().inUse) {
-        error = SerialError{EBUSY, "the in-memory port is in use"};
+        error = SerialError{EBUSY, "the in-memory port is in use", {}};
         return nullptr;
     }
     return std::make_unique<MemoryPort>(std::move(pair));

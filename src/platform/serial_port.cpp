@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -188,6 +189,33 @@ std::string serialErrorMessage(int number) {
     return trim(text ? text : "");
 }
 
+std::string openFailureText(const std::string& portName, const SerialError& error) {
+    std::string reason;
+    switch (error.number) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            reason = error.device.empty() ? "no device is assigned to it" : "the device was not found";
+            break;
+        case EBUSY:
+            reason = "the device is busy (another program holds it)";
+            break;
+        case EACCES:
+        case EPERM:
+            reason = "no permission; the user must be in the group '" + deviceGroup(error.device) +
+                     "' of the device";
+            break;
+        case ENOTTY:
+            reason = "the device is not a serial port";
+            break;
+        default:
+            reason = serialErrorMessage(error.number);
+            break;
+    }
+    const std::string port = error.device.empty() ? portName : portName + " (" + error.device + ")";
+    return port + " could not be opened: " + reason + ".";
+}
+
 uint32_t writeTimeoutMs(const SerialTimeouts& timeouts, size_t n) {
     uint64_t total = static_cast<uint64_t>(timeouts.writeTotalMultiplier) * n + timeouts.writeTotalConstant;
     if (total == 0) return 1000;
@@ -195,14 +223,24 @@ uint32_t writeTimeoutMs(const SerialTimeouts& timeouts, size_t n) {
 }
 
 std::unique_ptr<SerialPort> openSerialPort(const std::string& name, SerialError& error) {
-    if (!name.empty() && name[0] == '/') return openTermiosPort(name, error);
+    error.device.clear();
+    std::unique_ptr<SerialPort> port;
+    if (!name.empty() && name[0] == '/') {
+        port = openTermiosPort(name, error);
+        if (!port) error.device = name;
+        return port;
+    }
     int n = comNumberFromName(name);
     ComPortLocation where = resolveComPort(n);
     switch (where.kind) {
         case ComPortLocation::Kind::Memory:
-            return openMemoryPort(where.memory, error);
+            port = openMemoryPort(where.memory, error);
+            if (!port) error.device = "in-memory port";
+            return port;
         case ComPortLocation::Kind::Device:
-            return openTermiosPort(where.devicePath, error);
+            port = openTermiosPort(where.devicePath, error);
+            if (!port) error.device = where.devicePath;
+            return port;
         case ComPortLocation::Kind::None:
             break;
     }

@@ -59,6 +59,7 @@ struct SerialStatus {
 struct SerialError {
     int number = 0;
     std::string detail;
+    std::string device;  // a failed open: the device it tried ("" when the name resolved to none)
 };
 
 class SerialPort {
@@ -97,6 +98,9 @@ std::unique_ptr<SerialPort> openSerialPort(const std::string& name, SerialError&
 
 // The system's message text for an error number.
 std::string serialErrorMessage(int number);
+// One sentence for a port that could not be opened: the port, the device and the reason (not
+// found, busy, or no permission with the device's group).
+std::string openFailureText(const std::string& portName, const SerialError& error);
 
 // Write time-out in milliseconds for n bytes; without any time-out set, 1000 ms.
 uint32_t writeTimeoutMs(const SerialTimeouts& timeouts, size_t n);

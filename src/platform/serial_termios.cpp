@@ -48,12 +48,15 @@ uint32_t baudOf(speed_t speed) {
 
 }  // namespace
 
-std::string permissionDeniedText(const std::string& path) {
+std::string deviceGroup(const std::string& path) {
     struct stat st {};
-    std::string group = "dialout";
     if (::stat(path.c_str(), &st) == 0)
-        if (const struct group* g = ::getgrgid(st.st_gid)) group = g->gr_name;
-    return path + ": access denied; the user must be in the group '" + group + "' of the device";
+        if (const struct group* g = ::getgrgid(st.st_gid)) return g->gr_name;
+    return "dialout";
+}
+
+std::string permissionDeniedText(const std::string& path) {
+    return path + ": access denied; the user must be in the group '" + deviceGroup(path) + "' of the device";
 }
 
 namespace {

@@ -11,7 +11,16 @@ namespace {
 SharedState g_state;
 Timer* g_timer1 = nullptr;
 Timer* g_timer2 = nullptr;
+std::function<void()> g_pumpWaker;
 }  // namespace
+
+void setReceivePumpWaker(std::function<void()> waker) {
+    g_pumpWaker = std::move(waker);
+}
+
+void wakeReceivePump() {
+    if (g_pumpWaker) g_pumpWaker();
+}
 
 SharedState& shared() {
     return g_state;

@@ -2,6 +2,7 @@
 // Module-level state shared by several subsystems: the flag table, the reported model, the poll
 // loop's counters and the poll switches. Lives for the whole run; tests reset it.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "shared/setting_records.h"
@@ -16,6 +17,28 @@ constexpr int16_t kFalse = 0;
 inline int16_t flagOf(bool b) {
     return b ? kTrue : kFalse;
 }
+
+// The receive pump (the main window's Timer3) slows down while no port is open and no operation
+// that counts its ticks is pending; whatever may end that calls wakeReceivePump. The main window
+// installs the waker (nullptr: none).
+void setReceivePumpWaker(std::function<void()> waker);
+void wakeReceivePump();
+
+// A 16-bit flag whose every change wakes the receive pump, for the operations it counts ticks of.
+class PumpFlag {
+public:
+    PumpFlag() = default;
+    PumpFlag& operator=(int16_t value) {
+        const bool changed = value != m_value;
+        m_value = value;
+        if (changed) wakeReceivePump();
+        return *this;
+    }
+    operator int16_t() const { return m_value; }
+
+private:
+    int16_t m_value = 0;
+};
 
 // One flag per child window, per mode of the single-value window, and the states of running
 // commands, in table order.
@@ -34,9 +57,9 @@ struct OpenFlags {
     int16_t TimerFrmOpen = 0;
     int16_t MemoryPanelVisible = 0;
     int16_t DataListFrmOpen = 0;
-    int16_t TimerSetPending = 0;
+    PumpFlag TimerSetPending;
     int16_t MemoryErasing = 0;
-    int16_t ListingMemory = 0;
+    PumpFlag ListingMemory;
     int16_t WelcomSetFrmOpen = 0;
     int16_t Disconnected = 0;
     int16_t ClearMemoryFrmOpen = 0;

@@ -1,12 +1,16 @@
 // The port class over the in-memory line (fast) and over pseudo-terminals (real time).
 #include "link/com_port_api.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <termios.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 
 #include "link/link_fixture.h"
 #include "link/pty_support.h"
@@ -315,6 +319,51 @@ TEST_F(PtyPortTest, aWriteIntoAFullLineGivesUpAfterAboutASecondRunningNoEvents) 
     EXPECT_LT(seconds, 1.6);
     ASSERT_NE(ticked, Clock::time_point{}) << "events run after the write";
     EXPECT_GT(std::chrono::duration<double>(ticked - start).count(), 0.9) << "the timer ran during the wait";
+}
+
+}  // namespace
+
+namespace {
+
+// The sentence port setup shows for a port it could not open. A permission error names the group
+// that owns the device (here a file given to the group "tty").
+TEST(OpenFailureTextTest, namesThePortTheDeviceAndTheReason) {
+    const std::string device = QDir::tempPath().toStdString() + "/sq-device-" + std::to_string(::getpid());
+    std::ofstream(device).put('x');
+    const group* tty = ::getgrnam("tty");
+    const bool ownedByTty = tty && ::chown(device.c_str(), static_cast<uid_t>(-1), tty->gr_gid) == 0;
+    struct Case {
+        int number;
+        std::string device;
+        std::string text;
+    } cases[] = {
+        {ENOENT, "/dev/ttyUSB4", "COM5 (/dev/ttyUSB4) could not be opened: the device was not found."},
+        {ENOENT, "", "COM5 could not be opened: no device is assigned to it."},
+        {EBUSY, "/dev/ttyUSB4",
+         "COM5 (/dev/ttyUSB4) could not be opened: the device is busy (another program holds it)."},
+        {ENOTTY, "/dev/null", "COM5 (/dev/null) could not be opened: the device is not a serial port."},
+        {EIO, "/dev/ttyS4", "COM5 (/dev/ttyS4) could not be opened: " + serialErrorMessage(EIO) + "."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(openFailureText("COM5", SerialError{c.number, "detail", c.device}), c.text) << c.number;
+    if (ownedByTty) {
+        EXPECT_EQ(openFailureText("COM5", SerialError{EACCES, {}, device}),
+                  "COM5 (" + device +
+                      ") could not be opened: no permission; the user must be in the group "
+                      "'tty' of the device.");
+    }
+    std::filesystem::remove(device);
+}
+
+TEST_F(PortClassTest, onlyAPortWhoseLastOpenFailedHasAFailureText) {
+    EXPECT_EQ(api.OpenFailureText(kMemoryCom), "") << "never opened";
+    m_pair->program().openError = EBUSY;
+    EXPECT_EQ(api.CommOpen(kMemoryCom, "COM7", kLinkSettings), EBUSY);
+    EXPECT_EQ(api.OpenFailureText(kMemoryCom),
+              "COM7 (in-memory port) could not be opened: the device is busy (another program holds it).");
+    m_pair->program().openError = 0;
+    EXPECT_EQ(api.CommOpen(kMemoryCom, "COM7", kLinkSettings), 0);
+    EXPECT_EQ(api.OpenFailureText(kMemoryCom), "");
 }
 
 }  // namespace

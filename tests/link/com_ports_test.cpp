@@ -6,17 +6,27 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <chrono>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
+#include "link/channels.h"
+#include "link/com_port_api.h"
+#include "metersim/port_entry.h"
 #include "platform/memory_port.h"
+#include "pty_support.h"
 
 using namespace sq;
 namespace fs = std::filesystem;
 
 namespace {
+
+pid_t deadPid() {
+    pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
 
 class ComPortsTest : public ::testing::Test {
 protected:
@@ -76,38 +86,72 @@ TEST_F(ComPortsTest, aLinkInThePortsFolderIsUsedAsItIs) {
     EXPECT_FALSE(comPortExists(4));
 }
 
-TEST_F(ComPortsTest, aTextEntryCountsWhileItsProcessLives) {
-    writeEntry(6, "/dev/pts/77 " + std::to_string(::getpid()));
-    EXPECT_EQ(resolveComPort(6).devicePath, "/dev/pts/77");
-    EXPECT_TRUE(fs::exists(entry(6)));
-}
+// One entry of each kind, each on a fresh pseudo-terminal that stands for whatever terminal the
+// entry names; COM numbers above 96 have no default device to fall back on.
+TEST_F(ComPortsTest, anEntryCountsOnlyWhileItsSimulatorProvablyRuns) {
+    enum class Kind { LiveSimulator, DeadSimulator, LiveProcessNoSimulator, UsersLink };
+    struct Case {
+        Kind kind;
+        const char* name;
+        bool used;
+        bool entryKept;
+    } cases[] = {
+        {Kind::LiveSimulator, "live simulator", true, true},
+        {Kind::DeadSimulator, "dead simulator", false, false},
+        {Kind::LiveProcessNoSimulator, "live process that is no simulator", false, false},
+        {Kind::UsersLink, "user's symbolic link", true, true},
+    };
+    constexpr int kCom = 201;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sqtest::Pty terminal(199);  // only its master and slave path are used here
+        ASSERT_TRUE(terminal.ok());
+        fs::remove(terminal.entry());
+        const std::string line = terminal.slavePath() + " ";
+        switch (c.kind) {
+            case Kind::LiveSimulator: {
+                std::string message;
+                ASSERT_TRUE(metersim::claimPortEntry(kCom, terminal.slavePath(), message)) << message;
+                break;
+            }
+            case Kind::DeadSimulator:  // what a killed simulator leaves: its entry, the lock gone
+                writeEntry(kCom, line + std::to_string(deadPid()));
+                break;
+            case Kind::LiveProcessNoSimulator:
+                writeEntry(kCom, line + std::to_string(::getpid()));  // a living process, no lock
+                break;
+            case Kind::UsersLink:
+                fs::create_symlink(terminal.slavePath(), entry(kCom));
+                break;
+        }
 
-TEST_F(ComPortsTest, aStaleTextEntryIsRemovedAndTheDefaultUsed) {
-    pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ASSERT_GT(child, 0);
-    ::waitpid(child, nullptr, 0);
-    writeEntry(6, "/dev/pts/77 " + std::to_string(child));
-    EXPECT_EQ(resolveComPort(6).devicePath, "/dev/ttyUSB5");
-    EXPECT_FALSE(fs::exists(entry(6)));
-}
-
-TEST_F(ComPortsTest, anUnreapedDeadProcessCountsAsGone) {
-    pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ASSERT_GT(child, 0);
-    // Wait until the child has exited (it stays a zombie: nobody reaps it yet).
-    for (int i = 0; i < 200; ++i) {
-        siginfo_t info{};
-        if (::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-            info.si_pid == child)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(comPortExists(kCom), c.used);
+        const std::vector<std::string> scanned = ScanComPorts(PortAPI());
+        EXPECT_EQ(std::count(scanned.begin(), scanned.end(), "COM  201"), c.used ? 1 : 0);
+        const int32_t opened = PortAPI().CommOpen(kCom, "COM201", "baud=57600 parity=N data=8 stop=1");
+        EXPECT_EQ(opened == 0, c.used);
+        if (c.used) {
+            EXPECT_EQ(PortAPI().CommWrite(kCom, {0x02, 0x00, 0x01, 0x00, 0x01}), 5);
+            EXPECT_EQ(terminal.receive(5).size(), 5u);
+        } else {
+            EXPECT_EQ(PortAPI().CommWrite(kCom, {0x02, 0x00, 0x01, 0x00, 0x01}), -1);
+            EXPECT_TRUE(terminal.receive(1, 50).empty()) << "nothing reaches the terminal";
+        }
+        PortAPI().CommClose(kCom);
+        EXPECT_EQ(fs::exists(fs::symlink_status(entry(kCom))), c.entryKept);
+        metersim::releasePortEntry(kCom);
+        fs::remove(entry(kCom));
+        PortAPI().reset();
     }
-    writeEntry(6, "/dev/pts/77 " + std::to_string(child));
-    EXPECT_EQ(resolveComPort(6).devicePath, "/dev/ttyUSB5");
-    EXPECT_FALSE(fs::exists(entry(6)));
-    ::waitpid(child, nullptr, 0);
+}
+
+TEST_F(ComPortsTest, aLockedEntryThatNamesNoPseudoTerminalIsIgnoredButKept) {
+    std::string message;
+    ASSERT_TRUE(metersim::claimPortEntry(201, "/dev/null", message)) << message;
+    EXPECT_FALSE(comPortExists(201));
+    EXPECT_TRUE(fs::exists(entry(201)));
+    metersim::releasePortEntry(201);
+    EXPECT_FALSE(fs::exists(entry(201)));
 }
 
 TEST_F(ComPortsTest, aMalformedTextEntryIsIgnoredButKept) {

@@ -33,6 +33,7 @@ public:
     int treeBuilds = 0;
     std::vector<ReplyFrame> decoded;
     double clock = 0;
+    bool timer3Idle = false;
 
     std::string pcDateTime(const std::string& format) override { return format; }
     void setStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
@@ -64,6 +65,8 @@ public:
     void enableDeviceButtons() override { buttonsEnabled = true; }
     void addInstrument(const std::string& text, int image) override { instruments.emplace_back(text, image); }
     bool timer1Enabled() override { return false; }
+    bool anyPortOpen() override { return open || channelOpen; }
+    void setTimer3Idle(bool idle) override { timer3Idle = idle; }
     void rebuildDeviceTree() override { ++treeBuilds; }
     void decode(const ReplyFrame& frame) override { decoded.push_back(frame); }
 
@@ -289,6 +292,29 @@ TEST_F(PollLoopTest, calibrationRequestsFollowEveryFrameUntilBothArrived) {
     loop.Timer3_Timer();
     EXPECT_EQ(host.count("16"), 2);
     EXPECT_EQ(host.count("13"), 1);
+}
+
+TEST_F(PollLoopTest, timer3IsIdleOnlyWithNoPortOpenAndNothingCountingItsTicks) {
+    struct Case {
+        bool portOpen, recordedOpen, timerSetPending, listingMemory, idle;
+    } cases[] = {
+        {false, false, false, false, true}, {true, false, false, false, false},
+        {false, true, false, false, false}, {false, false, true, false, false},
+        {false, false, false, true, false},
+    };
+    for (const Case& c : cases) {
+        host.open = c.portOpen;
+        host.channelOpen = c.recordedOpen;
+        flags().TimerSetPending = flagOf(c.timerSetPending);
+        flags().ListingMemory = flagOf(c.listingMemory);
+        EXPECT_EQ(loop.Timer3Idle(), c.idle)
+            << c.portOpen << c.recordedOpen << c.timerSetPending << c.listingMemory;
+    }
+    flags().ListingMemory = kFalse;
+    host.open = false;
+    host.channelOpen = false;
+    loop.Timer3_Timer();
+    EXPECT_TRUE(host.timer3Idle) << "every tick sets the pace";
 }
 
 TEST_F(PollLoopTest, timerUploadTimesOutAfter300Ticks) {

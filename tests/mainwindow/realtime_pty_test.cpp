@@ -72,4 +72,38 @@ TEST_F(RealTimePtyTest, programOpensTheSimulatorsPortFindsTheInstrumentAndWrites
     EXPECT_EQ(logged.back().raw, frame);
 }
 
+// A reply cut off mid-frame, then silence: the fragment is dropped, the link shows
+// "Disconnection" about 10 s later, and the next whole reply is decoded at once.
+TEST_F(RealTimePtyTest, aCutOffReplyThenSilenceEndsInDisconnectionAndTheNextReplyIsDecoded) {
+    Panel& panel = startProgram();
+    panel.Show();
+    const double opened = Runtime::get().now();
+    while (panel.ControlListView.itemCount() == 0 && Runtime::get().now() - opened < 2.0) Delay(0.05);
+    ASSERT_EQ(panel.ControlListView.itemCount(), 1);
+    Delay(0.5);  // calibration date and level have arrived
+
+    sim.setSilent(true);
+    std::vector<uint8_t> cut = {0x03, 0x12, 0x00, 0x50};
+    cut.resize(24, 0x41);  // 20 of the 80 data bytes
+    sim.sendRaw(cut);
+    const double sent = Runtime::get().now();
+    while (panel.StatusBar1.panelText(2) != "Disconnection" && Runtime::get().now() - sent < 15) Delay(0.05);
+    const double silent = Runtime::get().now() - sent;
+    EXPECT_EQ(panel.StatusBar1.panelText(2), "Disconnection");
+    EXPECT_GE(silent, 10.1);
+    EXPECT_LE(silent, 12.5);
+
+    const std::vector<uint8_t> model = {'K', 'M', '-', '3', '0', '0'};
+    std::vector<uint8_t> reply = {0x03, 0x00, 0x00, static_cast<uint8_t>(model.size())};
+    reply.insert(reply.end(), model.begin(), model.end());
+    uint8_t check = 0;
+    for (size_t i = 1; i < reply.size(); ++i) check ^= reply[i];
+    reply.push_back(check);
+    sim.sendRaw(reply);
+    const double answered = Runtime::get().now();
+    while (shared().DeviceModel != "KM-300" && Runtime::get().now() - answered < 1.0) Delay(0.02);
+    EXPECT_EQ(shared().DeviceModel, "KM-300");
+    EXPECT_EQ(panel.StatusBar1.panelText(2), "Connection");
+}
+
 }  // namespace

@@ -114,6 +114,14 @@ TEST_F(FaultTest, shortReplyIsAWellFormedFrameWithFewerDataBytes) {
     EXPECT_EQ(ask(0x0E, {0x01}).data.size(), 536u);
 }
 
+TEST_F(FaultTest, cutReplySendsOnlyTheFirstBytesOfTheFrame) {
+    sim->cutReply(6);
+    const Bytes whole = identifyReply();
+    EXPECT_EQ(exchange(kIdentify), Bytes(whole.begin(), whole.begin() + 6));
+    EXPECT_EQ(sim->replies().back().fault, "cut-off");
+    EXPECT_EQ(exchange(kIdentify), whole);
+}
+
 TEST_F(FaultTest, everyMatchingReplyWhenNthIsZero) {
     sim->addFault(ReplyFault::Drop, 0, 0x00);
     EXPECT_TRUE(exchange(kIdentify).empty());

@@ -9,6 +9,7 @@
 #include <csignal>
 
 #include "metersim/port_entry.h"
+#include "platform/com_ports.h"
 #include "platform/runtime.h"
 #include "platform/text_file.h"
 
@@ -53,6 +54,27 @@ TEST(MetersimProgram, claimsItsPortEntryRefusesASecondAndCleansUp) {
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_FALSE(sq::fileExists(entry));
     EXPECT_TRUE(first.readAllStandardOutput().contains("3 stored record(s)"));
+}
+
+// A simulator killed outright cannot remove its entry; its lock dies with it, so the program sees
+// the entry as stale, removes it, and never opens the terminal it names.
+TEST(MetersimProgram, theEntryOfAKilledSimulatorIsStaleToTheProgram) {
+    if (!QFileInfo::exists(programPath())) GTEST_SKIP() << "metersim is not built";
+    const int com = 219;
+    std::string entry = portEntryPath(com);
+    std::remove(entry.c_str());
+    QProcess sim;
+    sim.start(programPath(), {"--com", QString::number(com), "--quiet"});
+    ASSERT_TRUE(sim.waitForStarted());
+    ASSERT_TRUE(waitFor([&] { return sq::fileExists(entry); }, 5.0));
+    const std::string line = sq::readFileBytes(entry).value_or("");
+    EXPECT_EQ(sq::resolveComPort(com).devicePath, line.substr(0, line.find(' ')));
+
+    ::kill(static_cast<pid_t>(sim.processId()), SIGKILL);
+    ASSERT_TRUE(sim.waitForFinished(5000));
+    EXPECT_TRUE(sq::fileExists(entry));
+    EXPECT_EQ(sq::resolveComPort(com).kind, sq::ComPortLocation::Kind::None);
+    EXPECT_FALSE(sq::fileExists(entry));
 }
 
 TEST(MetersimProgram, badArgumentsAreRefused) {

@@ -1,9 +1,15 @@
 #include "platform/numbers.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 
 #include "platform/vb_error.h"
@@ -132,19 +138,93 @@ TEST(ParseTest, strictConversionRaisesTypeMismatch) {
     EXPECT_FALSE(isNumeric("3.25 dB"));
 }
 
+// A locale whose decimal point is a comma, made for the test so that it exists on every machine:
+// localedef (part of the C library's tools) compiles a source holding only the numeric category,
+// with a character map of plain ASCII, into a temporary folder that LOCPATH names.
+class CommaLocale {
+public:
+    CommaLocale() {
+        char pattern[] = "/tmp/sq-locale-XXXXXX";
+        if (!::mkdtemp(pattern)) {
+            m_problem = "no temporary folder";
+            return;
+        }
+        m_folder = pattern;
+        std::ofstream charmap(m_folder + "/ascii");
+        charmap << "<code_set_name> SQ-ASCII\n<escape_char> /\n<mb_cur_min> 1\n<mb_cur_max> 1\nCHARMAP\n";
+        char line[32];
+        for (int c = 0; c < 128; ++c) {
+            std::snprintf(line, sizeof line, "<U%04X> /x%02x\n", c, c);
+            charmap << line;
+        }
+        charmap << "END CHARMAP\n";
+        charmap.close();
+        std::ofstream(m_folder + "/comma")
+            << "LC_NUMERIC\ndecimal_point \"<U002C>\"\nthousands_sep \"<U002E>\"\n"
+               "grouping 3;3\nEND LC_NUMERIC\n";
+        // -c: the other categories are missing on purpose; their warnings are expected.
+        const std::string command = "localedef -c -f '" + m_folder + "/ascii' -i '" + m_folder + "/comma' '" +
+                                    m_folder + "/" + kName + "' >/dev/null 2>&1";
+        const int status = std::system(command.c_str());
+        if (!std::filesystem::exists(m_folder + "/" + kName + "/LC_NUMERIC")) {
+            m_problem = "localedef is missing or failed (status " + std::to_string(status) + ")";
+            return;
+        }
+        const char* locpath = std::getenv("LOCPATH");
+        m_savedLocpath = locpath ? std::optional<std::string>(locpath) : std::nullopt;
+        ::setenv("LOCPATH", m_folder.c_str(), 1);
+        const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+        m_savedLocale = previous ? previous : "C";
+        if (!std::setlocale(LC_NUMERIC, kName)) {
+            m_problem = "the C library does not load locales from LOCPATH";
+        } else if (std::string(std::localeconv()->decimal_point) != ",") {
+            m_problem = "the made locale has no comma as decimal point";
+        }
+    }
+    ~CommaLocale() {
+        if (!m_savedLocale.empty()) std::setlocale(LC_NUMERIC, m_savedLocale.c_str());
+        if (m_savedLocpath)
+            ::setenv("LOCPATH", m_savedLocpath->c_str(), 1);
+        else
+            ::unsetenv("LOCPATH");
+        if (!m_folder.empty()) std::filesystem::remove_all(m_folder);
+    }
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+
+    // Empty while the comma locale is in force for LC_NUMERIC; otherwise why it could not be.
+    [[nodiscard]] const std::string& problem() const { return m_problem; }
+
+private:
+    static constexpr const char* kName = "sqcomma";
+    std::string m_folder;
+    std::string m_problem;
+    std::string m_savedLocale;
+    std::optional<std::string> m_savedLocpath;
+};
+
 // Qt sets the C locale from the environment; texts must keep "." whatever it is.
 TEST(NumberLocaleTest, decimalPointStaysAPointUnderACommaLocale) {
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
-        GTEST_SKIP() << "no German locale installed";
-    std::string fixed = formatFixed(1.5, 1);
-    std::string shortest = formatNumber(0.25);
-    double parsed = leadingNumber("1.5");
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    std::string fixed, shortest, strictText;
+    double parsed = 0, strict = 0;
+    {
+        CommaLocale comma;
+        if (!comma.problem().empty())
+            GTEST_SKIP() << "cannot make a comma-decimal locale: " << comma.problem();
+        char printed[16];
+        std::snprintf(printed, sizeof printed, "%.1f", 1.5);
+        ASSERT_STREQ(printed, "1,5") << "the C library itself now writes a comma";
+        fixed = formatFixed(1.5, 1);
+        shortest = formatNumber(0.25);
+        parsed = leadingNumber("1.5");
+        strict = toNumber("-4.5");
+        strictText = formatFixed(-1234.5, 2);
+    }
     EXPECT_EQ(fixed, "1.5");
     EXPECT_EQ(shortest, "0.25");
     EXPECT_DOUBLE_EQ(parsed, 1.5);
+    EXPECT_DOUBLE_EQ(strict, -4.5);
+    EXPECT_EQ(strictText, "-1234.50");
 }
 
 }  // namespace

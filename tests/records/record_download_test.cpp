@@ -166,6 +166,8 @@ TEST_F(RecordDownloadTest, LatencyDropsCopiesAndDamagedRepliesLeaveTheRecordWhol
         {"bad checksum", [](ms::Simulator& s) { s.corruptChecksum(40, ms::code::ReadRecordBlock); },
          "bad-checksum"},
         {"short reply", [](ms::Simulator& s) { s.shortenReply(41, 40, ms::code::ReadRecordBlock); }, "short"},
+        // The instrument goes silent mid-reply, then answers again.
+        {"cut-off reply", [](ms::Simulator& s) { s.cutReply(24, 40, ms::code::ReadRecordBlock); }, "cut-off"},
     };
     const ms::StoredRecord r = sqtest::recordOf(1234);
     const int number = addRecord(r);
@@ -183,6 +185,17 @@ TEST_F(RecordDownloadTest, LatencyDropsCopiesAndDamagedRepliesLeaveTheRecordWhol
         EXPECT_TRUE(faultSeen);
         if (std::string(c.name) == "latency 1 s") {
             EXPECT_GT(m_sim.countOf(ms::code::ReadRecordBlock), 124 + 50);  // repeats went out
+        }
+        if (std::string(c.name) == "cut-off reply") {  // the block is asked for again at once
+            const auto cut = std::find_if(replies.begin(), replies.end(), [](const ms::SentReply& reply) {
+                return reply.fault == "cut-off";
+            });
+            ASSERT_NE(cut, replies.end());
+            const auto blocks = m_sim.requestsWithCode(ms::code::ReadRecordBlock);
+            const auto next = std::find_if(blocks.begin(), blocks.end(),
+                                           [&](const ms::LoggedRequest& q) { return q.time > cut->time; });
+            ASSERT_NE(next, blocks.end());
+            EXPECT_LT(next->time - cut->time, 2.0);
         }
     }
 }

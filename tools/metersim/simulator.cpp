@@ -463,6 +463,10 @@ void Simulator::shortenReply(size_t keepDataBytes, int nth, int c) {
     addFault({ReplyFault::Short, c, nth, keepDataBytes, {}, 0});
 }
 
+void Simulator::cutReply(size_t keepBytes, int nth, int c) {
+    addFault({ReplyFault::CutOff, c, nth, keepBytes, {}, 0});
+}
+
 void Simulator::clearFaults() {
     m_rules.clear();
     m_failingWrites.clear();
@@ -505,6 +509,10 @@ std::vector<Simulator::Chunk> Simulator::applyFaults(const Bytes& frame, uint8_t
                 faultName += "short ";
                 break;
             }
+            case ReplyFault::CutOff:
+                bytes.resize(std::min(bytes.size(), r.size));
+                faultName += "cut-off ";
+                break;
             case ReplyFault::Garbage:
                 bytes.insert(bytes.begin(), r.garbage.begin(), r.garbage.end());
                 faultName += "garbage ";

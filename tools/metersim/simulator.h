@@ -62,7 +62,7 @@ struct InstrumentState {
     [[nodiscard]] std::string serialNumberUtf8() const;
 };
 
-enum class ReplyFault { Drop, Duplicate, Split, Garbage, BadChecksum, Short };
+enum class ReplyFault { Drop, Duplicate, Split, Garbage, BadChecksum, Short, CutOff };
 
 // A fault applied to replies that match `code` (kAnyCode: all). nth = 1 hits the first matching
 // reply after the rule was added, nth = 2 the second, ...; nth = 0 hits every matching reply.
@@ -70,7 +70,7 @@ struct FaultRule {
     ReplyFault kind = ReplyFault::Drop;
     int code = kAnyCode;
     int nth = 1;
-    size_t size = 0;  // Split: chunk size; Short: data bytes kept
+    size_t size = 0;  // Split: chunk size; Short: data bytes kept; CutOff: frame bytes sent
     Bytes garbage;    // Garbage: the bytes sent before the frame
     double gap = 0;   // Split: seconds between chunks; Duplicate: seconds before the copy
 };
@@ -165,6 +165,8 @@ public:
     void garbageBeforeReply(Bytes garbage, int nth = 1, int code = kAnyCode);
     void corruptChecksum(int nth = 1, int code = kAnyCode);
     void shortenReply(size_t keepDataBytes, int nth = 1, int code = kAnyCode);
+    // Only the first `keepBytes` bytes of the frame go out, the rest never (a reply cut off).
+    void cutReply(size_t keepBytes, int nth = 1, int code = kAnyCode);
     // Removes every fault rule and failing write (latency, silence and windows stay).
     void clearFaults();
 
