@@ -179,6 +179,7 @@ TEST_F(SerialPaneTest, setSendsElevenCharactersAsTheBoxShowsThem) {
         EXPECT_EQ(ack.code, 0x8E);
         EXPECT_EQ(ack.frame, (Bytes{0x03, 0x8E, 0x00, 0x01, 0x8E, 0x01})) << "acknowledged as written";
         EXPECT_TRUE(p.SNPic.Visible()) << "the pane stays through writes";
+        EXPECT_EQ(m_dialogs.messageTexts(), (std::vector<std::string>{"Set OK !!!"}));
     }
 }
 
