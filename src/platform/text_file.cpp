@@ -6,8 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 #include "platform/encoding.h"
 
@@ -27,44 +26,69 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
-std::optional<std::string> readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+namespace {
+bool fail(std::string* reason, int error) {
+    if (reason) *reason = std::strerror(error);
+    return false;
+}
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, std::string* reason) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        fail(reason, errno);
+        return std::nullopt;
+    }
+    std::string bytes;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            fail(reason, errno);
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
 }
 
-std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
-    auto bytes = readFileBytes(path);
+std::optional<std::vector<std::string>> readTextLines(const std::string& path, std::string* reason) {
+    auto bytes = readFileBytes(path, reason);
     if (!bytes) return std::nullopt;
     std::vector<std::string> lines = splitLines(*bytes);
     for (auto& l : lines) l = cp1252ToUtf8(l);
     return lines;
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view bytes) {
+bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {
     std::string tmp = path + ".tmp-" + std::to_string(::getpid());
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0) return fail(reason, errno);
     const char* p = bytes.data();
     size_t left = bytes.size();
-    bool ok = true;
+    int error = 0;
     while (left > 0) {
         ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            ok = false;
+            error = n < 0 ? errno : ENOSPC;
             break;
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (::fsync(fd) != 0 && error == 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(tmp.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
         ::unlink(tmp.c_str());
-        return false;
+        return fail(reason, error);
     }
     return true;
 }
