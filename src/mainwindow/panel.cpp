@@ -21,6 +21,7 @@
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
+#include "records/file_list_frm.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
@@ -437,6 +438,7 @@ void registerProgramWindows() {
     r.registerWindow(RTCFrm::kName, [] { return std::make_unique<RTCFrm>(); });
     r.registerWindow(ClearMemoryFrm::kName, [] { return std::make_unique<ClearMemoryFrm>(); });
     r.registerWindow(DataListFrm::kName, [] { return std::make_unique<DataListFrm>(); });
+    r.registerWindow(FileListFrm::kName, [] { return std::make_unique<FileListFrm>(); });
 }
 
 Panel& startProgram() {
