@@ -94,7 +94,10 @@ namespace {
 // A fresh file list window filled from the lines of a data file; line 0 is the model line.
 void showDataFile(const std::vector<std::string>& lines) {
     if (flags().FileListFrmOpen == kTrue) skipOnError([] { windows().unload(FileListFrm::kName); });
-    FileListFrm& frm = form<FileListFrm>();
+    FileListFrm* window = nullptr;
+    skipOnError([&] { window = dynamic_cast<FileListFrm*>(&windows().window(FileListFrm::kName)); });
+    if (!window) return;
+    FileListFrm& frm = *window;
     skipOnError([&] { frm.Show(); });
     skipOnError([&] { frm.GridHeader.setRows(0); });
     DataFileReader reader;

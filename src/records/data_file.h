@@ -5,7 +5,7 @@
 //
 // Line layout (U, H, P: rows of the user-information, summary and point grids, title rows
 // included): the model, an empty line, "Information", U rows, an empty line, "HeaderData", H rows,
-// two empty lines, "RecordData", P rows; 9 + U + H + P lines in all.
+// two empty lines, "RecordData", P rows; 8 + U + H + P lines in all.
 //
 // Cells never break the layout: a TAB, CR or LF inside a cell is written as a blank, and the CSV
 // export quotes a cell holding "," or '"', doubling each '"'. Files without such cells are exactly

@@ -21,6 +21,16 @@
 
 namespace sqtest {
 
+// Appends points 1..n to a point grid, a marked one and a "--" among them.
+inline void addPointRows(sq::FlexGrid& grid, int n) {
+    for (int p = 1; p <= n; ++p) {
+        const std::string level = p % 7 == 3 ? "-- dB" : std::to_string(60 + p % 30) + ".4 dB";
+        const std::string mark = p % 5 == 2 ? "*" : "";
+        grid.AddItem(std::to_string(p) + "\t2022/03/30 14:05:09\t" + mark + level + "\t" + mark +
+                     "61.0 dB\t" + mark + "90.2 dB\t" + mark + "95.5 dB\t");
+    }
+}
+
 class RecordWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -47,15 +57,7 @@ protected:
 
     static sq::DataListFrm& frm() { return sq::form<sq::DataListFrm>(); }
 
-    // Appends points 1..n to the point grid, a marked one and a "--" among them.
-    static void addPoints(sq::FlexGrid& grid, int n) {
-        for (int p = 1; p <= n; ++p) {
-            const std::string level = p % 7 == 3 ? "-- dB" : std::to_string(60 + p % 30) + ".4 dB";
-            const std::string mark = p % 5 == 2 ? "*" : "";
-            grid.AddItem(std::to_string(p) + "\t2022/03/30 14:05:09\t" + mark + level + "\t" + mark +
-                         "61.0 dB\t" + mark + "90.2 dB\t" + mark + "95.5 dB\t");
-        }
-    }
+    static void addPoints(sq::FlexGrid& grid, int n) { addPointRows(grid, n); }
 
     static std::vector<std::string> rowOf(const sq::FlexGrid& g, int r) {
         std::vector<std::string> cells;
