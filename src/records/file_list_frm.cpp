@@ -1,5 +1,7 @@
 #include "records/file_list_frm.h"
 
+#include <QWidget>
+
 #include "mainwindow/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
@@ -64,6 +66,8 @@ FileListFrm::FileListFrm()
     Btn01dB.onClick = [this] { Btn01dB_Click(); };
     Btn1dB.onClick = [this] { Btn1dB_Click(); };
 
+    // The two panels float over the grids: they hide what lies under them.
+    for (Panel3D* panel : {&SSpSelectItem, &SSpResolution}) panel->widget()->setAutoFillBackground(true);
     SSPQVX410.setVisible(false);
     SSpSelectItem.setVisible(false);
     SSpResolution.setVisible(false);
