@@ -153,6 +153,20 @@ TEST_F(OpenCommandTest, linesBeforeTheFirstKeywordAreIgnoredOnASecondOpen) {
     EXPECT_EQ(f.GridHeader.Rows(), 0);
 }
 
+// The CSV export is no data file: opened all the same, its keywords are found but each row lands
+// whole, commas included, in column 0.
+TEST_F(OpenCommandTest, aCsvExportOpensWithEachRowInColumnZero) {
+    startPort = 0;
+    start();
+    open(writeFile("r.csv",
+                   "QVX 410\r\n\r\nInformation\r\nEvaluator,Zo,\r\n\r\nHeaderData\r\n,D1,D2,D3,\r\n"
+                   "\r\n\r\nRecordData\r\nNo.s,Date/Time,\r\n1,p1,\"a,b\",\r\n"));
+    FileListFrm& f = *fileList();
+    EXPECT_EQ(cellsOf(f.FileUserInfoGrid), (Rows{{"Evaluator,Zo,", ""}}));
+    EXPECT_EQ(cellsOf(f.GridHeader), (Rows{{",D1,D2,D3,", "", "", ""}}));
+    EXPECT_EQ(f.GridRecord.TextMatrix(1, 0), "1,p1,\"a,b\",");
+}
+
 // ---------------------------------------------------------------------------------------------
 
 class RoundTripTest : public sqtest::PanelTest {
