@@ -121,7 +121,7 @@ void BM_b_OpenCommandIntoFileList(benchmark::State& state) {
     int rows = 0;
     for (auto _ : state) {
         dialogs->fileAnswers.push_back(path);
-        rise = std::max(rise, peakRiseMB([&] { panel.OpenCommand(); }));
+        rise = std::max(rise, peakRiseMB([&] { panel.Toolbar1.click("Open"); }));
         state.PauseTiming();
         rows = sq::form<sq::FileListFrm>().GridRecord.Rows() - 1;
         sq::windows().collectUnloaded();

@@ -31,6 +31,13 @@ void appendBytes(std::string& out, std::string_view text, bool quoted) {
 }
 
 void appendCell(std::string& out, std::string_view text, char separator) {
+    // Most cells are plain ASCII with nothing to replace: they go in whole.
+    if (text.find_first_of(separator == kCsvSeparator ? "\t\r\n,\"" : "\t\r\n") == std::string_view::npos &&
+        isAscii(text)) {
+        out += text;
+        out += separator;
+        return;
+    }
     const bool quoted = separator == kCsvSeparator && text.find_first_of(",\"") != std::string_view::npos;
     if (quoted) out += '"';
     appendBytes(out, text, quoted);
