@@ -1,7 +1,7 @@
 // The largest record (65,535 points) saved as a data file and opened again, offscreen, each beside
 // its baseline in the same run:
-//   (a) SaveDataFile (grid copy, file text, EventPacer, atomic write) against writeFileAtomic of the
-//       same bytes;
+//   (a) SaveDataFile (grid copy, file text in pieces through an EventPacer into a temporary file,
+//       then the rename) against writeFileAtomic of the same bytes;
 //   (b) the main window's Open command into the file list window against readTextLines of the file;
 //   (c) Backspace on every point row of the record list window.
 // Reported: time, the file's size, the process's peak resident memory and how far the operation

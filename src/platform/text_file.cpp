@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/encoding.h"
 
@@ -27,6 +28,16 @@ std::vector<std::string> splitLines(std::string_view text) {
 }
 
 namespace {
+// The process's umask, read once (reading it means setting it).
+mode_t fileCreationMask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
 bool fail(std::string* reason, int error) {
     if (reason) *reason = std::strerror(error);
     return false;
@@ -66,31 +77,66 @@ std::optional<std::vector<std::string>> readTextLines(const std::string& path, s
     return lines;
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {
-    std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return fail(reason, errno);
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    int error = 0;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+AtomicFileWriter::AtomicFileWriter(std::string path) : m_path(std::move(path)) {
+    std::string pattern = m_path + ".tmp-XXXXXX";
+    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        m_error = errno;
+        return;
+    }
+    m_tmp = pattern;
+    ::fchmod(m_fd, 0666 & ~fileCreationMask());
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    discard();
+}
+
+void AtomicFileWriter::fail(int error) {
+    if (m_error == 0) m_error = error;
+    discard();
+}
+
+void AtomicFileWriter::discard() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (!m_tmp.empty()) ::unlink(m_tmp.c_str());
+    m_tmp.clear();
+}
+
+void AtomicFileWriter::write(std::string_view bytes) {
+    while (m_fd >= 0 && !bytes.empty()) {
+        ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
-            break;
+            fail(n < 0 ? errno : ENOSPC);
+            return;
         }
-        p += n;
-        left -= static_cast<size_t>(n);
+        bytes.remove_prefix(static_cast<size_t>(n));
     }
-    if (::fsync(fd) != 0 && error == 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && std::rename(tmp.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(tmp.c_str());
-        return fail(reason, error);
+}
+
+bool AtomicFileWriter::commit(std::string* reason) {
+    if (m_fd >= 0 && ::fsync(m_fd) != 0) fail(errno);
+    if (m_fd >= 0) {
+        const int closed = ::close(m_fd);
+        m_fd = -1;
+        if (closed != 0) fail(errno);
     }
+    if (m_error == 0 && std::rename(m_tmp.c_str(), m_path.c_str()) != 0) fail(errno);
+    if (m_error != 0) {
+        discard();
+        if (reason) *reason = std::strerror(m_error);
+        return false;
+    }
+    m_tmp.clear();  // in place: nothing to remove
     return true;
+}
+
+bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {
+    AtomicFileWriter file(path);
+    file.write(bytes);
+    return file.commit(reason);
 }
 
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines) {

@@ -21,6 +21,30 @@ std::optional<std::vector<std::string>> readTextLines(const std::string& path, s
 // never leaves a half-written file in place of the old one, nor the temporary file. Returns false
 // on failure, with the system's reason in `reason` when one is given.
 bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
+// A file written in pieces through a temporary file of its own in the target's folder, renamed over
+// the target by commit(): until then the target is untouched, and a writer that fails or is never
+// committed removes its temporary file. Once a write failed, later writes do nothing.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::string path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::string_view bytes);
+    // Flushes the file to disk and puts it in place; false (with the system's reason) when the file
+    // could not be created, written or renamed.
+    bool commit(std::string* reason = nullptr);
+
+private:
+    void fail(int error);
+    void discard();
+    std::string m_path;
+    std::string m_tmp;
+    int m_fd = -1;
+    int m_error = 0;
+};
+
 // Writes UTF-8 lines as Windows-1252, each ended by CR LF.
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines);
 

@@ -45,15 +45,6 @@ void appendCell(std::string& out, std::string_view text, char separator) {
     out += separator;
 }
 
-void appendGrid(std::string& out, const GridCopy& grid, char separator, int64_t& done,
-                const std::function<void(int64_t)>& afterRow) {
-    for (int row = 0; row < grid.rows(); ++row) {
-        appendRowLine(out, grid, row, separator);
-        done += grid.cols();
-        if (afterRow) afterRow(done);
-    }
-}
-
 }  // namespace
 
 void appendRowLine(std::string& out, const GridCopy& grid, int row, char separator) {
@@ -70,26 +61,46 @@ int64_t recordCellCount(const RecordCopy& record) {
     return record.userInfo.cellCount() + record.header.cellCount() + record.points.cellCount();
 }
 
-std::string recordFileBytes(const RecordCopy& record, char separator,
-                            const std::function<void(int64_t cellsDone)>& afterRow) {
+void writeRecordFile(const RecordCopy& record, char separator,
+                     const std::function<void(std::string_view)>& emit,
+                     const std::function<void(int64_t cellsDone)>& afterRow) {
+    constexpr size_t kPiece = 64 * 1024;
     std::string out;
-    size_t estimate = 64 + record.model.size();
-    for (const GridCopy* g : {&record.userInfo, &record.header, &record.points})
-        estimate += static_cast<size_t>(g->cellCount()) * 12 + static_cast<size_t>(g->rows()) * 2;
-    out.reserve(estimate);
+    out.reserve(2 * kPiece);
     int64_t done = 0;
+    auto emitFull = [&] {
+        if (out.size() < kPiece) return;
+        emit(out);
+        out.clear();
+    };
+    auto grid = [&](const GridCopy& g) {
+        for (int row = 0; row < g.rows(); ++row) {
+            appendRowLine(out, g, row, separator);
+            emitFull();
+            done += g.cols();
+            if (afterRow) afterRow(done);
+        }
+    };
     appendTextLine(out, record.model);
     appendTextLine(out, "");
     appendTextLine(out, "Information");
-    appendGrid(out, record.userInfo, separator, done, afterRow);
+    grid(record.userInfo);
     appendTextLine(out, "");
     appendTextLine(out, "HeaderData");
-    appendGrid(out, record.header, separator, done, afterRow);
+    grid(record.header);
     appendTextLine(out, "");
     appendTextLine(out, "");
     appendTextLine(out, "RecordData");
-    appendGrid(out, record.points, separator, done, afterRow);
-    return out;
+    grid(record.points);
+    if (!out.empty()) emit(out);
+}
+
+std::string recordFileBytes(const RecordCopy& record, char separator,
+                            const std::function<void(int64_t cellsDone)>& afterRow) {
+    std::string all;
+    writeRecordFile(
+        record, separator, [&](std::string_view piece) { all += piece; }, afterRow);
+    return all;
 }
 
 std::string progressCaption(int64_t done, int64_t total, const std::string& completed) {

@@ -37,7 +37,12 @@ void appendTextLine(std::string& out, std::string_view text);
 
 // Every cell of the three grids, fixed rows and columns included: the progress counts these.
 [[nodiscard]] int64_t recordCellCount(const RecordCopy& record);
-// The whole file. `afterRow` runs after each grid row with the cells done so far.
+// Writes the file in pieces of some 64 KB: `emit` gets each piece in order. `afterRow` runs after
+// each grid row with the cells done so far.
+void writeRecordFile(const RecordCopy& record, char separator,
+                     const std::function<void(std::string_view)>& emit,
+                     const std::function<void(int64_t cellsDone)>& afterRow = {});
+// The whole file at once.
 [[nodiscard]] std::string recordFileBytes(const RecordCopy& record, char separator,
                                           const std::function<void(int64_t cellsDone)>& afterRow = {});
 

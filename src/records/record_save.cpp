@@ -51,11 +51,13 @@ void writeRecordFile(char separator) {
         if (frm->isLoaded()) frm->setCaption(progressCaption(done, total, texts().TxtCompleted));
     };
     EventPacer pacer;
-    const std::string bytes =
-        recordFileBytes(record, separator, [&](int64_t done) { pacer.tick([&] { showProgress(done); }); });
+    AtomicFileWriter file(path);
+    writeRecordFile(
+        record, separator, [&](std::string_view piece) { file.write(piece); },
+        [&](int64_t done) { pacer.tick([&] { showProgress(done); }); });
     showProgress(total);
     std::string reason;
-    const bool written = writeFileAtomic(path, bytes, &reason);
+    const bool written = file.commit(&reason);
     SaveFileChosen() = false;
     if (frm->isLoaded()) frm->setCaption(caption);
     if (!written) msgBox("Save Error !!!\n" + path + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
