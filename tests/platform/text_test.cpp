@@ -102,5 +102,25 @@ TEST(TextFileTest, failuresGiveTheSystemsReason) {
     EXPECT_EQ(reason, std::strerror(ENOENT));
 }
 
+// Two writers of one file each have their own temporary file; the target changes only at a commit,
+// and a writer dropped uncommitted leaves nothing behind.
+TEST(TextFileTest, atomicWritersAreInvisibleUntilCommitted) {
+    const std::string dir = sqtest::makeTempDir("writer");
+    const std::string path = dir + "/f.qvx";
+    ASSERT_TRUE(writeFileAtomic(path, "old"));
+    {
+        AtomicFileWriter dropped(path);
+        dropped.write("never");
+        AtomicFileWriter kept(path);
+        kept.write("ne");
+        kept.write("w");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
+        EXPECT_TRUE(kept.commit());
+    }
+    EXPECT_EQ(readFileBytes(path), std::optional<std::string>("new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+}
+
 }  // namespace
 }  // namespace sq
