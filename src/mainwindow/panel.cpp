@@ -24,6 +24,7 @@
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
+#include "records/file_list_frm.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
@@ -459,6 +460,7 @@ void registerProgramWindows() {
     r.registerWindow(LanguageFrm::kName, [] { return std::make_unique<LanguageFrm>(); });
     r.registerWindow(HelpFrm::kName, [] { return std::make_unique<HelpFrm>(); });
     r.registerWindow(Setting410PanelFrm::kName, [] { return std::make_unique<Setting410PanelFrm>(); });
+    r.registerWindow(FileListFrm::kName, [] { return std::make_unique<FileListFrm>(); });
 }
 
 Panel& startProgram() {

@@ -12,6 +12,8 @@
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
 #include "platform/vb_error.h"
+#include "records/data_file.h"
+#include "records/file_list_frm.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/rtc_frm.h"
 #include "settings/setting_read.h"
@@ -88,8 +90,34 @@ void Panel::startMemoryListing() {
     skipOnError([] { ReadMemoryInfo(); });
 }
 
-// Reads the chosen data file's model line into FileModel. From its second use the dialog's cancel
-// takes the error exit, which resumes polling.
+namespace {
+
+// A fresh file list window filled from the lines of a data file; line 0 is the model line.
+void showDataFile(const std::vector<std::string>& lines) {
+    if (flags().FileListFrmOpen == kTrue) skipOnError([] { windows().unload(FileListFrm::kName); });
+    FileListFrm* window = nullptr;
+    skipOnError([&] { window = dynamic_cast<FileListFrm*>(&windows().window(FileListFrm::kName)); });
+    if (!window) return;
+    FileListFrm& frm = *window;
+    skipOnError([&] { frm.Show(); });
+    skipOnError([&] { frm.GridHeader.setRows(0); });
+    DataFileReader reader;
+    for (size_t n = 1; n < lines.size(); ++n) {
+        const DataFileRow row = ParseDataFileLine(reader, static_cast<int32_t>(n), lines[n]);
+        FlexGrid* grid = row.grid == DataFileGrid::UserInfo ? &frm.FileUserInfoGrid
+                         : row.grid == DataFileGrid::Header ? &frm.GridHeader
+                         : row.grid == DataFileGrid::Record ? &frm.GridRecord
+                                                            : nullptr;
+        if (grid) skipOnError([&] { grid->AddItem(std::string(row.text)); });
+    }
+    skipOnError([&] { frm.GridHeader.setFixedRows(1); });
+}
+
+}  // namespace
+
+// Reads the chosen data file whole, then shows it in a fresh file list window when its model line
+// or the connected instrument names a supported model; otherwise nothing changes, FileModel
+// included. Runs no event. From its second use the dialog's cancel resumes polling.
 void Panel::OpenCommand() {
     FileDialogRequest request;
     request.filter = "Data files(*.qvx)|*.qvx|All Files (*.*)|*.*|";
@@ -102,12 +130,15 @@ void Panel::OpenCommand() {
     }
     DisablePollTimers();
     const std::string caption = Caption();
-    const auto lines = readTextLines(*chosen);
+    std::string reason;
+    const auto lines = readTextLines(*chosen, &reason);
     if (!lines) {
-        EnablePollTimers();
-        return;
+        msgBox("Open Error !!!\n" + *chosen + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
+    } else if (!lines->empty() &&
+               (IsSupportedModel(lines->front()) == 1 || IsSupportedModel(shared().DeviceModel) == 1)) {
+        shared().FileModel = lines->front();
+        showDataFile(*lines);
     }
-    if (!lines->empty()) shared().FileModel = lines->front();
     setCaption(caption);
     EnablePollTimers();
 }

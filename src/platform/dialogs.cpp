@@ -53,6 +53,7 @@ std::optional<std::string> ScriptedDialogs::input(const std::string& prompt, con
 
 std::optional<std::string> ScriptedDialogs::openFile(const FileDialogRequest& request) {
     records.push_back({"open", {}, request.title});
+    fileRequests.push_back(request);
     if (fileAnswers.empty()) return std::nullopt;
     auto r = fileAnswers.front();
     fileAnswers.pop_front();
@@ -60,11 +61,24 @@ std::optional<std::string> ScriptedDialogs::openFile(const FileDialogRequest& re
 }
 
 std::optional<std::string> ScriptedDialogs::saveFile(const FileDialogRequest& request) {
+    auto answer = saveFileAs(request);
+    if (!answer) return std::nullopt;
+    return answer->path;
+}
+
+std::optional<SaveFileAnswer> ScriptedDialogs::saveFileAs(const FileDialogRequest& request) {
     records.push_back({"save", {}, request.title});
+    fileRequests.push_back(request);
     if (fileAnswers.empty()) return std::nullopt;
-    auto r = fileAnswers.front();
+    auto path = fileAnswers.front();
     fileAnswers.pop_front();
-    return r;
+    if (!path) return std::nullopt;
+    SaveFileAnswer answer{*path, request.filterIndex};
+    if (!filterAnswers.empty()) {
+        answer.filterIndex = filterAnswers.front();
+        filterAnswers.pop_front();
+    }
+    return answer;
 }
 
 PrinterChoice PrinterChoice::pdfFile(const std::string& path, const std::string& paperSize) {

@@ -40,6 +40,13 @@ struct FileDialogRequest {
     std::string filter;  // classic filter text, e.g. "Data File (*.qvx)|*.qvx"
     std::string initialDir;
     std::string fileName;  // proposed name (save) or initial selection
+    int filterIndex = 1;   // the filter entry preselected, 1-based
+};
+
+// A confirmed Save As dialog: the path and the filter entry chosen in it, 1-based.
+struct SaveFileAnswer {
+    std::string path;
+    int filterIndex = 1;
 };
 
 class DialogService {
@@ -51,6 +58,8 @@ public:
                                              const std::string& defaultText) = 0;
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+    // The same dialog, answering the chosen filter entry as well.
+    virtual std::optional<SaveFileAnswer> saveFileAs(const FileDialogRequest& request) = 0;
     // Shows the printer dialog; nullopt when cancelled.
     virtual std::optional<PrinterChoice> choosePrinter() = 0;
     // Opens a file or URL with the desktop's viewer; false when that failed.
@@ -80,6 +89,7 @@ public:
                                      const std::string& defaultText) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+    std::optional<SaveFileAnswer> saveFileAs(const FileDialogRequest& request) override;
     std::optional<PrinterChoice> choosePrinter() override;
     bool openWithViewer(const std::string& pathOrUrl) override;
 
@@ -87,11 +97,13 @@ public:
     std::deque<MsgResult> messageAnswers;
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<int> filterAnswers;  // saveFileAs: the filter chosen with a path (default: the preselected)
     std::deque<std::optional<PrinterChoice>> printerAnswers;  // nullopt: Cancel
     // Called after a message is recorded and before it is answered (a modal box lets timers run).
     std::function<void(const MessageRequest&)> onMessage;
 
     std::vector<Record> records;
+    std::vector<FileDialogRequest> fileRequests;  // every open and save dialog, in order
     [[nodiscard]] std::vector<MessageRequest> messages() const;
     [[nodiscard]] std::vector<std::string> messageTexts() const;
     [[nodiscard]] int countMessage(const std::string& text) const;

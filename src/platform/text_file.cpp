@@ -6,8 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstring>
+#include <utility>
 
 #include "platform/encoding.h"
 
@@ -27,46 +27,128 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
-std::optional<std::string> readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+namespace {
+// The process's umask, read once (reading it means setting it).
+mode_t fileCreationMask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
 }
 
-std::optional<std::vector<std::string>> readTextLines(const std::string& path) {
-    auto bytes = readFileBytes(path);
+bool fail(std::string* reason, int error) {
+    if (reason) *reason = std::strerror(error);
+    return false;
+}
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, std::string* reason) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        fail(reason, errno);
+        return std::nullopt;
+    }
+    std::string bytes;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            fail(reason, errno);
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+std::optional<std::vector<std::string>> readTextLines(const std::string& path, std::string* reason) {
+    auto bytes = readFileBytes(path, reason);
     if (!bytes) return std::nullopt;
     std::vector<std::string> lines = splitLines(*bytes);
     for (auto& l : lines) l = cp1252ToUtf8(l);
     return lines;
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view bytes) {
-    std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+namespace {
+int g_atomicWriteFault = 0;
+}  // namespace
+
+void setAtomicWriteFault(int error) {
+    g_atomicWriteFault = error;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string path) : m_path(std::move(path)) {
+    if (g_atomicWriteFault != 0) {
+        m_error = g_atomicWriteFault;
+        return;
+    }
+    std::string pattern = m_path + ".tmp-XXXXXX";
+    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (m_fd < 0) {
+        m_error = errno;
+        return;
+    }
+    m_tmp = pattern;
+    ::fchmod(m_fd, 0666 & ~fileCreationMask());
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    discard();
+}
+
+void AtomicFileWriter::fail(int error) {
+    if (m_error == 0) m_error = error;
+    discard();
+}
+
+void AtomicFileWriter::discard() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (!m_tmp.empty()) ::unlink(m_tmp.c_str());
+    m_tmp.clear();
+}
+
+void AtomicFileWriter::write(std::string_view bytes) {
+    while (m_fd >= 0 && !bytes.empty()) {
+        ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            ok = false;
-            break;
+            fail(n < 0 ? errno : ENOSPC);
+            return;
         }
-        p += n;
-        left -= static_cast<size_t>(n);
+        bytes.remove_prefix(static_cast<size_t>(n));
     }
-    if (::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
-        ::unlink(tmp.c_str());
+}
+
+bool AtomicFileWriter::commit(std::string* reason) {
+    if (m_fd >= 0 && ::fsync(m_fd) != 0) fail(errno);
+    if (m_fd >= 0) {
+        const int closed = ::close(m_fd);
+        m_fd = -1;
+        if (closed != 0) fail(errno);
+    }
+    if (m_error == 0 && std::rename(m_tmp.c_str(), m_path.c_str()) != 0) fail(errno);
+    if (m_error != 0) {
+        discard();
+        if (reason) *reason = std::strerror(m_error);
         return false;
     }
+    m_tmp.clear();  // in place: nothing to remove
     return true;
+}
+
+bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {
+    AtomicFileWriter file(path);
+    file.write(bytes);
+    return file.commit(reason);
 }
 
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines) {

@@ -11,14 +11,44 @@ namespace sq {
 // Splits text into lines at CR LF, CR or LF. A final line ending adds no empty line.
 std::vector<std::string> splitLines(std::string_view text);
 
-// Reads the whole file as bytes; nullopt when it cannot be opened.
-std::optional<std::string> readFileBytes(const std::string& path);
-// Reads a Windows-1252 text file into UTF-8 lines; nullopt when it cannot be opened.
-std::optional<std::vector<std::string>> readTextLines(const std::string& path);
+// Reads the whole file as bytes; nullopt when it cannot be opened or read, with the system's reason
+// in `reason` when one is given.
+std::optional<std::string> readFileBytes(const std::string& path, std::string* reason = nullptr);
+// Reads a Windows-1252 text file into UTF-8 lines; nullopt (and the reason) as readFileBytes.
+std::optional<std::vector<std::string>> readTextLines(const std::string& path, std::string* reason = nullptr);
 
 // Writes bytes through a temporary file in the same folder and a rename, so that a failed write
-// never leaves a half-written file in place of the old one. Returns false on failure.
-bool writeFileAtomic(const std::string& path, std::string_view bytes);
+// never leaves a half-written file in place of the old one, nor the temporary file. Returns false
+// on failure, with the system's reason in `reason` when one is given.
+bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
+// A file written in pieces through a temporary file of its own in the target's folder, renamed over
+// the target by commit(): until then the target is untouched, and a writer that fails or is never
+// committed removes its temporary file. Once a write failed, later writes do nothing.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(std::string path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(std::string_view bytes);
+    // Flushes the file to disk and puts it in place; false (with the system's reason) when the file
+    // could not be created, written or renamed.
+    bool commit(std::string* reason = nullptr);
+
+private:
+    void fail(int error);
+    void discard();
+    std::string m_path;
+    std::string m_tmp;
+    int m_fd = -1;
+    int m_error = 0;
+};
+
+// Makes every later atomic write fail with this error number, as a full or read-only disk would
+// (0: writes work again). For tests, which run as root and cannot make a folder refuse writing.
+void setAtomicWriteFault(int error);
+
 // Writes UTF-8 lines as Windows-1252, each ended by CR LF.
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines);
 

@@ -99,6 +99,7 @@ DataListFrm::DataListFrm()
     ItemSSP.setVisible(false);
     setMinimumSizeTwips(kDataListMinWidth, kDataListMinHeight);
     for (FlexGrid* grid : {&QVX410Grid, &QVX410PointGrid, &GridUserInfo}) registerWheelGrid(*grid);
+    wireEditing();
 }
 
 DataListFrm::~DataListFrm() = default;
@@ -295,8 +296,13 @@ void DataListFrm::LoadItemSelection() {
     for (int n = 0; n < kSavedItemCount; ++n) skipOnError([&] { Check1[n]->setValue(states[n]); });
 }
 
-// Saving, printing and the PDF report come later; the keys are compared exactly.
+// Printing and the PDF report come later; the keys are compared exactly.
 void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
+    if (Busy) return;
+    if (key == "save") {
+        SaveCommand();
+        return;
+    }
     if (key != "Plot" && key != "Ln") return;
     for (int i = 0; i < Option1.count(); ++i) Option1[i].setValue(false);
     Option1[0].setValue(true);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs.h"
 #include "platform/ui/common_controls.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/flex_grid.h"
@@ -43,6 +44,15 @@ public:
     void PicSplit_MouseDown();
     void PicSplit_MouseMove(double x);
     void PicSplit_MouseUp();
+    // Grid editing: the user-information editor and Backspace in the summary and point grids.
+    void GridUserInfo_DblClick();
+    void GridUserInfo_Click();
+    void EditGrid_KeyPress(int& keyAscii);
+    void EditGrid_LostFocus();
+    void QVX410Grid_KeyPress(int& keyAscii);
+    void QVX410PointGrid_KeyPress(int& keyAscii);
+    // The toolbar's "save": the save dialog, then the data file or the CSV export.
+    void SaveCommand();
 
     ToolBar Toolbar1;
     Frame mem410frm;
@@ -68,6 +78,14 @@ public:
     int16_t HistogramMode = 0;  // 0: OK draws the graph; 1: OK opens the level distribution
     bool SplitDragging = false;
     bool Editing = false;
+    // The editor over a user-information cell while one is open, and the cell it edits.
+    std::unique_ptr<TextBox> EditGrid;
+    int32_t EditCol = 0;
+    int32_t EditRow = 0;
+    // The save dialog's settings, kept from one save to the next.
+    FileDialogRequest Cmd;
+    // True while a save (or a report) runs from this window: its toolbar does nothing meanwhile.
+    bool Busy = false;
 
     // The layout last applied (twips), as the splitter drag continues from it.
     [[nodiscard]] const DataListLayout& layout() const { return m_layout; }
@@ -87,10 +105,13 @@ private:
     void prepareGrids();
     void applyLayout();
     void setSummaryWidths(float width);
+    void wireEditing();
+    void commitEdit();
     DataListLayout m_layout;
     ItemPanelLayout m_itemPanel;
     QScrollArea* m_itemScroll = nullptr;  // inside ItemSSP, holding the boxes
     QWidget* m_itemBoxes = nullptr;
+    std::unique_ptr<TextBox> m_retiredEditor;  // a committed editor whose widget is deleted later
 };
 
 // Puts the window's texts (captions, tool tips, item captions, grid titles and labels) into it.

@@ -2,6 +2,7 @@
 // the help window.
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "mainwindow/help_frm.h"
@@ -31,6 +32,7 @@ protected:
     }
 
     void TearDown() override {
+        setAtomicWriteFault(0);
         PanelTest::TearDown();
         std::error_code ignored;
         for (const std::string& path : m_created) std::filesystem::remove_all(path, ignored);
@@ -51,11 +53,7 @@ protected:
     }
 
     // The next write of the list fails: its temporary file cannot be created.
-    void makeListUnwritable() {
-        const std::string blocker = languageListPath() + ".tmp-" + std::to_string(::getpid());
-        m_created.push_back(blocker);
-        std::filesystem::create_directory(blocker);
-    }
+    void makeListUnwritable() { setAtomicWriteFault(ENOSPC); }
 
     Panel& startIdentified() {
         Panel& p = start();

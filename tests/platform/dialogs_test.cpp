@@ -61,5 +61,25 @@ TEST(DialogsTest, scopedResponderRestoresThePreviousService) {
     EXPECT_EQ(outer->messageTexts(), std::vector<std::string>{"outer"});
 }
 
+// The save dialog answers the filter entry chosen with the path; the preselected one by default.
+TEST(DialogsTest, saveFileAsAnswersTheChosenFilter) {
+    ScopedScriptedDialogs scripted;
+    scripted->fileAnswers = {std::string("/tmp/a"), std::string("/tmp/b"), std::nullopt,
+                             std::string("/tmp/c")};
+    scripted->filterAnswers = {2};
+    FileDialogRequest request;
+    request.filter = "A (*.a)|*.a|B (*.b)|*.b|";
+    request.filterIndex = 1;
+    auto first = dialogs().saveFileAs(request);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->path, "/tmp/a");
+    EXPECT_EQ(first->filterIndex, 2);
+    EXPECT_EQ(dialogs().saveFileAs(request)->filterIndex, 1);
+    EXPECT_EQ(dialogs().saveFileAs(request), std::nullopt);
+    EXPECT_EQ(dialogs().saveFile(request), std::optional<std::string>("/tmp/c"));
+    ASSERT_EQ(scripted->fileRequests.size(), 4u);
+    EXPECT_EQ(scripted->fileRequests[0].filter, request.filter);
+}
+
 }  // namespace
 }  // namespace sq

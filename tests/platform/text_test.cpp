@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -81,6 +83,43 @@ TEST(TextFileTest, failedWriteLeavesTheOldFileAndNoTemporaryBehind) {
     EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
     EXPECT_FALSE(writeFileAtomic(dir + "/no-such-folder/x.txt", "x"));
+}
+
+// A failed write or read reports the system's reason; a write leaves nothing behind.
+TEST(TextFileTest, failuresGiveTheSystemsReason) {
+    std::string dir = sqtest::makeTempDir("reason");
+    std::filesystem::create_directory(dir + "/folder");
+    std::string reason;
+    EXPECT_FALSE(writeFileAtomic(dir + "/missing/x.txt", "x", &reason));
+    EXPECT_EQ(reason, std::strerror(ENOENT));
+    EXPECT_FALSE(writeFileAtomic(dir + "/folder", "x", &reason));
+    EXPECT_EQ(reason, std::strerror(EISDIR));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // only the folder
+
+    EXPECT_EQ(readTextLines(dir + "/folder", &reason), std::nullopt);
+    EXPECT_EQ(reason, std::strerror(EISDIR));
+    EXPECT_EQ(readFileBytes(dir + "/gone.txt", &reason), std::nullopt);
+    EXPECT_EQ(reason, std::strerror(ENOENT));
+}
+
+// Two writers of one file each have their own temporary file; the target changes only at a commit,
+// and a writer dropped uncommitted leaves nothing behind.
+TEST(TextFileTest, atomicWritersAreInvisibleUntilCommitted) {
+    const std::string dir = sqtest::makeTempDir("writer");
+    const std::string path = dir + "/f.qvx";
+    ASSERT_TRUE(writeFileAtomic(path, "old"));
+    {
+        AtomicFileWriter dropped(path);
+        dropped.write("never");
+        AtomicFileWriter kept(path);
+        kept.write("ne");
+        kept.write("w");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3);
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
+        EXPECT_TRUE(kept.commit());
+    }
+    EXPECT_EQ(readFileBytes(path), std::optional<std::string>("new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
 }  // namespace

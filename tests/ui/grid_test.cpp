@@ -176,6 +176,26 @@ TEST_F(GridTest, removeItemDropsOneRowAndRefusesTheLastDataRow) {
     EXPECT_EQ(grid.Rows(), 2);
 }
 
+TEST_F(GridTest, removeRowsTakesABlockInOneStepAndRefusesBadBlocksUnchanged) {
+    addPoints(6);
+    QCoreApplication::processEvents();
+    addPoints(2);  // rows 7 and 8 not yet shown: the view learns of them and the removal together
+    int removals = 0;
+    QObject::connect(view()->model(), &QAbstractItemModel::rowsRemoved, [&] { ++removals; });
+    grid.RemoveRows(2, 6);  // points 2 to 7
+    EXPECT_EQ(removals, 1);
+    EXPECT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.TextMatrix(1, 0), "1");
+    EXPECT_EQ(grid.TextMatrix(2, 0), "2");  // the last row moved up
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view()->model()->rowCount(), 2);
+
+    for (auto [first, count] : {std::pair{1, 2}, {0, 0}, {2, 2}, {-1, 1}, {3, 1}})
+        EXPECT_THROW(grid.RemoveRows(first, count), VbError) << first << "+" << count;
+    EXPECT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.TextMatrix(2, 0), "2");
+}
+
 TEST_F(GridTest, titleClickSelectsTheColumnAndLabelClickTheRow) {
     addPoints(4);
     int clicks = 0;

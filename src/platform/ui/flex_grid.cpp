@@ -111,9 +111,13 @@ public:
             Qt::QueuedConnection);
     }
 
-    void removeViewRow(int viewRow) {
-        beginRemoveRows({}, viewRow, viewRow);
-        --m_shownRows;
+    // Rows of the store removed at viewFirst.. (appends were flushed before); only the shown ones
+    // are announced.
+    void removeViewRows(int viewFirst, int count) {
+        const int last = std::min(viewFirst + count, m_shownRows) - 1;
+        if (last < viewFirst) return;
+        beginRemoveRows({}, viewFirst, last);
+        m_shownRows -= last - viewFirst + 1;
         endRemoveRows();
     }
 
@@ -449,19 +453,20 @@ void FlexGrid::AddItem(const std::string& text, int index) {
     syncSelection();
 }
 
-void FlexGrid::RemoveItem(int row) {
-    checkRow(row);
-    if (m_fixedRows > 0 && row >= m_fixedRows && Rows() - m_fixedRows == 1)
+void FlexGrid::RemoveRows(int first, int count) {
+    if (count < 1 || first < 0 || first >= Rows() || count > Rows() - first) raise(kInvalidPropertyValue);
+    const int fixedRemoved = std::max(0, std::min(first + count, m_fixedRows) - first);
+    if (m_fixedRows > 0 && fixedRemoved == 0 && Rows() - m_fixedRows == count)
         raise(kInvalidPropertyValue, "Cannot remove last non-fixed row");
     m_model->flushAppends();
-    int viewRow = row - m_model->titleRows();
-    m_store.removeRow(row);
-    if (viewRow < 0 || row < m_fixedRows) {
+    const int viewFirst = first - m_model->titleRows();
+    m_store.removeRows(first, count);
+    if (viewFirst < 0 || fixedRemoved > 0) {
         if (m_fixedRows > Rows()) m_fixedRows = Rows();
         structureChanged();
         return;
     }
-    if (viewRow < m_model->shownRows()) m_model->removeViewRow(viewRow);
+    m_model->removeViewRows(viewFirst, count);
     clampCurrent();
     syncSelection();
 }

@@ -74,7 +74,10 @@ public:
     // Appends (index -1) or inserts a row from TAB-separated text (see GridStore::addItem).
     void AddItem(const std::string& text, int index = -1);
     // Removes a row; removing the last non-fixed row raises VbError(380).
-    void RemoveItem(int row);
+    void RemoveItem(int row) { RemoveRows(row, 1); }
+    // Removes rows first..first+count-1 in one step, as many RemoveItem calls would; raises
+    // VbError(380), changing nothing, for rows outside the grid or when no non-fixed row would stay.
+    void RemoveRows(int first, int count);
     // Empties every cell, keeping rows and columns.
     void Clear();
     void reserveRows(int rows) { m_store.reserveRows(rows); }

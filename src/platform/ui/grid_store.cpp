@@ -131,12 +131,13 @@ int GridStore::addItem(std::string_view text, int index) {
     return row;
 }
 
-void GridStore::removeRow(int row) {
-    if (row < 0 || row >= m_rows) raise(kInvalidPropertyValue);
-    auto first = m_cells.begin() + static_cast<std::ptrdiff_t>(index(row, 0));
-    for (auto it = first; it != first + m_cols; ++it) release(*it);
-    m_cells.erase(first, first + m_cols);
-    --m_rows;
+void GridStore::removeRows(int first, int count) {
+    if (first < 0 || count < 1 || first >= m_rows || count > m_rows - first) raise(kInvalidPropertyValue);
+    auto begin = m_cells.begin() + static_cast<std::ptrdiff_t>(index(first, 0));
+    auto end = begin + static_cast<std::ptrdiff_t>(count) * m_cols;
+    for (auto it = begin; it != end; ++it) release(*it);
+    m_cells.erase(begin, end);
+    m_rows -= count;
     packIfWasteful();
 }
 

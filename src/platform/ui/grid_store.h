@@ -33,7 +33,10 @@ public:
     // trailing TAB adds no cell. Returns the new row's index. An index out of range raises VbError(380).
     int addItem(std::string_view text, int index = -1);
     // Raises VbError(380) outside 0..rows-1.
-    void removeRow(int row);
+    void removeRow(int row) { removeRows(row, 1); }
+    // Removes rows first..first+count-1 in one step; raises VbError(380), changing nothing, unless
+    // they all exist and count is at least 1.
+    void removeRows(int first, int count);
     // Empties every cell, keeping the size.
     void clearTexts();
 

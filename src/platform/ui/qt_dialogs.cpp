@@ -115,12 +115,23 @@ std::optional<std::string> QtDialogs::openFile(const FileDialogRequest& request)
 }
 
 std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request) {
+    auto answer = saveFileAs(request);
+    if (!answer) return std::nullopt;
+    return answer->path;
+}
+
+// The dialog asks before it overwrites a file, and adds no extension to the name typed.
+std::optional<SaveFileAnswer> QtDialogs::saveFileAs(const FileDialogRequest& request) {
     QString dir = QString::fromStdString(request.initialDir);
     if (!request.fileName.empty()) dir += "/" + QString::fromStdString(request.fileName);
+    const QStringList filters =
+        QString::fromStdString(qtFilterFromClassic(request.filter)).split(";;", Qt::SkipEmptyParts);
+    QString selected = filters.value(request.filterIndex - 1, filters.value(0));
     QString path = QFileDialog::getSaveFileName(parentWindow(), QString::fromStdString(request.title), dir,
-                                                QString::fromStdString(qtFilterFromClassic(request.filter)));
+                                                filters.join(";;"), &selected);
     if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
+    const auto index = filters.indexOf(selected);
+    return SaveFileAnswer{path.toStdString(), index < 0 ? 1 : static_cast<int>(index) + 1};
 }
 
 std::optional<PrinterChoice> QtDialogs::choosePrinter() {

@@ -14,6 +14,7 @@ public:
                                      const std::string& defaultText) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+    std::optional<SaveFileAnswer> saveFileAs(const FileDialogRequest& request) override;
     std::optional<PrinterChoice> choosePrinter() override;
     bool openWithViewer(const std::string& pathOrUrl) override;
 };

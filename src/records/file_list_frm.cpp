@@ -1,0 +1,210 @@
+#include "records/file_list_frm.h"
+
+#include <QWidget>
+
+#include "mainwindow/wheel_hook.h"
+#include "platform/vb_error.h"
+#include "records/data_list_frm.h"
+#include "shared/state.h"
+#include "texts/language_texts.h"
+#include "texts/window_texts.h"
+
+namespace sq {
+
+namespace {
+
+const char* const kToolbarKeys[] = {"Plot", "Ln", "Print"};
+
+bool supportedModelKnown() {
+    return IsSupportedModel(shared().DeviceModel) == 1 || IsSupportedModel(shared().FileModel) == 1;
+}
+
+void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
+    grid.setRow(row);
+    grid.setCol(col);
+    grid.setText(text);
+}
+
+}  // namespace
+
+FileListFrm::FileListFrm()
+    : Window(kName, WindowKind::MdiChild, &flags().FileListFrmOpen),
+      Toolbar1(surface()),
+      SSPQVX410(surface(), {}, Panel3D::Bevel::None),
+      GridHeader(SSPQVX410.widget(), 1, 4, 1, 1),
+      GridRecord(SSPQVX410.widget(), 1, 6, 1, 1),
+      FileUserInfoGrid(SSPQVX410.widget(), 1, 2, 0, 1),
+      PicSplit(SSPQVX410.widget(), SplitterBar::Orientation::Vertical),
+      SSpSelectItem(SSPQVX410.widget()),
+      BtnSelectOK(SSpSelectItem.widget(), "OK"),
+      BtnExit(SSpSelectItem.widget(), "Exit"),
+      SSpResolution(SSPQVX410.widget()),
+      SSfResolution(SSpResolution.widget(), "Resolution"),
+      Btn01dB(SSfResolution.widget(), "0.1 dB"),
+      Btn1dB(SSfResolution.widget(), "1 dB") {
+    setCaption("FileList");
+    Toolbar1.setAlign(Align::Top);
+    for (const char* key : kToolbarKeys) Toolbar1.addButton(key, key);
+    Toolbar1.onButtonClick = [this](int, const std::string& key) { Toolbar1_ButtonClick(key); };
+
+    PicSplit.setBackColor(224, 224, 224);
+    PicSplit.onMouseDown = [this](int, int, double, double) { PicSplit_MouseDown(); };
+    PicSplit.onMouseMove = [this](int, int, double x, double) { PicSplit_MouseMove(x); };
+    PicSplit.onMouseUp = [this](int, int, double, double) { PicSplit_MouseUp(); };
+
+    SSpSelectItem.Move(120, 120, 2295, 1575);
+    for (int i = 0; i < 4; ++i) Option1.add(SSpSelectItem.widget()).Move(120, 120 + 300 * i, 1000, 285);
+    BtnSelectOK.Move(1200, 240, 975, 435);
+    BtnExit.Move(1200, 840, 975, 435);
+    BtnSelectOK.onClick = [this] { BtnSelectOK_Click(); };
+    BtnExit.onClick = [this] { BtnExit_Click(); };
+
+    SSpResolution.Move(2400, 120, 1815, 1575);
+    SSfResolution.Move(120, 120, 1575, 1335);
+    Btn01dB.Move(240, 300, 1095, 375);
+    Btn1dB.Move(240, 780, 1095, 375);
+    Btn01dB.onClick = [this] { Btn01dB_Click(); };
+    Btn1dB.onClick = [this] { Btn1dB_Click(); };
+
+    // The two panels float over the grids: they hide what lies under them.
+    for (Panel3D* panel : {&SSpSelectItem, &SSpResolution}) panel->widget()->setAutoFillBackground(true);
+    SSPQVX410.setVisible(false);
+    SSpSelectItem.setVisible(false);
+    SSpResolution.setVisible(false);
+    setMinimumSizeTwips(kFileListMinWidth, kFileListMinHeight);
+    for (FlexGrid* grid : {&GridHeader, &GridRecord, &FileUserInfoGrid}) registerWheelGrid(*grid);
+}
+
+FileListFrm::~FileListFrm() = default;
+
+void FileListFrm::Form_Load() {
+    setWindowState(WindowState::Maximized);
+    SSpResolution.setVisible(false);
+    SSpSelectItem.setVisible(false);
+    if (supportedModelKnown()) prepareGrids();
+    HookWheel(*this);
+}
+
+void FileListFrm::prepareGrids() {
+    ApplyFileListFrmTexts(*this);
+    SSPQVX410.setVisible(true);
+    for (int col = 0; col < 4; ++col) {
+        skipOnError([&] { GridHeader.setColAlignment(col, FlexAlign::CenterCenter); });
+        skipOnError([&] { GridHeader.setColWidthFromText(col, std::string(21, '0')); });
+    }
+    skipOnError([&] { FileUserInfoGrid.setColAlignment(0, FlexAlign::CenterCenter); });
+    skipOnError([&] { FileUserInfoGrid.setColWidthFromText(0, std::string(14, '0')); });
+    skipOnError([&] { FileUserInfoGrid.setColAlignment(1, FlexAlign::LeftCenter); });
+    skipOnError([&] { FileUserInfoGrid.setColWidth(1, 24390); });
+    skipOnError([&] { FileUserInfoGrid.setRows(0); });
+    for (int col = 0; col < 6; ++col) {
+        skipOnError([&] { GridRecord.setColAlignment(col, FlexAlign::CenterCenter); });
+        const std::string zeros(col == 1 ? 19 : 9, '0');
+        skipOnError([&] { GridRecord.setColWidthFromText(col, zeros); });
+    }
+}
+
+void FileListFrm::Form_Unload() {
+    UnhookWheel(*this);
+}
+
+void FileListFrm::Form_Resize() {
+    if (windowState() == WindowState::Minimized) return;
+    if (!supportedModelKnown()) return;
+    layoutControls();
+}
+
+void FileListFrm::layoutControls() {
+    m_layout = fileListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()));
+    applyLayout();
+}
+
+void FileListFrm::applyLayout() {
+    const FileListLayout& l = m_layout;
+    auto place = [](Control& c, const TwipsRect& r) { c.Move(r.left, r.top, r.width, r.height); };
+    SSPQVX410.setVisible(true);
+    place(SSPQVX410, l.panel);
+    place(FileUserInfoGrid, l.userInfo);
+    place(PicSplit, l.splitter);
+    place(GridRecord, l.recordGrid);
+    place(GridHeader, l.headerGrid);
+}
+
+void FileListFrm::PicSplit_MouseDown() {
+    SplitDragging = true;
+}
+
+void FileListFrm::PicSplit_MouseUp() {
+    SplitDragging = false;
+}
+
+void FileListFrm::PicSplit_MouseMove(double x) {
+    if (!SplitDragging) return;
+    fileListSplitterDrag(m_layout, static_cast<float>(x));
+    PicSplit.setLeft(m_layout.splitter.left);
+    GridRecord.setLeft(m_layout.recordGrid.left);
+    GridRecord.setWidth(m_layout.recordGrid.width);
+    GridHeader.setWidth(m_layout.headerGrid.width);
+}
+
+// The keys are compared exactly.
+void FileListFrm::Toolbar1_ButtonClick(const std::string& key) {
+    if (key == "Print") {
+        printReport();
+        return;
+    }
+    if (key != "Plot" && key != "Ln") return;
+    for (int i = 0; i < Option1.count(); ++i) Option1[i].setValue(false);
+    Option1[0].setValue(true);
+    HistogramMode = key == "Plot" ? 0 : 1;
+    SSpSelectItem.setVisible(true);
+    SSpSelectItem.ZOrder();
+}
+
+// Sends nothing to the instrument and leaves the quantity panel visible.
+void FileListFrm::BtnSelectOK_Click() {
+    for (int i = 0; i < 4; ++i)
+        if (Option1[i].Value()) SelectedColumn() = i + 2;
+    if (HistogramMode != 0) {
+        SSpResolution.setVisible(true);
+        SSpResolution.ZOrder();
+        return;
+    }
+    std::string caption;
+    skipOnError([&] { caption = Option1[SelectedColumn() - 2].Caption(); });
+    showRecordPlot(SelectedColumn(), caption);
+}
+
+void FileListFrm::BtnExit_Click() {
+    SSpSelectItem.setVisible(false);
+    SSpResolution.setVisible(false);
+}
+
+// The level distribution of GridRecord's chosen column comes with the histogram window.
+void FileListFrm::Btn01dB_Click() {}
+void FileListFrm::Btn1dB_Click() {}
+
+void FileListFrm::showRecordPlot(int column, const std::string& caption) {}
+void FileListFrm::printReport() {}
+
+void ApplyFileListFrmTexts(FileListFrm& frm) {
+    const WindowTexts windowTexts = fileListFrmTexts(texts());
+    for (const TextAssignment& a : windowTexts.assignments()) {
+        try {
+            if (a.target == TextTarget::ToolTip) {
+                frm.Toolbar1.setButtonToolTip(a.index, a.text);
+            } else if (a.target == TextTarget::GridCell && a.control == "GridRecord") {
+                setGridCell(frm.GridRecord, a.row, a.col, a.text);
+            } else if (a.target == TextTarget::Caption) {
+                if (a.control == "Option1") frm.Option1[a.index].setCaption(a.text);
+                if (a.control == "BtnSelectOK") frm.BtnSelectOK.setCaption(a.text);
+                if (a.control == "BtnExit") frm.BtnExit.setCaption(a.text);
+                if (a.control == "SSfResolution") frm.SSfResolution.setCaption(a.text);
+            }
+        } catch (const VbError&) {
+            return;  // the procedure stops at a control that refuses its text
+        }
+    }
+}
+
+}  // namespace sq

@@ -1,0 +1,50 @@
+#include "records/file_list_layout.h"
+
+namespace sq {
+
+namespace {
+
+constexpr float kUserInfoHeight = 1650;
+constexpr float kSplitterWidth = 100;
+constexpr float kSplitterMinLeft = 2200;
+constexpr float kSplitterRightMargin = 1000;
+constexpr float kGridTop = 80;
+constexpr float kRecordGapAfterSplitter = 80;
+
+void placeGridWidths(FileListLayout& l, float rightMargin) {
+    l.recordGrid.left = l.splitter.left + kRecordGapAfterSplitter;
+    l.recordGrid.width = l.panel.width - l.recordGrid.left - rightMargin;
+    l.headerGrid.width = l.panel.width - (l.recordGrid.width + 100);
+}
+
+}  // namespace
+
+FileListLayout fileListResizeLayout(float windowWidth, float windowHeight) {
+    FileListLayout l;
+    l.windowWidth = windowWidth < kFileListMinWidth ? kFileListMinWidth : windowWidth;
+    l.windowHeight = windowHeight < kFileListMinHeight ? kFileListMinHeight : windowHeight;
+    TwipsRect& p = l.panel;
+    p = {0, 360, l.windowWidth - 100, l.windowHeight - 460};
+    l.userInfo = {0, p.height - kUserInfoHeight - 100, p.width, kUserInfoHeight};
+    l.splitter = {p.width / 2, 90, kSplitterWidth, p.height - p.top - (kUserInfoHeight - 140)};
+    const float gridHeight = p.height - kGridTop - (kUserInfoHeight + 100);
+    l.recordGrid.top = kGridTop;
+    l.recordGrid.height = gridHeight;
+    l.headerGrid = {0, kGridTop, 0, gridHeight};
+    placeGridWidths(l, 100);
+    return l;
+}
+
+void fileListSplitterDrag(FileListLayout& l, float x) {
+    const float candidate = l.splitter.left + x;
+    const float rightLimit = l.windowWidth - kSplitterRightMargin;
+    if (candidate < kSplitterMinLeft)
+        l.splitter.left = kSplitterMinLeft;
+    else if (candidate > rightLimit)
+        l.splitter.left = rightLimit;
+    else
+        l.splitter.left = candidate;
+    placeGridWidths(l, 60);
+}
+
+}  // namespace sq

@@ -1,0 +1,30 @@
+#pragma once
+// The file list window's layout in twips: the resize rules and the splitter drag between the
+// summary grid (left) and the point grid (right), with the user information below both.
+#include "records/data_list_layout.h"
+
+namespace sq {
+
+struct FileListLayout {
+    float windowWidth = 0;  // after the minimum size
+    float windowHeight = 0;
+    TwipsRect panel;       // SSPQVX410
+    TwipsRect userInfo;    // FileUserInfoGrid
+    TwipsRect splitter;    // PicSplit
+    TwipsRect recordGrid;  // GridRecord
+    TwipsRect headerGrid;  // GridHeader
+};
+
+constexpr float kFileListMinWidth = 6345;
+constexpr float kFileListMinHeight = 5970;
+
+// The layout of a (not minimised) window of this outer size: the splitter in the panel's middle,
+// the point grid 100 twips from the panel's right edge.
+FileListLayout fileListResizeLayout(float windowWidth, float windowHeight);
+
+// A drag of the splitter by `x` twips from its left edge: the splitter stays between 2200 and the
+// window width less 1000; the point grid follows it, 60 twips from the panel's right edge, and the
+// summary grid takes the rest. Tops and heights stay.
+void fileListSplitterDrag(FileListLayout& layout, float x);
+
+}  // namespace sq

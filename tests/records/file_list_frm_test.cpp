@@ -1,0 +1,150 @@
+// The file list window: its layout in twips, its load with and without a supported model, the
+// quantity panel, and toolbar keys compared exactly.
+#include "records/file_list_frm.h"
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/panel_fixture.h"
+#include "mainwindow/wheel_hook.h"
+#include "records/data_list_frm.h"
+
+namespace sq {
+namespace {
+
+void expectRect(const TwipsRect& r, float left, float top, float width, float height) {
+    EXPECT_FLOAT_EQ(r.left, left);
+    EXPECT_FLOAT_EQ(r.top, top);
+    EXPECT_FLOAT_EQ(r.width, width);
+    EXPECT_FLOAT_EQ(r.height, height);
+}
+
+TEST(FileListLayoutTest, resizePutsTheSplitterInTheMiddleAndKeepsTheMinimumSize) {
+    FileListLayout l = fileListResizeLayout(15000, 9000);
+    expectRect(l.panel, 0, 360, 14900, 8540);
+    expectRect(l.userInfo, 0, 8540 - 1650 - 100, 14900, 1650);
+    expectRect(l.splitter, 7450, 90, 100, 8540 - 360 - 1510);
+    expectRect(l.recordGrid, 7530, 80, 14900 - 7530 - 100, 8540 - 80 - 1750);
+    expectRect(l.headerGrid, 0, 80, 14900 - 7270 - 100, 8540 - 80 - 1750);
+
+    const FileListLayout small = fileListResizeLayout(100, 100);
+    EXPECT_FLOAT_EQ(small.windowWidth, 6345);
+    EXPECT_FLOAT_EQ(small.windowHeight, 5970);
+    EXPECT_FLOAT_EQ(small.panel.width, 6245);
+}
+
+TEST(FileListLayoutTest, theSplitterDragStopsAtItsLimitsAndLeavesASixtyTwipMargin) {
+    FileListLayout l = fileListResizeLayout(15000, 9000);
+    fileListSplitterDrag(l, -100000);
+    EXPECT_FLOAT_EQ(l.splitter.left, 2200);
+    fileListSplitterDrag(l, 100000);
+    EXPECT_FLOAT_EQ(l.splitter.left, 15000 - 1000);
+    // Back to where a resize puts it: the point grid is 40 twips wider after a drag.
+    const FileListLayout resized = fileListResizeLayout(15000, 9000);
+    fileListSplitterDrag(l, resized.splitter.left - l.splitter.left);
+    EXPECT_FLOAT_EQ(l.splitter.left, resized.splitter.left);
+    EXPECT_FLOAT_EQ(l.recordGrid.left, resized.recordGrid.left);
+    EXPECT_FLOAT_EQ(l.recordGrid.width, resized.recordGrid.width + 40);
+    EXPECT_FLOAT_EQ(l.headerGrid.width, resized.headerGrid.width - 40);
+    EXPECT_FLOAT_EQ(l.recordGrid.top, resized.recordGrid.top);
+    EXPECT_FLOAT_EQ(l.recordGrid.height, resized.recordGrid.height);
+}
+
+class FileListFrmTest : public sqtest::PanelTest {
+protected:
+    // The program without an instrument (port 0) or with the simulated one on COM1.
+    void begin(int port) {
+        startPort = port;
+        start();
+        if (port == 0) return;
+        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+    }
+    static FileListFrm& frm() { return form<FileListFrm>(); }
+};
+
+TEST_F(FileListFrmTest, aSupportedFileModelGivesTextsColumnsAndLayout) {
+    begin(0);
+    shared().FileModel = "RAV 820";
+    FileListFrm& f = frm();
+    f.Show();
+    EXPECT_EQ(flags().FileListFrmOpen, kTrue);
+    EXPECT_EQ(f.Caption(), "FileList");
+    EXPECT_EQ(f.windowState(), WindowState::Maximized);
+    EXPECT_TRUE(f.SSPQVX410.Visible());
+    EXPECT_FALSE(f.SSpSelectItem.Visible());
+    EXPECT_FALSE(f.SSpResolution.Visible());
+    EXPECT_EQ(f.Toolbar1.buttonToolTip(1), "Graphic Plot");
+    EXPECT_EQ(f.Toolbar1.buttonToolTip(3), "Print");
+    EXPECT_EQ(f.Option1[1].Caption(), "Leq");
+    EXPECT_EQ(f.SSfResolution.Caption(), "Resolution");
+    EXPECT_EQ(f.GridRecord.TextMatrix(0, 0), "No.s");
+    EXPECT_EQ(f.GridRecord.TextMatrix(0, 5), "LZPK");
+    EXPECT_EQ(f.FileUserInfoGrid.Rows(), 0);
+    EXPECT_EQ(f.FileUserInfoGrid.ColWidth(1), 24390);
+    EXPECT_NEAR(f.GridHeader.ColWidth(2), f.textWidthTwips(std::string(21, '0')), 15);
+    EXPECT_NEAR(f.GridRecord.ColWidth(1), f.textWidthTwips(std::string(19, '0')), 15);
+    EXPECT_TRUE(isWheelHooked(f));
+    const FileListLayout expected =
+        fileListResizeLayout(static_cast<float>(f.Width()), static_cast<float>(f.Height()));
+    EXPECT_NEAR(f.PicSplit.Left(), expected.splitter.left, 15);
+    EXPECT_NEAR(f.GridRecord.Width(), expected.recordGrid.width, 15);
+
+    f.PicSplit_MouseDown();
+    f.PicSplit_MouseMove(-100000);
+    f.PicSplit_MouseUp();
+    f.PicSplit_MouseMove(5000);  // no drag: nothing moves
+    EXPECT_NEAR(f.PicSplit.Left(), 2200, 15);
+    f.Unload();
+    EXPECT_EQ(flags().FileListFrmOpen, kFalse);
+    EXPECT_FALSE(isWheelHooked(f));
+}
+
+TEST_F(FileListFrmTest, withoutASupportedModelTheWindowGetsNoSetupAndNoLayout) {
+    begin(0);
+    shared().FileModel = "ABC 1";
+    FileListFrm& f = frm();
+    f.Show();
+    EXPECT_EQ(f.windowState(), WindowState::Maximized);
+    EXPECT_FALSE(f.SSPQVX410.Visible());
+    EXPECT_EQ(f.FileUserInfoGrid.Rows(), 1);
+    EXPECT_NE(f.Toolbar1.buttonToolTip(1), "Graphic Plot");
+    EXPECT_EQ(f.GridRecord.TextMatrix(0, 0), "");
+    EXPECT_EQ(f.layout().panel.width, 0);
+    EXPECT_TRUE(isWheelHooked(f));
+}
+
+TEST_F(FileListFrmTest, lnThenOkShowsTheResolutionPanelAndAsksTheInstrumentNothing) {
+    begin(1);
+    DisablePollTimers();  // so that only the window could ask anything
+    wait(1);
+    sim->clearLog();
+    FileListFrm& f = frm();
+    f.Show();
+    SelectedColumn() = 2;
+    f.Toolbar1.click("Ln");
+    EXPECT_TRUE(f.SSpSelectItem.Visible());
+    EXPECT_TRUE(f.Option1[0].Value());
+    f.Option1[3].click();
+    f.BtnSelectOK.click();
+    EXPECT_EQ(SelectedColumn(), 5);
+    EXPECT_TRUE(f.SSpResolution.Visible());
+    EXPECT_TRUE(f.SSpSelectItem.Visible());
+    f.Btn01dB.click();
+    f.Btn1dB.click();
+
+    f.Toolbar1.click("Plot");
+    EXPECT_EQ(f.HistogramMode, 0);
+    f.BtnSelectOK.click();
+    EXPECT_EQ(SelectedColumn(), 2);
+    f.BtnExit.click();
+    EXPECT_FALSE(f.SSpSelectItem.Visible());
+    EXPECT_FALSE(f.SSpResolution.Visible());
+    wait(1);
+    EXPECT_TRUE(sim->requests().empty());
+
+    for (const char* key : {"plot", "LN", "Ln ", "Print", "save"}) f.Toolbar1_ButtonClick(key);
+    EXPECT_FALSE(f.SSpSelectItem.Visible());
+    EXPECT_TRUE(dialogs->records.empty());
+}
+
+}  // namespace
+}  // namespace sq
