@@ -95,6 +95,7 @@ struct SharedState {
 
     std::string FileModel;           // first line of the data file opened last
     std::string SelectedRecordTime;  // the clicked record's date and time, usable as a file name
+    int16_t PrintRecordData = 0;     // the reports include the point table (the "Print"/"PDF" question)
 };
 
 SharedState& shared();
