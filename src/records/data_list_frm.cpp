@@ -10,6 +10,7 @@
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
+#include "records/level_distribution_run.h"
 #include "records/summary_grid.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
@@ -92,6 +93,8 @@ DataListFrm::DataListFrm()
     SSfResolution.Move(120, 120, 1575, 1335);
     Btn1dB.Move(240, 300, 1095, 375);
     Btn01dB.Move(240, 780, 1095, 375);
+    Btn01dB.onClick = [this] { Btn01dB_Click(); };
+    Btn1dB.onClick = [this] { Btn1dB_Click(); };
 
     buildItemPanel();
     SSpSelectItem.setVisible(false);
@@ -325,6 +328,14 @@ void DataListFrm::BtnSelectOK_Click() {
 void DataListFrm::BtnExit_Click() {
     SSpSelectItem.setVisible(false);
     SSpResolution.setVisible(false);
+}
+
+void DataListFrm::Btn01dB_Click() {
+    RunLevelDistribution(*this, QVX410PointGrid, SSpResolution, LevelResolution::TenthDb, &Busy);
+}
+
+void DataListFrm::Btn1dB_Click() {
+    RunLevelDistribution(*this, QVX410PointGrid, SSpResolution, LevelResolution::WholeDb, &Busy);
 }
 
 namespace {

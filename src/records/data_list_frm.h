@@ -41,6 +41,8 @@ public:
     void Toolbar1_ButtonClick(const std::string& key);
     void BtnSelectOK_Click();
     void BtnExit_Click();
+    void Btn01dB_Click();
+    void Btn1dB_Click();
     void PicSplit_MouseDown();
     void PicSplit_MouseMove(double x);
     void PicSplit_MouseUp();

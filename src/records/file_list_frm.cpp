@@ -5,6 +5,7 @@
 #include "mainwindow/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
+#include "records/level_distribution_run.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 #include "texts/window_texts.h"
@@ -180,9 +181,13 @@ void FileListFrm::BtnExit_Click() {
     SSpResolution.setVisible(false);
 }
 
-// The level distribution of GridRecord's chosen column comes with the histogram window.
-void FileListFrm::Btn01dB_Click() {}
-void FileListFrm::Btn1dB_Click() {}
+void FileListFrm::Btn01dB_Click() {
+    RunLevelDistribution(*this, GridRecord, SSpResolution, LevelResolution::TenthDb);
+}
+
+void FileListFrm::Btn1dB_Click() {
+    RunLevelDistribution(*this, GridRecord, SSpResolution, LevelResolution::WholeDb);
+}
 
 void FileListFrm::showRecordPlot(int column, const std::string& caption) {}
 void FileListFrm::printReport() {}
