@@ -28,6 +28,7 @@
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
 #include "settings/setting410_panel_frm.h"
+#include "settings/setting_record_windows.h"
 #include "settings/text_applier.h"
 #include "shared/state.h"
 #include "texts/language_files.h"
@@ -459,6 +460,7 @@ void registerProgramWindows() {
     r.registerWindow(LanguageFrm::kName, [] { return std::make_unique<LanguageFrm>(); });
     r.registerWindow(HelpFrm::kName, [] { return std::make_unique<HelpFrm>(); });
     r.registerWindow(Setting410PanelFrm::kName, [] { return std::make_unique<Setting410PanelFrm>(); });
+    registerSettingRecordWindows(r);
 }
 
 Panel& startProgram() {
