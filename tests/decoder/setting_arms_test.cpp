@@ -14,6 +14,7 @@
 #include "settings/setting_record_windows.h"
 #include "settings/sonoquant_frm.h"
 #include "shared/state.h"
+#include "support/setting_window_support.h"
 #include "texts/language_texts.h"
 
 using namespace sq;
@@ -67,19 +68,6 @@ std::vector<uint8_t> doseReply(const DoseChannel& d1, const DoseChannel& d2, con
     return data;
 }
 
-// A channel as the window shows it: "enable/standard/weighting/T/Q/ER/exceedance/hh/mm/lock", where
-// lock is "locked" or "free"; a switched-off channel ends in "hidden".
-std::string shown(SonoquantFrm& f, int channel) {
-    const DoseChannelBoxes c = f.channel(channel);
-    std::string s = c.enabled->Text();
-    for (ComboList* list : {c.standard, c.timeWeighting, c.threshold, c.criterion, c.exchangeRate,
-                            c.exceedance, c.hours, c.minutes})
-        s += "/" + list->Text();
-    s += c.threshold->Enabled() ? "/free" : "/locked";
-    if (!c.standard->Visible()) s += "/hidden";
-    return s;
-}
-
 const DoseChannel kD1{0, 10, 0, 80, 85, 3, 105, 480};
 const DoseChannel kD2{1, 11, 1, 85, 90, 4, 110, 600};
 const DoseChannel kD3{0, 12, 2, 70, 90, 6, 140, 1440};
@@ -90,9 +78,10 @@ TEST_F(SettingArmsTest, doseReplyLoadsTheClosedWindowHiddenAndShowsEveryChannel)
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(flags().SonoquantFrmOpen, kTrue);
     EXPECT_FALSE(f->Visible());
-    EXPECT_EQ(shown(*f, 1), "Enabled/USER1/SLOW/80/85/3/105/08/00/free") << "channel 1 is always on";
-    EXPECT_EQ(shown(*f, 2), "Enabled/USER2/FAST/85/90/4/110/10/00/free");
-    EXPECT_EQ(shown(*f, 3), "Disabled/USER3/IMPULSE/70/90/6/140/24/00/free/hidden");
+    EXPECT_EQ(sqtest::shownChannel(*f, 1), "Enabled/USER1/SLOW/80/85/3/105/08/00/free")
+        << "channel 1 is always on";
+    EXPECT_EQ(sqtest::shownChannel(*f, 2), "Enabled/USER2/FAST/85/90/4/110/10/00/free");
+    EXPECT_EQ(sqtest::shownChannel(*f, 3), "Disabled/USER3/IMPULSE/70/90/6/140/24/00/free/hidden");
 }
 
 TEST_F(SettingArmsTest, doseReplyValuesMapToTheListsAsTheChannelRulesAllow) {
@@ -168,17 +157,17 @@ TEST_F(SettingArmsTest, doseReplyValuesMapToTheListsAsTheChannelRulesAllow) {
         decode(0x04, doseReply(c.d1, c.d2, kD3));
         SonoquantFrm& f = form<SonoquantFrm>();
         if (!c.channel1.empty()) {
-            EXPECT_EQ(shown(f, 1), c.channel1);
+            EXPECT_EQ(sqtest::shownChannel(f, 1), c.channel1);
         }
         if (!c.channel2.empty()) {
-            EXPECT_EQ(shown(f, 2), c.channel2);
+            EXPECT_EQ(sqtest::shownChannel(f, 2), c.channel2);
         }
     }
 }
 
 TEST_F(SettingArmsTest, doseReplyShowsChannel2BeforeSettingItsStandard) {
     SonoquantFrm& f = form<SonoquantFrm>();
-    EXPECT_EQ(shown(f, 2), "Disabled/OSHA - 80/SLOW/70/70/3/70/00/00/locked/hidden");
+    EXPECT_EQ(sqtest::shownChannel(f, 2), "Disabled/OSHA - 80/SLOW/70/70/3/70/00/00/locked/hidden");
     bool visibleWhenItsStandardChanged = false;
     auto rule = f.Meter2StandCbx.onClick;
     f.Meter2StandCbx.onClick = [&] {
@@ -187,7 +176,7 @@ TEST_F(SettingArmsTest, doseReplyShowsChannel2BeforeSettingItsStandard) {
     };
     decode(0x04, doseReply(kD1, kD2, kD3));
     EXPECT_TRUE(visibleWhenItsStandardChanged);
-    EXPECT_EQ(shown(f, 2), "Enabled/USER2/FAST/85/90/4/110/10/00/free");
+    EXPECT_EQ(sqtest::shownChannel(f, 2), "Enabled/USER2/FAST/85/90/4/110/10/00/free");
 }
 
 // ---- 0x05 -------------------------------------------------------------------------------------
