@@ -255,7 +255,7 @@ TEST_F(DoseWindowTest, aSetThatCannotFillTheWholeRecordSendsNothingAndKeepsTheLa
     sim->clearLog();
     DisablePollTimers();
     f.SonoquantSetBtn.click();
-    EXPECT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set Error !!!"}));
+    ASSERT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set Error !!!"}));
     EXPECT_EQ(dialogs->messages()[0].icon, MsgIcon::Critical);
     EXPECT_TRUE(p.Timer1.enabled()) << "polling resumes after the error";
     EXPECT_EQ(sent(CmdWriteDoseSettings), 0);

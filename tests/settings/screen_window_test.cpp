@@ -44,7 +44,7 @@ TEST_F(ScreenWindowTest, freshWindowShowsPlaceholdersAndRefusesToWriteThem) {
     }
     DisablePollTimers();
     f.ScreenSetBtn.click();
-    EXPECT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set Error !!!"}));
+    ASSERT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set Error !!!"}));
     EXPECT_EQ(dialogs->messages()[0].icon, MsgIcon::Critical);
     EXPECT_FALSE(p.Timer1.enabled()) << "polling untouched";
     wait(0.5);

@@ -172,7 +172,7 @@ TEST_F(SettingRecordsTest, aFailedWriteShowsSetFail) {
         dialogs->clear();
         w->set();
         wait(0.5);
-        EXPECT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set Fail !!!"}));
+        ASSERT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set Fail !!!"}));
         EXPECT_EQ(dialogs->messages()[0].icon, MsgIcon::Critical);
     }
 }
