@@ -29,6 +29,7 @@
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
 #include "settings/setting410_panel_frm.h"
+#include "settings/setting_record_windows.h"
 #include "settings/text_applier.h"
 #include "shared/state.h"
 #include "texts/language_files.h"
@@ -461,6 +462,7 @@ void registerProgramWindows() {
     r.registerWindow(HelpFrm::kName, [] { return std::make_unique<HelpFrm>(); });
     r.registerWindow(Setting410PanelFrm::kName, [] { return std::make_unique<Setting410PanelFrm>(); });
     r.registerWindow(FileListFrm::kName, [] { return std::make_unique<FileListFrm>(); });
+    registerSettingRecordWindows(r);
 }
 
 Panel& startProgram() {

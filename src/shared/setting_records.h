@@ -43,6 +43,7 @@ struct DoseSettings {
     uint8_t D3ExchangeRate = 0;
     uint8_t D3Exceedance = 0;
     int16_t D3PwDuration = 0;
+    bool operator==(const DoseSettings&) const = default;
 };
 
 // The twelve display pages (0x85): in memory three arrays; on the wire interleaved per page.
@@ -50,6 +51,7 @@ struct ScreenPages {
     std::array<uint8_t, 12> Channel{};
     std::array<uint8_t, 12> UpperItem{};
     std::array<uint8_t, 12> LowerItem{};
+    bool operator==(const ScreenPages&) const = default;
 };
 
 // LED alarm limits (0x87) in whole dB. Element 11 of the limit arrays is never sent.
@@ -57,6 +59,7 @@ struct AlarmLimits {
     uint8_t Enabled = 0;
     std::array<int16_t, 12> UpperLimit{};
     std::array<int16_t, 12> LowerLimit{};
+    bool operator==(const AlarmLimits&) const = default;
 };
 
 // The measurement timer table (0x8A header and rows 0-3, 0x8B rows 4-10, 0x8C rows 11-15).

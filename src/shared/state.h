@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "shared/kept_settings.h"
 #include "shared/setting_records.h"
 
 namespace sq {
@@ -96,11 +97,16 @@ struct SharedState {
     std::string FileModel;           // first line of the data file opened last
     std::string SelectedRecordTime;  // the clicked record's date and time, usable as a file name
     int16_t PrintRecordData = 0;     // the reports include the point table (the "Print"/"PDF" question)
+
+    KeptSettings kept;  // all zero and unfilled at start
 };
 
 SharedState& shared();
 inline OpenFlags& flags() {
     return shared().flags;
+}
+inline KeptSettings& keptSettings() {
+    return shared().kept;
 }
 // Back to the state at program start (tests).
 void resetSharedState();

@@ -206,15 +206,12 @@ TEST_F(SettingsTest, buttonsOfWindowsNotBuiltYetDoNothingAtAll) {
     Setting410PanelFrm& w = showPanel();
     form<RTCFrm>().Show();
     flags().MemoryErasing = kTrue;  // not even the refusal
-    for (CommandButton P::*b : {&P::SonoquantBtn, &P::ScreenBtn, &P::LEDAlarmBtn, &P::TimersBtn,
-                                &P::WelcomInputBtn, &P::BtnLunchTime})
-        (w.*b).click();
+    for (CommandButton P::*b : {&P::TimersBtn, &P::WelcomInputBtn, &P::BtnLunchTime}) (w.*b).click();
     flags().MemoryErasing = kFalse;
     wait(0.5);
     EXPECT_EQ(flags().RTCFrmOpen, kTrue);
     EXPECT_TRUE(dialogs->records.empty());
-    for (uint8_t code : {CmdReadDoseSettings, CmdReadScreenSettings, CmdReadLedAlarm, CmdReadTimerSettings,
-                         CmdReadWelcomeText, CmdReadLunchTime})
+    for (uint8_t code : {CmdReadTimerSettings, CmdReadWelcomeText, CmdReadLunchTime})
         EXPECT_EQ(sent(code), 0);
 }
 

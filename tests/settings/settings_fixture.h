@@ -1,7 +1,7 @@
 #pragma once
 // The program against the in-process simulator, identified and idle, with the settings panel at
 // hand. The windows of the dose, display-page, LED-alarm, timer, welcome-text and lunch-time
-// settings are played by stand-ins where a test asks for them.
+// settings are played by stand-ins where a test asks for them (the last three are not built yet).
 #include <array>
 #include <memory>
 #include <string>
@@ -29,7 +29,7 @@ protected:
         return sq::form<sq::Setting410PanelFrm>();
     }
 
-    // Stand-ins for the setting windows that this build does not have.
+    // Stand-ins for the setting windows that record their loads and fill from no reply.
     void standInsForLaterWindows() {
         using F = sq::OpenFlags;
         const std::pair<const char*, int16_t F::*> later[] = {

@@ -1,0 +1,47 @@
+#pragma once
+// The LED alarm window: the alarm's switch and a lower and an upper limit in whole decibels for each
+// of eleven measured quantities.
+#include <string>
+
+#include "settings/control_array.h"
+#include "settings/setting_window.h"
+
+namespace sq {
+
+class LEDAlarmFrm : public SettingWindow {
+public:
+    static constexpr const char* kName = "LEDAlarmFrm";
+    static constexpr int kRows = 11;
+    LEDAlarmFrm();
+
+    Label EnabledLbl;
+    ComboList EnabledCbx;
+    Label LowerLimitLbl;
+    Label UpperLimitLbl;
+    Label LasLbl, LaeqLb, LcpkLb, LzpkLb, LavgLbl, TwaLbl, PtwaLbl, LepdLbl, PLepdLbl, Lex8hLbl, Plex8hLbl;
+    ControlArray<TextBox> LowerTxt;
+    ControlArray<TextBox> UpperTxt;
+    CommandButton LEDAlarmBtn;
+    CommandButton ExitBtn;
+
+    // The quantity of row `index` (0 to 10) as the loaded language names it; "" for any other index.
+    [[nodiscard]] std::string alarmname(int index) const;
+    void LEDAlarmBtn_Click();
+
+    // True once an LED-alarm reply has been decoded into the window in full. Until then the window
+    // shows placeholders, not the instrument's limits, and Set refuses to write them.
+    [[nodiscard]] bool filledByReply() const { return m_filledByReply; }
+    void markFilledByReply() { m_filledByReply = true; }
+
+protected:
+    void Form_Load() override;
+    void nameControls(TextApplier& applier) override;
+    WindowTexts windowTexts() const override { return ledAlarmFrmTexts(); }
+
+private:
+    [[nodiscard]] bool limitsInRange() const;
+
+    bool m_filledByReply = false;
+};
+
+}  // namespace sq
