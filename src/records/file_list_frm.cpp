@@ -5,6 +5,7 @@
 #include "mainwindow/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
+#include "reports/record_plot.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 #include "texts/window_texts.h"
@@ -184,7 +185,9 @@ void FileListFrm::BtnExit_Click() {
 void FileListFrm::Btn01dB_Click() {}
 void FileListFrm::Btn1dB_Click() {}
 
-void FileListFrm::showRecordPlot(int column, const std::string& caption) {}
+void FileListFrm::showRecordPlot(int column, const std::string& caption) {
+    skipOnError([&] { ShowRecordPlot(GridHeader, GridRecord, column, caption); });
+}
 void FileListFrm::printReport() {}
 
 void ApplyFileListFrmTexts(FileListFrm& frm) {
