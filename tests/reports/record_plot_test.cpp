@@ -87,8 +87,10 @@ TEST(PlotRowsTest, theMeterCountFallsForEachUnusedDoseChannel) {
         {{{"PW Duration", "00:00:00", "08:00:00", "08:00:00"}}, 3},   // D1 does not count
         {{{"PW  Duration", "08:00:00", "00:00:00", "00:00:00"}}, 3},  // labels compare exactly
     };
+    LanguageTexts english;
+    loadDefaultTexts(english);
     for (const Case& c : cases)
-        EXPECT_EQ(plotSummaryOf(summaryOf(c.rows)).meterCount, c.count) << c.rows[0][0];
+        EXPECT_EQ(plotSummaryOf(summaryOf(c.rows), english).meterCount, c.count) << c.rows[0][0];
 }
 
 TEST(PlotRowsTest, summaryLabelsAreFoundByTheLoadedLanguagesTexts) {
