@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <regex>
 
+#include "mainwindow/language_frm.h"
 #include "platform/numbers.h"
 #include "platform/ui/graph_scale.h"
 #include "platform/ui/twips.h"
@@ -89,6 +90,14 @@ TEST_F(PlotTest, theWindowOpensAtTheMainWindowOnItsOwnWithoutMinimiseOrMaximise)
     EXPECT_EQ(again.AxisMin(2).Value(), 60);
     EXPECT_EQ(again.AxisMax(2).Value(), 140);
     EXPECT_EQ(again.LevelGraph.TrackMode(), GraphControl::kTrackNormal);
+}
+
+TEST_F(PlotTest, theLanguageWindowClosesTheGraphByItsFlag) {
+    plot(risingPoints(5));
+    ASSERT_EQ(flags().PlotOpen, kTrue);
+    (void)form<LanguageFrm>();
+    EXPECT_EQ(flags().PlotOpen, kFalse);
+    EXPECT_EQ(plotWindow(), nullptr);
 }
 
 TEST_F(PlotTest, textsComeFromTheTableWhenTheWindowLoads) {
