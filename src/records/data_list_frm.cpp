@@ -12,6 +12,7 @@
 #include "records/header_bin.h"
 #include "records/level_distribution_run.h"
 #include "records/summary_grid.h"
+#include "reports/record_plot.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
@@ -320,6 +321,10 @@ void DataListFrm::BtnSelectOK_Click() {
     if (HistogramMode != 0) {
         SSpResolution.setVisible(true);
         SSpResolution.ZOrder();
+    } else {
+        std::string caption;
+        skipOnError([&] { caption = Option1[SelectedColumn() - 2].Caption(); });
+        skipOnError([&] { ShowRecordPlot(QVX410Grid, QVX410PointGrid, SelectedColumn(), caption); });
     }
     skipOnError([] { ReadCalibrationDate(); });
     skipOnError([] { ReadCalibrationLevel(); });

@@ -6,6 +6,7 @@
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
 #include "records/level_distribution_run.h"
+#include "reports/record_plot.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 #include "texts/window_texts.h"
@@ -189,7 +190,9 @@ void FileListFrm::Btn1dB_Click() {
     RunLevelDistribution(*this, GridRecord, SSpResolution, LevelResolution::WholeDb);
 }
 
-void FileListFrm::showRecordPlot(int column, const std::string& caption) {}
+void FileListFrm::showRecordPlot(int column, const std::string& caption) {
+    skipOnError([&] { ShowRecordPlot(GridHeader, GridRecord, column, caption); });
+}
 void FileListFrm::printReport() {}
 
 void ApplyFileListFrmTexts(FileListFrm& frm) {
