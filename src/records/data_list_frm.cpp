@@ -11,6 +11,7 @@
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/summary_grid.h"
+#include "reports/pdf_report.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
@@ -301,6 +302,10 @@ void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
     if (Busy) return;
     if (key == "save") {
         SaveCommand();
+        return;
+    }
+    if (key == "PDF") {
+        PdfReportCommand(*this);
         return;
     }
     if (key != "Plot" && key != "Ln") return;
