@@ -125,6 +125,30 @@ TEST_F(PdfReportTest, textsStandWhereTheLayoutPutsThem) {
     }
 }
 
+// The caption shows the progress only at the pacer's passes and gets its text back at the end.
+TEST_F(PdfReportTest, theCaptionShowsTheProgressAtPasses) {
+    struct Case {
+        const char* name;
+        uint64_t call;
+        sq::GridCopy points;
+        std::string caption;
+    } const cases[] = {
+        {"after summary row 4 of 0 to 11", 5, pointGrid(3), "36.4 % Completed"},
+        // A point table of its title row alone is complete after it.
+        {"after the title row of a record without points", 13,
+         pointGrid(std::vector<std::vector<std::string>>{}), "100.0 % Completed"},
+        {"after segment 3 of 4 x 2", 12 + 4 + 3, pointGrid(3), "37.50% Completed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> inPass;
+        sq::EventPacer::setTestHook(c.call, [&] { inPass = captions; });
+        write(newPath("progress.pdf"), {summaryGrid(), c.points, userInfoGrid()}, true);
+        EXPECT_EQ(inPass, std::vector<std::string>{c.caption});
+        EXPECT_EQ(captions, (std::vector<std::string>{c.caption, "DataList"}));
+    }
+}
+
 TEST_F(PdfReportTest, tableRowsAreRuledAcrossAllColumns) {
     const std::string path = newPath("rules.pdf");
     write(path, {summaryGrid(), pointGrid(45), userInfoGrid()}, true);
