@@ -47,7 +47,7 @@ PdfPage parsePage(const std::string& content) {
             page.texts.push_back(
                 {dropOperator(lines[i + 2]), unescapeLiteral(show.substr(1, show.size() - 5)), textColour});
             textColour.clear();
-        } else if (line == "%DEBUT_LN/%" && i + 5 < lines.size()) {
+        } else if ((line == "%DEBUT_LN/%" || line == "%DEBUT_LNH/%") && i + 5 < lines.size()) {
             page.lines.push_back({dropOperator(lines[i + 2]), dropOperator(lines[i + 3]), lines[i + 1],
                                   lines[i + 4], lines[i + 5].substr(0, lines[i + 5].find(' '))});
         } else if (line == "%DEBUT_RECT/%" && i + 3 < lines.size()) {

@@ -177,5 +177,39 @@ TEST_F(PdfReportTest, tableRowsAreRuledAcrossAllColumns) {
     EXPECT_EQ(count(pages[2], at(26, 130), at(26, 146)), 1);
 }
 
+// The head block's line steps 0.72 cm down; at the limit a new page gets its top rule (unless the
+// flag is 1) and its footer at once, and the line starts again at 1.25 cm.
+TEST_F(PdfReportTest, advancingAHeadLinePastTheLimitStartsAPage) {
+    const std::string path = newPath("advance.pdf");
+    {
+        sq::kdrPDF doc;
+        doc.PDFFileName(path);
+        doc.PDFLoadAfm(sq::programPath("Fonts"));
+        doc.PDFSetFont(0, 12, 0);
+        doc.PDFFormatPage(sq::PdfValue(int32_t(0)));
+        doc.PDFOrientation(1);
+        doc.PDFSetUnit(2);
+        doc.PDFBeginDoc();
+        double y = 26.9;
+        EXPECT_NEAR(sq::AdvancePdfLine(y, 27, doc), 27.62, 1e-9);
+        EXPECT_NEAR(y, 27.62, 1e-9);
+        EXPECT_EQ(doc.PDFPageNumber(), 1);
+        EXPECT_EQ(sq::AdvancePdfLine(y, 27, doc), 1.25);
+        EXPECT_EQ(y, 1.25);
+        EXPECT_EQ(doc.PDFPageNumber(), 2);
+        y = 27;
+        sq::AdvancePdfLine(y, 27, doc, 1);
+        doc.PDFEndDoc();
+    }
+    const auto pages = readReportPages(path);
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[1].posOf("P-2"), td(595.0 / 66, 28, k));
+    ASSERT_EQ(pages[1].lines.size(), 1u);
+    EXPECT_EQ(pages[1].lines[0].from, at(1.0 * k, 0.705 * k));
+    EXPECT_EQ(pages[1].lines[0].to, at(20.25 * k, 0.705 * k));
+    EXPECT_EQ(pages[2].posOf("P-3"), td(595.0 / 66, 28, k));
+    EXPECT_TRUE(pages[2].lines.empty());
+}
+
 }  // namespace
 }  // namespace sqtest
