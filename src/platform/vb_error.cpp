@@ -14,6 +14,8 @@ std::string VbError::defaultText(int number) {
             return "Division by zero";
         case kTypeMismatch:
             return "Type mismatch";
+        case 57:
+            return "Device I/O error";
         case kFileNotFound:
             return "File not found";
         case kPermissionDenied:

@@ -13,6 +13,7 @@
 #include "records/level_distribution_run.h"
 #include "records/summary_grid.h"
 #include "reports/record_plot.h"
+#include "reports/pdf_report.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
@@ -305,6 +306,10 @@ void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
     if (Busy) return;
     if (key == "save") {
         SaveCommand();
+        return;
+    }
+    if (key == "PDF") {
+        PdfReportCommand(*this);
         return;
     }
     if (key != "Plot" && key != "Ln") return;
