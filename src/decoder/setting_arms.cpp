@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "decoder/timer_arms.h"
 #include "link/requests.h"
 #include "platform/numbers.h"
 #include "platform/ui/window.h"
@@ -16,15 +17,6 @@
 namespace sq {
 
 namespace {
-
-// The window as the registry gives it: loaded (hidden) when it was closed. A stand-in registered
-// under the window's name is not the window, and a statement that refers to it fails.
-template <class W>
-W& settingWindow() {
-    auto* w = dynamic_cast<W*>(&windows().window(W::kName));
-    if (!w) raise(kObjectNotSet);
-    return *w;
-}
 
 ComboList& doseList(const DoseChannelBoxes& c, DoseList list) {
     switch (list) {
@@ -91,6 +83,9 @@ ResendTable buildResendTable() {
         {CmdWriteDoseSettings, [] { resendKept(keptSettings().dose, &WriteDoseSettings); }},
         {CmdWriteScreenSettings, [] { resendKept(keptSettings().screenPages, &WriteScreenSettings); }},
         {CmdWriteLedAlarm, [] { resendKept(keptSettings().alarmLimits, &WriteLedAlarm); }},
+        {CmdWriteTimerSettings1, [] { resendTimerFrame(&WriteTimerSettings1); }},
+        {CmdWriteTimerSettings2, [] { resendTimerFrame(&WriteTimerSettings2); }},
+        {CmdWriteTimerSettings3, [] { resendTimerFrame(&WriteTimerSettings3); }},
     };
     ResendTable table;
     for (const auto& [code, entry] : rows) table[code] = entry;

@@ -8,9 +8,20 @@
 #include <string>
 
 #include "decoder/reply_decoder.h"
+#include "platform/ui/window.h"
+#include "platform/vb_error.h"
 #include "shared/reply_frame.h"
 
 namespace sq {
+
+// The window as the registry gives it: loaded (hidden) when it was closed. A stand-in registered
+// under the window's name is not the window, and a statement that refers to it fails.
+template <class W>
+W& settingWindow() {
+    auto* w = dynamic_cast<W*>(&windows().window(W::kName));
+    if (!w) raise(kObjectNotSet);
+    return *w;
+}
 
 // The nine lists of a dose channel, in the order the reply fills them.
 enum class DoseList {

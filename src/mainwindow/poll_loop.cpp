@@ -140,6 +140,9 @@ void PollLoop::timer3Supervise() {
             msgBox(texts().TxtSetTimerTimeOut, MsgButtons::OK, MsgIcon::Critical);
             s.ReplyWaitTicks = 0;
             f.TimerSetPending = kFalse;
+            // The upload is over: later writes must not stay held back until the silence watchdog,
+            // which does not run while polling is paused.
+            s.SendSuspended = kFalse;
         }
     } else if (f.ListingMemory == kTrue) {
         if (s.ReplyWaitTicks % 10 == 0 && s.ReplyWaitTicks <= 100) {

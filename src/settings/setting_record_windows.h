@@ -1,6 +1,7 @@
 #pragma once
-// The setting windows whose Set keeps a record for re-send requests (dose channels, display pages,
-// LED alarm), registered together with the reply decodings that fill them.
+// The setting windows filled by structured replies (dose channels, display pages, LED alarm, timer,
+// welcome text, lunch time), registered together with the reply decodings that fill them, the
+// timer upload's acknowledgements and the re-send request.
 namespace sq {
 
 class WindowRegistry;

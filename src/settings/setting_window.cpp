@@ -64,6 +64,11 @@ void makeNumberBox(TextBox& box) {
     };
 }
 
+void refillList(ComboList& list, const std::vector<std::string>& items) {
+    list.Clear();
+    for (const std::string& item : items) list.AddItem(item);
+}
+
 bool refuseWhileErasing() {
     if (flags().MemoryErasing != kTrue) return false;
     msgBox(texts().TxtMemoryErasing, MsgButtons::OK, MsgIcon::Critical);

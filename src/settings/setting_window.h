@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "mainwindow/layout.h"
 #include "platform/ui/controls.h"
@@ -42,6 +43,9 @@ private:
 // Makes a number box: typing keeps digits, Backspace and Enter only, and getting the focus selects
 // the whole text so that typing replaces it.
 void makeNumberBox(TextBox& box);
+
+// A list that a text procedure fills: emptied, then filled item by item; no item chosen.
+void refillList(ComboList& list, const std::vector<std::string>& items);
 
 // The refusal of the dose, display-page, LED-alarm, timer and single-value Set buttons: shows
 // "Memory Erasing ..." and returns true while the memory is being erased.

@@ -24,6 +24,9 @@ struct KeptSettings {
     KeptSetting<DoseSettings> dose;
     KeptSetting<ScreenPages> screenPages;
     KeptSetting<AlarmLimits> alarmLimits;
+    KeptSetting<TimerSettings> timer;
+    // Also overwritten by each lunch-time reply that arrives while its window is open; never re-sent.
+    KeptSetting<LunchTime> lunchTime;
 };
 
 }  // namespace sq

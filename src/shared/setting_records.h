@@ -80,6 +80,7 @@ struct TimerSettings {
     std::array<uint8_t, 16> PcStartMinute{};
     std::array<int32_t, 16> PcStop{};
     std::array<uint8_t, 16> PcEnabled{};
+    bool operator==(const TimerSettings&) const = default;
 };
 
 // Lunch time (0x90, 7 bytes in this order). The two spare bytes are 0 when the window fills the
@@ -92,6 +93,7 @@ struct LunchTime {
     uint8_t StopHour = 0;
     uint8_t StopMinute = 0;
     uint8_t Spare2 = 0;
+    bool operator==(const LunchTime&) const = default;
 };
 
 // The welcome text as sent (0x8D): one byte per character, normally three lines of 12.

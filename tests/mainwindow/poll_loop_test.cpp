@@ -317,13 +317,15 @@ TEST_F(PollLoopTest, timer3IsIdleOnlyWithNoPortOpenAndNothingCountingItsTicks) {
     EXPECT_TRUE(host.timer3Idle) << "every tick sets the pace";
 }
 
-TEST_F(PollLoopTest, timerUploadTimesOutAfter300Ticks) {
+TEST_F(PollLoopTest, timerUploadTimesOutAfter300TicksAndLiftsTheSendSuspension) {
     flags().TimerSetPending = kTrue;
+    shared().SendSuspended = kTrue;
     for (int tick = 0; tick < 299; ++tick) loop.Timer3_Timer();
     EXPECT_TRUE(dialogs->records.empty());
     loop.Timer3_Timer();
     EXPECT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set Timer Setting TimeOut !!!"}));
     EXPECT_EQ(flags().TimerSetPending, kFalse);
+    EXPECT_EQ(shared().SendSuspended, kFalse);
 }
 
 TEST_F(PollLoopTest, stalledListingRepeatsEveryTenthTickThenTimesOut) {

@@ -201,8 +201,9 @@ TEST_F(PanelSequenceTest, eachButtonClosesPausesFlushesShowsReadsAndResumesInIts
     }
 }
 
-TEST_F(SettingsTest, buttonsOfWindowsNotBuiltYetDoNothingAtAll) {
+TEST_F(SettingsTest, buttonsOfUnregisteredWindowsDoNothingAtAll) {
     startIdentified();
+    for (const char* name : {"TimerFrm", "WelcomSetFrm", "LunchTimeFrm"}) windows().unregisterWindow(name);
     Setting410PanelFrm& w = showPanel();
     form<RTCFrm>().Show();
     flags().MemoryErasing = kTrue;  // not even the refusal

@@ -6,9 +6,12 @@
 #include <QStyleOptionComboBox>
 
 #include "settings/led_alarm_frm.h"
+#include "settings/lunch_time_frm.h"
 #include "settings/screen_frm.h"
 #include "settings/settings_fixture.h"
 #include "settings/sonoquant_frm.h"
+#include "settings/timer_frm.h"
+#include "settings/welcom_set_frm.h"
 #include "support/setting_window_support.h"
 #include "support/text_fit.h"
 
@@ -35,16 +38,18 @@ bool itemsShowWhole(const QComboBox& box, std::string& widest) {
     return whole;
 }
 
-// Labels, buttons and lists inside the window's panel, each shown whole and inside the panel.
-void expectTextsWhole(SettingWindow& w) {
+// Labels, buttons and lists inside the window's panel (`nested`: also inside the panel's frames and
+// inner panels), each shown whole and inside its container.
+void expectTextsWhole(SettingWindow& w, bool nested = false, int atLeast = 10) {
     QWidget* panel = w.SSPanel1.widget();
     int checked = 0;
-    for (QWidget* child : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const auto depth = nested ? Qt::FindChildrenRecursively : Qt::FindDirectChildrenOnly;
+    for (QWidget* child : panel->findChildren<QWidget*>(depth)) {
         const bool text = qobject_cast<QLabel*>(child) || qobject_cast<QPushButton*>(child) ||
                           qobject_cast<QComboBox*>(child);
         if (!text || !child->isVisibleTo(panel)) continue;
         ++checked;
-        EXPECT_TRUE(panel->rect().contains(child->geometry())) << child->objectName().toStdString();
+        EXPECT_TRUE(sqtest::insideParent(*child)) << child->objectName().toStdString();
         if (auto* label = qobject_cast<QLabel*>(child); label && label->text().isEmpty()) continue;
         if (auto* box = qobject_cast<QComboBox*>(child)) {
             std::string cut;
@@ -56,7 +61,7 @@ void expectTextsWhole(SettingWindow& w) {
             << w.name() << ": " << child->metaObject()->className() << " at " << child->x() << ","
             << child->y() << " needs " << child->sizeHint().width() << " has " << child->width();
     }
-    EXPECT_GT(checked, 10);
+    EXPECT_GT(checked, atLeast);
 }
 
 TEST_F(SettingRecordWindowsFitTest, everyTextShowsWhole) {
@@ -70,6 +75,21 @@ TEST_F(SettingRecordWindowsFitTest, everyTextShowsWhole) {
     expectTextsWhole(form<ScreenFrm>());
     showPanel().LEDAlarmBtn.click();
     expectTextsWhole(form<LEDAlarmFrm>());
+}
+
+TEST_F(SettingRecordWindowsFitTest, timerWelcomeAndLunchTextsShowWholeInEveryModePanel) {
+    startIdentified();
+    showPanel().TimersBtn.click();
+    TimerFrm& timer = form<TimerFrm>();
+    for (const char* mode : {"Manually", "Delay", "Repeat", "PC"}) {
+        SCOPED_TRACE(mode);
+        sqtest::pick(timer.TimerManuallyCbx, mode);
+        expectTextsWhole(timer, true, 4);
+    }
+    showPanel().WelcomInputBtn.click();
+    expectTextsWhole(form<WelcomSetFrm>(), true, 1);
+    showPanel().BtnLunchTime.click();
+    expectTextsWhole(form<LunchTimeFrm>(), true, 10);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // The program against the in-process simulator, identified and idle, with the settings panel at
 // hand. The windows of the dose, display-page, LED-alarm, timer, welcome-text and lunch-time
-// settings are played by stand-ins where a test asks for them (the last three are not built yet).
+// settings are played by stand-ins where a test asks for them.
 #include <array>
 #include <memory>
 #include <string>

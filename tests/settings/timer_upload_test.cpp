@@ -1,0 +1,166 @@
+// The timer table's three-frame upload: the acknowledgement chain, its failures, the instrument's
+// re-send requests and Timer3's time-out. Every upload ends in exactly one report and leaves writes
+// free again.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "link/requests.h"
+#include "metersim/protocol.h"
+#include "settings/settings_fixture.h"
+#include "settings/timer_frm.h"
+#include "support/setting_window_support.h"
+
+using namespace sq;
+
+namespace {
+
+class TimerUploadTest : public sqtest::SettingsTest {
+protected:
+    // The state a Set leaves behind it: a kept table, the upload pending, other writes held back.
+    void uploadPending() {
+        TimerSettings t;
+        t.Mode = 3;
+        t.RepeatCount = 2;
+        t.PcStartHour[15] = 23;
+        keptSettings().timer.keep(t);
+        shared().ReplyWaitTicks = 0;
+        flags().TimerSetPending = kTrue;
+        shared().SendSuspended = kTrue;
+    }
+    // The upload frames the program sent, in order.
+    std::vector<uint8_t> uploadFrames() const {
+        std::vector<uint8_t> codes;
+        for (const auto& r : sim->requests())
+            if (r.code >= CmdWriteTimerSettings1 && r.code <= CmdWriteTimerSettings3) codes.push_back(r.code);
+        return codes;
+    }
+    // A panel read after the upload goes out, no longer held back.
+    void expectReadGoesOut() {
+        const int before = sent(CmdReadTimerSettings);
+        showPanel().TimersBtn.click();
+        EXPECT_EQ(sent(CmdReadTimerSettings), before + 1);
+        wait(0.5);
+    }
+    TimerFrm& openFilled() {
+        showPanel().TimersBtn.click();
+        wait(0.5);
+        dialogs->clear();
+        sim->clearLog();
+        return form<TimerFrm>();
+    }
+};
+
+TEST_F(TimerUploadTest, eachAcknowledgementSendsTheNextFrameAndEveryEndLeavesWritesFree) {
+    struct Step {
+        uint8_t code, d0;
+    };
+    struct Case {
+        const char* name;
+        bool pending;
+        std::vector<Step> replies;
+        std::vector<uint8_t> sentFrames;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"all three acknowledged",
+         true,
+         {{0x8A, 0x8A}, {0x8B, 0x8B}, {0x8C, 0x8C}},
+         {0x8B, 0x8C},
+         {"Set OK !!!"}},
+        {"frame 1 failed", true, {{0x8A, 0x00}}, {}, {"Set Fail !!!"}},
+        {"frame 2 answered with 8A", true, {{0x8A, 0x8A}, {0x8B, 0x8A}}, {0x8B}, {"Set Fail !!!"}},
+        {"frame 3 failed", true, {{0x8A, 0x8A}, {0x8B, 0x8B}, {0x8C, 0x01}}, {0x8B, 0x8C}, {"Set Fail !!!"}},
+        {"stray acknowledgements with no upload", false, {{0x8A, 0x8A}, {0x8B, 0x8B}}, {}, {}},
+        {"a stray failure with no upload", false, {{0x8A, 0x00}, {0x8B, 0x01}}, {}, {}},
+    };
+    Panel& p = startIdentified();
+    // The instrument answers nothing itself: the test plays its acknowledgements.
+    for (uint8_t code : {CmdWriteTimerSettings2, CmdWriteTimerSettings3}) sim->dropReply(0, code);
+    bool pollingAtSend = true;
+    sim->setRequestObserver([&](const metersim::LoggedRequest& r) {
+        if (r.code == CmdWriteTimerSettings2) pollingAtSend = p.Timer1.enabled();
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.pending) uploadPending();
+        dialogs->clear();
+        sim->clearLog();
+        for (const Step& s : c.replies) {
+            sim->sendRaw(metersim::buildReply(s.code, {s.d0}));
+            wait(0.3);
+        }
+        EXPECT_EQ(uploadFrames(), c.sentFrames);
+        EXPECT_EQ(dialogs->messageTexts(), c.messages);
+        if (!c.messages.empty()) {
+            EXPECT_EQ(dialogs->messages()[0].icon,
+                      c.messages[0] == "Set OK !!!" ? MsgIcon::None : MsgIcon::Critical);
+        }
+        EXPECT_EQ(flags().TimerSetPending, kFalse);
+        EXPECT_EQ(shared().SendSuspended, kFalse);
+        EXPECT_TRUE(p.Timer1.enabled());
+        expectReadGoesOut();
+    }
+    EXPECT_FALSE(pollingAtSend) << "frame 2 goes out with polling paused";
+}
+
+TEST_F(TimerUploadTest, reSendRequestsRepeatAFrameOnlyAfterASetAndMakeTheUploadPendingAgain) {
+    startIdentified();
+    for (uint8_t code : {CmdWriteTimerSettings1, CmdWriteTimerSettings2, CmdWriteTimerSettings3})
+        sim->sendUnsolicited55(code);
+    wait(0.5);
+    EXPECT_TRUE(uploadFrames().empty()) << "no Set yet: nothing to repeat";
+    EXPECT_EQ(flags().TimerSetPending, kFalse);
+
+    TimerFrm& f = openFilled();
+    sqtest::pick(f.TimerManuallyCbx, "PC");
+    f.PcEnCkx(12).click();
+    f.PcStopMinute(12).setText("45");
+    f.TimerBtn.click();
+    wait(1);
+    ASSERT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set OK !!!"}));
+    std::map<uint8_t, std::vector<uint8_t>> uploaded;
+    for (uint8_t code : {CmdWriteTimerSettings1, CmdWriteTimerSettings2, CmdWriteTimerSettings3})
+        uploaded[code] = lastRaw(code);
+    windows().unload(TimerFrm::kName);  // the window need not be open
+    for (uint8_t code : {CmdWriteTimerSettings1, CmdWriteTimerSettings2, CmdWriteTimerSettings3}) {
+        SCOPED_TRACE(int(code));
+        sim->clearLog();
+        sim->dropReply(1, code);  // keeps the upload pending for a look
+        shared().ReplyWaitTicks = 250;
+        sim->sendUnsolicited55(code);
+        wait(0.3);
+        const auto again = sim->requestsWithCode(code);
+        ASSERT_EQ(again.size(), 1u);
+        EXPECT_EQ(again[0].raw, uploaded[code]);
+        EXPECT_EQ(flags().TimerSetPending, kTrue);
+        EXPECT_LT(shared().ReplyWaitTicks, 10);
+        EXPECT_EQ(shared().SendSuspended, flagOf(code == CmdWriteTimerSettings1));
+        flags().TimerSetPending = kFalse;
+        shared().SendSuspended = kFalse;
+    }
+}
+
+TEST_F(TimerUploadTest, aLostAcknowledgementTimesOutOnceAfter300TicksOfItsOwnUpload) {
+    Panel& p = startIdentified();
+    for (int leftOver : {0, 250}) {
+        SCOPED_TRACE(leftOver);
+        TimerFrm& f = openFilled();
+        sim->dropReply(1, CmdWriteTimerSettings2);
+        shared().ReplyWaitTicks = leftOver;  // where an earlier upload or listing left the count
+        const uint64_t start = p.Timer3.tickCount();
+        f.TimerBtn.click();
+        ASSERT_TRUE(waitFor([&] { return !dialogs->records.empty(); }, 60));
+        EXPECT_NEAR(static_cast<double>(p.Timer3.tickCount() - start), 300, 3);
+        wait(5);
+        EXPECT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set Timer Setting TimeOut !!!"}));
+        EXPECT_EQ(dialogs->messages()[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(uploadFrames(), (std::vector<uint8_t>{0x8A, 0x8B}));
+        EXPECT_EQ(flags().TimerSetPending, kFalse);
+        EXPECT_EQ(shared().SendSuspended, kFalse);
+        EXPECT_TRUE(p.Timer1.enabled());
+        expectReadGoesOut();
+    }
+}
+
+}  // namespace
