@@ -296,11 +296,15 @@ void DataListFrm::LoadItemSelection() {
     for (int n = 0; n < kSavedItemCount; ++n) skipOnError([&] { Check1[n]->setValue(states[n]); });
 }
 
-// Printing and the PDF report come later; the keys are compared exactly.
+// The PDF report comes later; the keys are compared exactly.
 void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
     if (Busy) return;
     if (key == "save") {
         SaveCommand();
+        return;
+    }
+    if (key == "Print") {
+        PrintCommand();
         return;
     }
     if (key != "Plot" && key != "Ln") return;

@@ -149,6 +149,7 @@ void FileListFrm::PicSplit_MouseMove(double x) {
 
 // The keys are compared exactly.
 void FileListFrm::Toolbar1_ButtonClick(const std::string& key) {
+    if (Busy) return;
     if (key == "Print") {
         printReport();
         return;
@@ -185,7 +186,6 @@ void FileListFrm::Btn01dB_Click() {}
 void FileListFrm::Btn1dB_Click() {}
 
 void FileListFrm::showRecordPlot(int column, const std::string& caption) {}
-void FileListFrm::printReport() {}
 
 void ApplyFileListFrmTexts(FileListFrm& frm) {
     const WindowTexts windowTexts = fileListFrmTexts(texts());
