@@ -174,7 +174,7 @@ protected:
         ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
         dir = sqtest::makeTempDir("printreentry");
         DataListFrm& f = form<DataListFrm>();
-        sqtest::addPointRows(f.QVX410PointGrid, 1234);
+        sqtest::addPointRows(f.QVX410PointGrid, 300);
         f.GridUserInfo.setTextMatrix(3, 1, "ACME, Inc.");
         reference = printWith("reference.pdf", 0, {});
         ASSERT_GT(reference.pages, 3);
@@ -213,10 +213,10 @@ TEST_F(PrintReentryTest, pointsDeletedMidReportStillPrint) {
     DataListFrm& f = form<DataListFrm>();
     const sqtest::PrintedPdf pdf = printWith("deleted.pdf", 600, [&] {
         f.QVX410PointGrid.clickCell(1, 0);
-        f.QVX410PointGrid.extendTo(1000, 5);
+        f.QVX410PointGrid.extendTo(250, 5);
         f.QVX410PointGrid.pressKey(Qt::Key_Backspace, 8);
     });
-    EXPECT_EQ(f.QVX410PointGrid.Rows(), 235);
+    EXPECT_EQ(f.QVX410PointGrid.Rows(), 51);
     expectSameAsReference(pdf);
     EXPECT_EQ(f.Caption(), "DataList");
     EXPECT_FALSE(f.Busy);
@@ -232,7 +232,7 @@ TEST_F(PrintReentryTest, theUserClosingTheWindowMidReportLetsItFinish) {
     const uint64_t chartPoint =
         static_cast<uint64_t>(GridCopy(form<DataListFrm>().QVX410Grid).cellCount() +
                               GridCopy(form<DataListFrm>().QVX410PointGrid).cellCount()) +
-        500;
+        150;
     expectSameAsReference(
         printWith("closed.pdf", chartPoint, [] { form<DataListFrm>().surface()->close(); }));
     expectGoneForGood();
