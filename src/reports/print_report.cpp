@@ -93,13 +93,17 @@ private:
         if (m_progress.afterTable) m_progress.afterTable(m_cellsDone, m_cellsTotal);
     }
 
-    // Each column as wide as its widest cell followed by "0000", on every page of the table.
+    // Each column as wide as its widest cell followed by "0000", on every page of the table. Each
+    // cell's own width is measured here too, once, for placing its text.
     void measureColumns(const GridCopy& grid) {
         m_columnWidths.assign(static_cast<size_t>(std::max(0, grid.cols())), 0);
+        m_textWidths.clear();
+        m_textWidths.reserve(static_cast<size_t>(grid.cellCount()));
         std::string padded;
         for (int r = 0; r < grid.rows(); ++r) {
             for (int c = 0; c < grid.cols(); ++c) {
                 padded.assign(grid.cell(r, c));
+                m_textWidths.push_back(m_surface.TextWidth(padded));
                 padded += "0000";
                 const float w = m_surface.TextWidth(padded);
                 int32_t& width = m_columnWidths[static_cast<size_t>(c)];
@@ -119,7 +123,9 @@ private:
         for (int c = 0; c < grid.cols(); ++c) {
             const std::string_view text = grid.cell(row, c);
             const int32_t width = m_columnWidths[static_cast<size_t>(c)];
-            const int32_t offset = toInt32(kHalfGap + width - m_surface.TextWidth(text)) / 2;
+            const float textWidth = m_textWidths[static_cast<size_t>(row) * static_cast<size_t>(grid.cols()) +
+                                                 static_cast<size_t>(c)];
+            const int32_t offset = toInt32(kHalfGap + width - textWidth) / 2;
             printAt(x + offset, m_y, text);
             x += width + kColumnGap;
             right = x - kHalfGap;
@@ -140,6 +146,7 @@ private:
     double m_lineHeight = 0;
     double m_y = 0;
     std::vector<int32_t> m_columnWidths;
+    std::vector<float> m_textWidths;  // of every cell of the table being printed, row by row
     int64_t m_cellsTotal = 0;
     int64_t m_cellsDone = 0;
 };

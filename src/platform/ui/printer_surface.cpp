@@ -27,6 +27,10 @@ constexpr double kTwipsPerDot = kTwipsPerInch / 600;
 
 int g_pageFault = 0;
 
+// Bounds the width cache: texts seen once (point numbers, times) push it to this size now and then,
+// and it starts afresh.
+constexpr size_t kWidthCacheSize = 8192;
+
 QColor colourOf(int32_t rgb) {
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
@@ -113,6 +117,7 @@ void PrinterSurface::setPageFaultForTests(int page) {
 void PrinterSurface::applyFont() {
     m_font->setPixelSize(std::max(1, static_cast<int>(std::lround(FontSize() * kTwipsPerPoint))));
     m_metrics = std::make_unique<QFontMetricsF>(*m_font, m_printer.get());
+    m_widths.clear();
     if (m_painter) m_painter->setFont(*m_font);
 }
 
@@ -121,7 +126,12 @@ void PrinterSurface::fontChanged() {
 }
 
 double PrinterSurface::measureWidth(std::string_view text) {
-    return m_metrics->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (auto it = m_widths.find(text); it != m_widths.end()) return it->second;
+    const double width =
+        m_metrics->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (m_widths.size() >= kWidthCacheSize) m_widths.clear();
+    m_widths.emplace(text, width);
+    return width;
 }
 
 double PrinterSurface::measureHeight(std::string_view text) {

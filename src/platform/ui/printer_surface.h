@@ -6,6 +6,9 @@
 // As a page printer it prints at the printer's high resolution through a painter scaled to twips, in
 // "Liberation Sans" (the metrics of the windows' Arial; fontconfig substitutes where it is missing).
 #include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/ui/page_surface.h"
 
@@ -74,6 +77,13 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QFont> m_font;
     std::unique_ptr<QFontMetricsF> m_metrics;
+    // Widths already measured in the current font: a table repeats most of its texts (levels,
+    // units, dates), and shaping a text costs far more than finding it.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, double, TextHash, std::equal_to<>> m_widths;
     std::unique_ptr<QPainter> m_painter;
     int m_pagesInJob = 0;
     bool m_textPen = false;
