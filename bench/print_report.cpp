@@ -305,5 +305,7 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     sq::windows().unloadAll();
     sq::setDialogService(nullptr);
+    std::error_code ignored;
+    std::filesystem::remove_all(dataHome, ignored);
     return 0;
 }

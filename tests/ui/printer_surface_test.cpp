@@ -208,6 +208,12 @@ TEST_F(PrinterSurfaceTest, thePagePrinterMeasuresInTwipsAndNumbersThePagesOfEach
     EXPECT_GT(printer.TextHeight("H"), 230);
     EXPECT_LT(printer.TextHeight("H"), 270);
     EXPECT_NEAR(printer.TextWidth("0000") / printer.TextWidth("00"), 2.0, 1e-3);
+    const float at11 = printer.TextWidth("0000");
+    printer.setFontSize(22);  // measures afresh in the new size
+    EXPECT_NEAR(printer.TextWidth("0000") / at11, 2.0, 1e-2);
+    EXPECT_NEAR(printer.TextHeight("H"), 2 * 250, 40);
+    printer.setFontSize(11);
+    EXPECT_EQ(printer.TextWidth("0000"), at11);
     // A4 less Qt's default margins, in twips.
     const QRectF area = printer.printer().pageLayout().paintRect(QPageLayout::Point);
     EXPECT_DOUBLE_EQ(printer.ScaleWidth(), area.width() * 20);
