@@ -301,7 +301,7 @@ void DataListFrm::LoadItemSelection() {
     for (int n = 0; n < kSavedItemCount; ++n) skipOnError([&] { Check1[n]->setValue(states[n]); });
 }
 
-// Printing and the PDF report come later; the keys are compared exactly.
+// The keys are compared exactly.
 void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
     if (Busy) return;
     if (key == "save") {
@@ -310,6 +310,10 @@ void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
     }
     if (key == "PDF") {
         PdfReportCommand(*this);
+        return;
+    }
+    if (key == "Print") {
+        PrintCommand();
         return;
     }
     if (key != "Plot" && key != "Ln") return;

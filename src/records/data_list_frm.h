@@ -55,6 +55,8 @@ public:
     void QVX410PointGrid_KeyPress(int& keyAscii);
     // The toolbar's "save": the save dialog, then the data file or the CSV export.
     void SaveCommand();
+    // The toolbar's "Print": the question, the printer dialog and the printed report.
+    void PrintCommand();
 
     ToolBar Toolbar1;
     Frame mem410frm;

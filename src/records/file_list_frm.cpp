@@ -151,6 +151,7 @@ void FileListFrm::PicSplit_MouseMove(double x) {
 
 // The keys are compared exactly.
 void FileListFrm::Toolbar1_ButtonClick(const std::string& key) {
+    if (Busy) return;
     if (key == "Print") {
         printReport();
         return;
@@ -193,7 +194,6 @@ void FileListFrm::Btn1dB_Click() {
 void FileListFrm::showRecordPlot(int column, const std::string& caption) {
     skipOnError([&] { ShowRecordPlot(GridHeader, GridRecord, column, caption); });
 }
-void FileListFrm::printReport() {}
 
 void ApplyFileListFrmTexts(FileListFrm& frm) {
     const WindowTexts windowTexts = fileListFrmTexts(texts());

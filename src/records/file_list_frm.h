@@ -46,6 +46,8 @@ public:
 
     int16_t HistogramMode = 0;  // 0: OK draws the graph; 1: OK opens the level distribution
     bool SplitDragging = false;
+    // True while a report runs from this window: its toolbar does nothing meanwhile.
+    bool Busy = false;
 
     // The layout last applied (twips), as the splitter drag continues from it.
     [[nodiscard]] const FileListLayout& layout() const { return m_layout; }
@@ -60,8 +62,9 @@ protected:
 private:
     void prepareGrids();
     void applyLayout();
-    // Commands whose windows come later: the time-history graph and the printed report.
+    // OK in "Plot" mode: the time-history graph of the chosen column.
     void showRecordPlot(int column, const std::string& caption);
+    // The toolbar's "Print": the question, the printer dialog and the printed report.
     void printReport();
     FileListLayout m_layout;
 };

@@ -141,7 +141,7 @@ TEST_F(FileListFrmTest, lnThenOkShowsTheResolutionPanelAndAsksTheInstrumentNothi
     wait(1);
     EXPECT_TRUE(sim->requests().empty());
 
-    for (const char* key : {"plot", "LN", "Ln ", "Print", "save"}) f.Toolbar1_ButtonClick(key);
+    for (const char* key : {"plot", "LN", "Ln ", "print", "Print ", "save"}) f.Toolbar1_ButtonClick(key);
     EXPECT_FALSE(f.SSpSelectItem.Visible());
     EXPECT_TRUE(dialogs->records.empty());
 }

@@ -199,5 +199,109 @@ TEST_F(PrinterSurfaceTest, aPrinterThatCannotBeOpenedRaisesAPrinterError) {
     }
 }
 
+// The page printer: Liberation Sans 11 pt measured on the printer in twips, pages numbered from 1 in
+// every job, a NewPage that only starts a page with the next output, and a page that cannot start.
+TEST_F(PrinterSurfaceTest, thePagePrinterMeasuresInTwipsAndNumbersThePagesOfEachJob) {
+    PrinterSurface printer;
+    printer.setFontSize(11);
+    EXPECT_GT(printer.TextWidth("0000"), 0);
+    EXPECT_GT(printer.TextHeight("H"), 230);
+    EXPECT_LT(printer.TextHeight("H"), 270);
+    EXPECT_NEAR(printer.TextWidth("0000") / printer.TextWidth("00"), 2.0, 1e-3);
+    const float at11 = printer.TextWidth("0000");
+    printer.setFontSize(22);  // measures afresh in the new size
+    EXPECT_NEAR(printer.TextWidth("0000") / at11, 2.0, 1e-2);
+    EXPECT_NEAR(printer.TextHeight("H"), 2 * 250, 40);
+    printer.setFontSize(11);
+    EXPECT_EQ(printer.TextWidth("0000"), at11);
+    // A4 less Qt's default margins, in twips.
+    const QRectF area = printer.printer().pageLayout().paintRect(QPageLayout::Point);
+    EXPECT_DOUBLE_EQ(printer.ScaleWidth(), area.width() * 20);
+    EXPECT_DOUBLE_EQ(printer.ScaleHeight(), area.height() * 20);
+
+    for (const char* name : {"first.pdf", "second.pdf"}) {
+        SCOPED_TRACE(name);
+        const std::string pdf = dir + "/" + name;
+        dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+        printer.ShowPrinter();
+        EXPECT_EQ(printer.Page(), 1);
+        for (int page = 1; page <= 3; ++page) {
+            printer.setCurrentX(1440);
+            printer.setCurrentY(1440);
+            printer.Print("Page " + std::to_string(printer.Page()));
+            printer.Line(1440, 2000, 5000, 2000);
+            printer.NewPage();
+        }
+        EXPECT_EQ(printer.Page(), 4);
+        printer.EndDoc();
+        EXPECT_EQ(printer.Page(), 1);
+        std::string info = run("pdfinfo '" + pdf + "'");
+        EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +3\n"))) << info;
+        std::string text = run("pdftotext -layout '" + pdf + "' -");
+        EXPECT_NE(text.find("Page 3"), std::string::npos) << text;
+    }
+}
+
+// A text placed at a position stands there on the page: 1 inch in, 2 inches down, 11 points high.
+TEST_F(PrinterSurfaceTest, textStandsAtItsTwipsFromThePrintableAreasCorner) {
+    const std::string pdf = dir + "/place.pdf";
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+    PrinterSurface printer;
+    printer.ShowPrinter();
+    printer.setFontSize(11);
+    printer.setCurrentX(1440);
+    printer.setCurrentY(2880);
+    printer.Print("HHHH");
+    printer.EndDoc();
+    const QRectF area = printer.printer().pageLayout().paintRect(QPageLayout::Point);
+    const QRect ink = inkOnPage(pdf);
+    EXPECT_NEAR(ink.left(), area.left() + 72, 2);
+    // The capital's top lies below the text line's top by the font's internal leading.
+    EXPECT_NEAR(ink.top(), area.top() + 144 + 2, 2.5);
+    EXPECT_NEAR(ink.height(), 8, 1.5);  // cap height of 11 pt Liberation Sans
+}
+
+TEST_F(PrinterSurfaceTest, aPageThatCannotStartRaisesAndKillDocKeepsThePagesPrinted) {
+    const std::string pdf = dir + "/partial.pdf";
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+    PrinterSurface printer;
+    printer.ShowPrinter();
+    PrinterSurface::setPageFaultForTests(3);
+    try {
+        for (int page = 1; page <= 4; ++page) {
+            printer.setCurrentY(1000);
+            printer.Print("Page " + std::to_string(page));
+            printer.NewPage();
+        }
+        FAIL() << "page 3 started";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), kPrinterError);
+    }
+    PrinterSurface::setPageFaultForTests(0);
+    EXPECT_TRUE(printer.jobOpen());
+    printer.KillDoc();  // Qt's PDF printer cannot discard a job: it ends with what was printed
+    EXPECT_FALSE(printer.jobOpen());
+    EXPECT_EQ(printer.Page(), 1);
+    std::string info = run("pdfinfo '" + pdf + "'");
+    EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +2\n"))) << info;
+}
+
+TEST_F(PrinterSurfaceTest, thePagePrinterRaisesWhenThePrinterCannotBeOpened) {
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(dir + "/no/such/folder/out.pdf")};
+    PrinterSurface printer;
+    printer.ShowPrinter();
+    printer.NewPage();
+    EXPECT_EQ(printer.Page(), 2);
+    try {
+        printer.Print("text");
+        FAIL() << "printed into a missing folder";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), kPrinterError);
+    }
+    EXPECT_FALSE(printer.jobOpen());
+    printer.KillDoc();
+    EXPECT_EQ(printer.Page(), 1);
+}
+
 }  // namespace
 }  // namespace sq

@@ -1,5 +1,7 @@
 #include "platform/ui/printer_surface.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPicture>
@@ -7,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
@@ -16,6 +19,21 @@
 namespace sq {
 
 namespace {
+
+constexpr double kTwipsPerInch = 1440;
+constexpr double kTwipsPerPoint = 20;
+// Line widths are dots of a 600 dpi printer, whatever the printer's own resolution.
+constexpr double kTwipsPerDot = kTwipsPerInch / 600;
+
+int g_pageFault = 0;
+
+// Bounds the width cache: texts seen once (point numbers, times) push it to this size now and then,
+// and it starts afresh.
+constexpr size_t kWidthCacheSize = 8192;
+
+QColor colourOf(int32_t rgb) {
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
 
 std::optional<QPageSize> pageSizeOfKey(const std::string& key) {
     for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
@@ -27,7 +45,12 @@ std::optional<QPageSize> pageSizeOfKey(const std::string& key) {
 
 }  // namespace
 
-PrinterSurface::PrinterSurface() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+PrinterSurface::PrinterSurface()
+    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      m_font(std::make_unique<QFont>(QStringLiteral("Liberation Sans"))) {
+    m_font->setHintingPreference(QFont::PreferNoHinting);
+    applyFont();
+}
 
 PrinterSurface::~PrinterSurface() = default;
 
@@ -84,6 +107,115 @@ void PrinterSurface::PrintForm(QWidget* widget) {
                   scale * picture.logicalDpiY() / m_printer->logicalDpiY());
     painter.drawPicture(0, 0, picture);
     painter.end();
+}
+
+void PrinterSurface::setPageFaultForTests(int page) {
+    g_pageFault = page;
+}
+
+// The painter is scaled to twips, so a font sized in pixels is sized in twips: 20 per point.
+void PrinterSurface::applyFont() {
+    m_font->setPixelSize(std::max(1, static_cast<int>(std::lround(FontSize() * kTwipsPerPoint))));
+    m_metrics = std::make_unique<QFontMetricsF>(*m_font, m_printer.get());
+    m_widths.clear();
+    if (m_painter) m_painter->setFont(*m_font);
+}
+
+void PrinterSurface::fontChanged() {
+    applyFont();
+}
+
+double PrinterSurface::measureWidth(std::string_view text) {
+    if (auto it = m_widths.find(text); it != m_widths.end()) return it->second;
+    const double width =
+        m_metrics->horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (m_widths.size() >= kWidthCacheSize) m_widths.clear();
+    m_widths.emplace(text, width);
+    return width;
+}
+
+double PrinterSurface::measureHeight(std::string_view text) {
+    return m_metrics->height() * static_cast<double>(1 + std::count(text.begin(), text.end(), '\n'));
+}
+
+double PrinterSurface::lineHeight() {
+    return m_metrics->height();
+}
+
+double PrinterSurface::pageWidth() {
+    return m_printer->pageLayout().paintRect(QPageLayout::Point).width() * kTwipsPerPoint;
+}
+
+double PrinterSurface::pageHeight() {
+    return m_printer->pageLayout().paintRect(QPageLayout::Point).height() * kTwipsPerPoint;
+}
+
+void PrinterSurface::beginJob() {
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(m_printer.get())) raise(kPrinterError, "The printer could not be opened.");
+    const double scale = m_printer->resolution() / kTwipsPerInch;
+    painter->scale(scale, scale);
+    painter->setFont(*m_font);
+    painter->setBrush(Qt::NoBrush);
+    m_painter = std::move(painter);
+    m_pagesInJob = 1;
+    m_textPen = false;
+    m_penWidth = -1;
+}
+
+void PrinterSurface::beginPage() {
+    if (m_pagesInJob + 1 == g_pageFault || !m_printer->newPage())
+        raise(kPrinterError, "The page could not be started.");
+    ++m_pagesInJob;
+}
+
+void PrinterSurface::usePen(const LineCall* line) {
+    if (!line) {
+        if (m_textPen) return;
+        m_painter->setPen(QPen(Qt::black));
+        m_textPen = true;
+        m_penWidth = -1;
+        return;
+    }
+    const int dots = line->drawStyle == kDashed ? 1 : line->drawWidth;
+    const int32_t colour = line->colour.value_or(0);
+    if (!m_textPen && dots == m_penWidth && line->drawStyle == m_penStyle && colour == m_penColour) return;
+    QPen pen(colourOf(colour), dots * kTwipsPerDot,
+             line->drawStyle == kDashed ? Qt::DashLine : Qt::SolidLine);
+    m_painter->setPen(pen);
+    m_textPen = false;
+    m_penWidth = dots;
+    m_penStyle = line->drawStyle;
+    m_penColour = colour;
+}
+
+void PrinterSurface::drawText(double x, double y, std::string_view text) {
+    usePen(nullptr);
+    m_painter->drawText(QPointF(x, y + m_metrics->ascent()),
+                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void PrinterSurface::drawLine(const LineCall& line) {
+    if (line.form == LineForm::Box) {
+        m_painter->fillRect(QRectF(QPointF(line.x1, line.y1), QPointF(line.x2, line.y2)).normalized(),
+                            colourOf(line.colour.value_or(0)));
+        return;
+    }
+    usePen(&line);
+    m_painter->drawLine(QPointF(line.x1, line.y1), QPointF(line.x2, line.y2));
+}
+
+void PrinterSurface::endJob() {
+    if (m_painter) m_painter->end();
+    m_painter.reset();
+    m_pagesInJob = 0;
+}
+
+bool PrinterSurface::abortJob() {
+    if (!m_printer->abort()) return false;
+    m_painter.reset();
+    m_pagesInJob = 0;
+    return true;
 }
 
 }  // namespace sq

@@ -2,8 +2,19 @@
 // The printer a print command prints on. Every command opens it with ShowPrinter, the printer dialog
 // (through dialogs(), so tests answer it) after which the printer is the one chosen there, with the
 // chosen orientation, copies and page size. Cancel and printer failures reach the caller as VbError.
+//
+// As a page printer it prints at the printer's high resolution through a painter scaled to twips, in
+// "Liberation Sans" (the metrics of the windows' Arial; fontconfig substitutes where it is missing).
 #include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
+#include "platform/ui/page_surface.h"
+
+class QFont;
+class QFontMetricsF;
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -16,10 +27,10 @@ enum PrinterErrorNumber : int {
     kCancelError = 32755,  // the dialog's Cancel
 };
 
-class PrinterSurface {
+class PrinterSurface : public PageSurface {
 public:
     PrinterSurface();
-    ~PrinterSurface();
+    ~PrinterSurface() override;
     PrinterSurface(const PrinterSurface&) = delete;
     PrinterSurface& operator=(const PrinterSurface&) = delete;
 
@@ -40,8 +51,46 @@ public:
 
     [[nodiscard]] QPrinter& printer() { return *m_printer; }
 
+    // Test seam: in every later job, starting page `page` fails as a printer that stopped would
+    // (0: pages start again).
+    static void setPageFaultForTests(int page);
+
+protected:
+    double measureWidth(std::string_view text) override;
+    double measureHeight(std::string_view text) override;
+    double pageWidth() override;
+    double pageHeight() override;
+    void beginJob() override;
+    void beginPage() override;
+    void drawText(double x, double y, std::string_view text) override;
+    void drawLine(const LineCall& line) override;
+    void endJob() override;
+    bool abortJob() override;
+    void fontChanged() override;
+    double lineHeight() override;
+
 private:
+    void applyFont();
+    // The painter's pen for text (black) or for a line.
+    void usePen(const LineCall* line);
+
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QFont> m_font;
+    std::unique_ptr<QFontMetricsF> m_metrics;
+    // Widths already measured in the current font: a table repeats most of its texts (levels,
+    // units, dates), and shaping a text costs far more than finding it.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, double, TextHash, std::equal_to<>> m_widths;
+    std::unique_ptr<QPainter> m_painter;
+    int m_pagesInJob = 0;
+    bool m_textPen = false;
+    // The pen last set for lines: width in dots, style, colour.
+    int m_penWidth = -1;
+    int m_penStyle = -1;
+    int32_t m_penColour = -1;
 };
 
 }  // namespace sq
