@@ -34,8 +34,9 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-std::string markerOf(size_t entry) {
-    return "#" + std::to_string(entry);
+// The marker of an entry in one of the two marker languages (0 or 1).
+std::string markerOf(size_t entry, int language = 0) {
+    return (language == 0 ? "#" : "~") + std::to_string(entry);
 }
 
 // What a window's controls show, reached by the names the text procedures give them.
@@ -146,19 +147,26 @@ protected:
         PanelTest::SetUp();
         m_savedList = readFileBytes(languageListPath());
         languageState() = LanguageState{};
-        Lines lines;
-        const auto entries = textEntries();
-        for (size_t i = 0; i < entries.size(); ++i)
-            if (entries[i].key) lines.push_back(std::string(entries[i].key) + "\\" + markerOf(i));
-        ASSERT_TRUE(writeTextLines(languageFilePathFor("Marker"), lines));
-        ASSERT_TRUE(writeTextLines(languageListPath(), {"Language\\1", "1\\Marker"}));
+        for (int language : {0, 1}) {
+            Lines lines;
+            const auto entries = textEntries();
+            for (size_t i = 0; i < entries.size(); ++i)
+                if (entries[i].key)
+                    lines.push_back(std::string(entries[i].key) + "\\" + markerOf(i, language));
+            ASSERT_TRUE(writeTextLines(languageFilePathFor(kLanguages[language]), lines));
+        }
+        ASSERT_TRUE(writeTextLines(languageListPath(), {"Language\\1", "1\\Marker", "2\\Other"}));
     }
 
     void TearDown() override {
         PanelTest::TearDown();
         std::error_code ignored;
-        std::filesystem::remove(languageFilePathFor("Marker"), ignored);
-        if (m_savedList) writeFileAtomic(languageListPath(), *m_savedList);
+        for (const char* language : kLanguages)
+            std::filesystem::remove(languageFilePathFor(language), ignored);
+        if (m_savedList)
+            writeFileAtomic(languageListPath(), *m_savedList);
+        else
+            std::filesystem::remove(languageListPath(), ignored);
         languageState() = LanguageState{};
         LoadDefaultTexts();
     }
@@ -172,6 +180,17 @@ protected:
         PanelTest::answerModal(w);
     }
 
+    // Every entry that a language file can set holds its marker of `language`.
+    static void expectMarkersLoaded(int language) {
+        const auto entries = textEntries();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].key) {
+                ASSERT_EQ(texts().*entries[i].member, markerOf(i, language)) << entries[i].name;
+            }
+        }
+    }
+
+    static constexpr const char* kLanguages[] = {"Marker", "Other"};
     int portSetupsChecked = 0;
 
 private:
@@ -452,11 +471,7 @@ TEST_F(WindowTextsShownTest, everyWindowShowsItsEntriesInEveryControlItsProcedur
     Panel& p = start();
     ASSERT_TRUE(waitFor([&] { return p.TreeView1.nodeCount() == 20; }, 5));
     EXPECT_EQ(portSetupsChecked, 1);
-    const auto entries = textEntries();
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].key) {
-            ASSERT_EQ(texts().*entries[i].member, markerOf(i)) << entries[i].name;
-        }
+    expectMarkersLoaded(0);
 
     for (const WindowCase& c : windowCases()) {
         SCOPED_TRACE(c.procedure);
@@ -485,6 +500,20 @@ TEST_F(WindowTextsShownTest, theDataFileWindowWithoutAKnownModelKeepsItsDesigned
         EXPECT_NE(*seen, Lines{a.text}) << describe(a);
     }
     EXPECT_EQ(form<FileListFrm>().BtnExit.Caption(), "Exit");
+}
+
+// After a change of language the toolbar and all twenty tree nodes take the new entries at once.
+TEST_F(WindowTextsShownTest, aChangeOfLanguageReachesEveryToolTipAndEveryTreeNode) {
+    Panel& p = start();
+    ASSERT_TRUE(waitFor([&] { return p.TreeView1.nodeCount() == 20; }, 5));
+    p.Toolbar1.click("Language");
+    LanguageFrm& w = form<LanguageFrm>();
+    w.Language[1].click();
+    w.SetBtn.click();
+    expectMarkersLoaded(1);
+    expectShows(toolbarTexts(texts()), Shown().toolTips("Toolbar1", p.Toolbar1));
+    expectShows(deviceTreeTexts(texts()),
+                Shown().indexed("TreeView1", [&p](int node) { return p.TreeView1.nodeText(node); }));
 }
 
 }  // namespace
