@@ -11,9 +11,10 @@
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/level_distribution_run.h"
+#include "records/quantity_panels.h"
 #include "records/summary_grid.h"
-#include "reports/record_plot.h"
 #include "reports/pdf_report.h"
+#include "reports/record_plot.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
@@ -28,10 +29,6 @@ constexpr int kSummaryCreatedRows = 121;
 
 const char* const kToolbarKeys[] = {"save", "Print", "PDF", "Plot", "Ln"};
 
-bool supportedModelKnown() {
-    return IsSupportedModel(shared().DeviceModel) == 1 || IsSupportedModel(shared().FileModel) == 1;
-}
-
 void place(Control& c, const TwipsRect& r) {
     c.Move(r.left, r.top, r.width, r.height);
 }
@@ -43,11 +40,6 @@ void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
 }
 
 }  // namespace
-
-int32_t& SelectedColumn() {
-    static int32_t column = 0;
-    return column;
-}
 
 DataListFrm::DataListFrm()
     : Window(kName, WindowKind::MdiChild, &flags().DataListFrmOpen),
@@ -85,14 +77,11 @@ DataListFrm::DataListFrm()
     PicSplit.onMouseUp = [this](int, int, double, double) { PicSplit_MouseUp(); };
 
     place(SSpSelectItem, quantityPanelRect(kDataListMinWidth));
-    for (int i = 0; i < 4; ++i) Option1.add(SSpSelectItem.widget()).Move(120, 120 + 300 * i, 1000, 285);
-    BtnSelectOK.Move(1200, 240, 975, 435);
-    BtnExit.Move(1200, 840, 975, 435);
+    BuildQuantityPanel(SSpSelectItem, Option1, BtnSelectOK, BtnExit);
     BtnSelectOK.onClick = [this] { BtnSelectOK_Click(); };
     BtnExit.onClick = [this] { BtnExit_Click(); };
 
-    SSpResolution.Move(2400, 120, 1815, 1575);
-    SSfResolution.Move(120, 120, 1575, 1335);
+    PlaceResolutionPanel(SSpResolution, SSfResolution);
     Btn1dB.Move(240, 300, 1095, 375);
     Btn01dB.Move(240, 780, 1095, 375);
     Btn01dB.onClick = [this] { Btn01dB_Click(); };
@@ -168,7 +157,7 @@ void DataListFrm::Form_Load() {
     SSpResolution.setVisible(false);
     SSpSelectItem.setVisible(false);
     HistogramMode = 0;
-    if (supportedModelKnown()) prepareGrids();
+    if (SupportedModelKnown()) prepareGrids();
     HookWheel(*this);
 }
 
@@ -317,22 +306,15 @@ void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
         return;
     }
     if (key != "Plot" && key != "Ln") return;
-    for (int i = 0; i < Option1.count(); ++i) Option1[i].setValue(false);
-    Option1[0].setValue(true);
-    HistogramMode = key == "Plot" ? 0 : 1;
-    SSpSelectItem.setVisible(true);
-    SSpSelectItem.ZOrder();
+    OpenQuantityPanel(SSpSelectItem, Option1, HistogramMode, key == "Plot" ? 0 : 1);
 }
 
 void DataListFrm::BtnSelectOK_Click() {
-    for (int i = 0; i < 4; ++i)
-        if (Option1[i].Value()) SelectedColumn() = i + 2;
+    TakeChosenColumn(Option1);
     if (HistogramMode != 0) {
-        SSpResolution.setVisible(true);
-        SSpResolution.ZOrder();
+        ShowInFront(SSpResolution);
     } else {
-        std::string caption;
-        skipOnError([&] { caption = Option1[SelectedColumn() - 2].Caption(); });
+        const std::string caption = SelectedQuantityCaption(Option1);
         skipOnError([&] { ShowRecordPlot(QVX410Grid, QVX410PointGrid, SelectedColumn(), caption); });
     }
     skipOnError([] { ReadCalibrationDate(); });
@@ -340,8 +322,7 @@ void DataListFrm::BtnSelectOK_Click() {
 }
 
 void DataListFrm::BtnExit_Click() {
-    SSpSelectItem.setVisible(false);
-    SSpResolution.setVisible(false);
+    HideQuantityPanels(SSpSelectItem, SSpResolution);
 }
 
 void DataListFrm::Btn01dB_Click() {

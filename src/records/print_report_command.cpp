@@ -24,7 +24,7 @@ void runPrintCommand(Window& frm, bool& busy, const FlexGrid& summary, const Fle
         const bool withPoints = msgBox(texts().TxtOutputRecordData, MsgButtons::YesNo, MsgIcon::None,
                                        texts().TxtMessage) == MsgResult::Yes;
         shared().PrintRecordData = withPoints ? kTrue : kFalse;
-        if (IsSupportedModel(shared().DeviceModel) != 1 && IsSupportedModel(shared().FileModel) != 1) return;
+        if (!SupportedModelKnown()) return;
         PrinterSurface printer;
         PrintDataReport(printer, frm, summary, points, userInfo);
     } catch (const VbError&) {
