@@ -29,10 +29,6 @@ constexpr int kSummaryCreatedRows = 121;
 
 const char* const kToolbarKeys[] = {"save", "Print", "PDF", "Plot", "Ln"};
 
-void place(Control& c, const TwipsRect& r) {
-    c.Move(r.left, r.top, r.width, r.height);
-}
-
 void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
     grid.setRow(row);
     grid.setCol(col);
@@ -76,7 +72,7 @@ DataListFrm::DataListFrm()
     PicSplit.onMouseMove = [this](int, int, double x, double) { PicSplit_MouseMove(x); };
     PicSplit.onMouseUp = [this](int, int, double, double) { PicSplit_MouseUp(); };
 
-    place(SSpSelectItem, quantityPanelRect(kDataListMinWidth));
+    SSpSelectItem.Move(quantityPanelRect(kDataListMinWidth));
     BuildQuantityPanel(SSpSelectItem, Option1, BtnSelectOK, BtnExit);
     BtnSelectOK.onClick = [this] { BtnSelectOK_Click(); };
     BtnExit.onClick = [this] { BtnExit_Click(); };
@@ -126,9 +122,9 @@ void DataListFrm::layoutItemBoxes() {
     for (const auto& box : Check1)
         widths.push_back(static_cast<float>(toTwips(box->widget()->sizeHint().width())));
     m_itemPanel = itemPanelLayout(widths);
-    for (size_t n = 0; n < Check1.size(); ++n) place(*Check1[n], m_itemPanel.boxes[n]);
-    place(SetBtn, m_itemPanel.setButton);
-    place(AllSelBtn, m_itemPanel.allButton);
+    for (size_t n = 0; n < Check1.size(); ++n) Check1[n]->Move(m_itemPanel.boxes[n]);
+    SetBtn.Move(m_itemPanel.setButton);
+    AllSelBtn.Move(m_itemPanel.allButton);
     const int border = 2 * static_cast<QFrame*>(ItemSSP.widget())->frameWidth();
     m_itemBoxes->setFixedSize(toPixels(m_itemPanel.contentWidth) - border,
                               toPixels(m_itemPanel.contentHeight) - border);
@@ -145,7 +141,7 @@ float DataListFrm::panelRoom() const {
 void DataListFrm::placeItemPanel() {
     if (!m_itemScroll) return;
     const double scrollBar = toTwips(m_itemScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    place(ItemSSP, itemPanelRect(m_itemPanel, panelRoom(), static_cast<float>(scrollBar)));
+    ItemSSP.Move(itemPanelRect(m_itemPanel, panelRoom(), static_cast<float>(scrollBar)));
     m_itemScroll->setGeometry(static_cast<QFrame*>(ItemSSP.widget())->contentsRect());
 }
 
@@ -192,12 +188,12 @@ void DataListFrm::layoutControls() {
 
 void DataListFrm::applyLayout() {
     const DataListLayout& l = m_layout;
-    place(mem410frm, l.frame);
-    place(GridUserInfo, l.userInfo);
-    place(PicSplit, l.splitter);
-    place(QVX410PointGrid, l.pointGrid);
-    place(QVX410Grid, l.summaryGrid);
-    place(SSpSelectItem, quantityPanelRect(panelRoom()));
+    mem410frm.Move(l.frame);
+    GridUserInfo.Move(l.userInfo);
+    PicSplit.Move(l.splitter);
+    QVX410PointGrid.Move(l.pointGrid);
+    QVX410Grid.Move(l.summaryGrid);
+    SSpSelectItem.Move(quantityPanelRect(panelRoom()));
     placeItemPanel();
 }
 

@@ -3,14 +3,9 @@
 // summary grid and the point grid, and the panels laid over the grids.
 #include <vector>
 
-namespace sq {
+#include "platform/ui/twips.h"
 
-struct TwipsRect {
-    float left = 0;
-    float top = 0;
-    float width = 0;
-    float height = 0;
-};
+namespace sq {
 
 struct DataListLayout {
     float windowWidth = 0;  // after the minimum size

@@ -117,13 +117,12 @@ void FileListFrm::layoutControls() {
 
 void FileListFrm::applyLayout() {
     const FileListLayout& l = m_layout;
-    auto place = [](Control& c, const TwipsRect& r) { c.Move(r.left, r.top, r.width, r.height); };
     SSPQVX410.setVisible(true);
-    place(SSPQVX410, l.panel);
-    place(FileUserInfoGrid, l.userInfo);
-    place(PicSplit, l.splitter);
-    place(GridRecord, l.recordGrid);
-    place(GridHeader, l.headerGrid);
+    SSPQVX410.Move(l.panel);
+    FileUserInfoGrid.Move(l.userInfo);
+    PicSplit.Move(l.splitter);
+    GridRecord.Move(l.recordGrid);
+    GridHeader.Move(l.headerGrid);
 }
 
 void FileListFrm::PicSplit_MouseDown() {
