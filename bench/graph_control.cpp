@@ -18,7 +18,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_support.h"
+
 namespace {
+
+using sq::bench::Timing;
 
 constexpr int kPairs = 65535;
 constexpr int kWidth = 1200;
@@ -44,23 +48,6 @@ const Plot& record() {
     }();
     return plot;
 }
-
-struct Timing {
-    double total = 0;
-    double slowest = 0;
-    int count = 0;
-    template <class F>
-    void time(F&& f) {
-        auto start = std::chrono::steady_clock::now();
-        f();
-        double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        total += ms;
-        slowest = std::max(slowest, ms);
-        ++count;
-    }
-    [[nodiscard]] double mean() const { return count ? total / count : 0; }
-};
 
 // The graph as the time-history window sets it up.
 struct GraphFixture {
@@ -161,9 +148,5 @@ BENCHMARK(GraphPanRepaints)->Unit(benchmark::kMillisecond)->Iterations(1);
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sq::bench::runBenchmarks(argc, argv);
 }

@@ -9,15 +9,15 @@
 #include <QTableWidget>
 #include <array>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "platform/ui/flex_grid.h"
 
 namespace {
 
-constexpr int kLargestRecord = 65535;
+using sq::bench::kLargestRecord;
 constexpr double kMB = 1024.0 * 1024.0;
 
 // One point row as the download writes it: number, date and time, four levels.
@@ -39,32 +39,19 @@ double heapInUse() {
     return static_cast<double>(mallinfo2().uordblks);
 }
 
-long statusKb(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind(key, 0) == 0) return std::atol(line.c_str() + std::string(key).size());
-    return 0;
-}
-
-// Resets the kernel's resident-memory high-water mark, so each run measures its own peak.
-void resetPeakRss() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
 struct MemoryProbe {
     MemoryProbe() {
         malloc_trim(0);
-        resetPeakRss();
-        rssBefore = statusKb("VmRSS:");
+        sq::bench::resetPeak();
+        rssBefore = sq::bench::statusMB("VmRSS");
         heapBefore = heapInUse();
     }
     void filled() { heapFilled = heapInUse() - heapBefore; }
     void report(benchmark::State& state) const {
         state.counters["heap_MB"] = heapFilled / kMB;
-        state.counters["peak_MB"] = static_cast<double>(statusKb("VmHWM:") - rssBefore) / 1024.0;
+        state.counters["peak_MB"] = sq::bench::statusMB("VmHWM") - rssBefore;
     }
-    long rssBefore;
+    double rssBefore;
     double heapBefore;
     double heapFilled = 0;
 };
@@ -145,9 +132,5 @@ BENCHMARK(QTableWidgetAppendAndRead)
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sq::bench::runBenchmarks(argc, argv);
 }

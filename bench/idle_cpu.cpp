@@ -7,9 +7,9 @@
 #include <sys/resource.h>
 
 #include <QApplication>
-#include <QDir>
 #include <cstdlib>
 
+#include "bench_support.h"
 #include "link/channels.h"
 #include "link/com_port_api.h"
 #include "mainwindow/com_port_set_frm.h"
@@ -81,15 +81,8 @@ BENCHMARK(BM_IdleProgram)
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const std::string home = QDir::tempPath().toStdString() + "/sonoquant-bench-" + std::to_string(getpid());
-    QDir().mkpath(QString::fromStdString(home));
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    sq::bench::OffscreenRun offscreen;
     QApplication app(argc, argv);
     sq::ensureProgramFolder();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    QDir(QString::fromStdString(home)).removeRecursively();
-    return 0;
+    return sq::bench::runBenchmarks(argc, argv);
 }

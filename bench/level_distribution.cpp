@@ -8,32 +8,22 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "platform/program_folder.h"
+#include "bench_support.h"
 #include "platform/ui/window.h"
 #include "records/data_list_frm.h"
 #include "reports/histogram.h"
 #include "shared/state.h"
-#include "texts/language_texts.h"
 
 namespace {
 
-constexpr int kLargestRecord = 65535;
+using namespace sq::bench;
 
 // Levels spread over 40 to 120 dB, a zero level and a marked point now and then.
 std::string pointRow(int p) {
-    const std::string mark = p % 97 == 0 ? "*" : "";
-    auto level = [&](int tenths) {
-        return mark +
-               (tenths == 0 ? std::string("--")
-                            : std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)) +
-               " dB";
-    };
+    auto level = [marked = p % 97 == 0](int tenths) { return levelCell(marked, tenths); };
     const int lavg = p % 211 == 5 ? 0 : 400 + (p * 37) % 800;
     return std::to_string(p) + "\t2022/03/30 14:05:09\t" + level(lavg) + "\t" + level(650 + p % 350) + "\t" +
            level(900 + p % 500) + "\t" + level(950 + p % 450) + "\t";
@@ -43,31 +33,11 @@ sq::DataListFrm& largestRecordWindow() {
     sq::DataListFrm& frm = sq::form<sq::DataListFrm>();
     sq::FlexGrid& points = frm.QVX410PointGrid;
     if (points.Rows() != kLargestRecord + 1) {
-        points.setRows(1);
-        points.reserveRows(kLargestRecord + 1);
-        for (int p = 1; p <= kLargestRecord; ++p) points.AddItem(pointRow(p));
-        points.flush();
+        fillPointGrid(points, kLargestRecord, pointRow);
         frm.Show();
     }
     return frm;
 }
-
-struct Timing {
-    double total = 0;
-    double slowest = 0;
-    int count = 0;
-    template <class F>
-    void time(F&& f) {
-        auto start = std::chrono::steady_clock::now();
-        f();
-        double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        total += ms;
-        slowest = std::max(slowest, ms);
-        ++count;
-    }
-    [[nodiscard]] double mean() const { return count ? total / count : 0; }
-};
 
 double g_pureMean = 0;
 
@@ -118,17 +88,11 @@ BENCHMARK(BM_b_ClickToFilledLnTable)->Unit(benchmark::kMillisecond)->Iterations(
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char dataHome[] = "/tmp/sq-bench-XXXXXX";
-    if (mkdtemp(dataHome)) setenv("XDG_DATA_HOME", dataHome, 1);
+    sq::bench::OffscreenRun offscreen;
     QApplication app(argc, argv);
-    sq::LoadDefaultTexts();
-    sq::ensureProgramFolder();
+    sq::bench::prepareProgram();
     sq::shared().DeviceModel = "QVX 410";
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = sq::bench::runBenchmarks(argc, argv);
     sq::windows().unloadAll();
-    return 0;
+    return result;
 }

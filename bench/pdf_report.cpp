@@ -13,68 +13,26 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <cstdlib>
+#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "mainwindow/panel.h"
+#include "bench_support.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/runtime.h"
 #include "records/data_list_frm.h"
 #include "shared/state.h"
-#include "texts/language_texts.h"
 
 namespace {
 
-constexpr int kLargestRecord = 65535;
+using namespace sq::bench;
+
 constexpr int kExpectedPages = 1564;
-
-double statusMB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-    return 0;
-}
-
-// Starts a fresh peak: the kernel sets the peak resident size back to the present one.
-void resetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-template <class F>
-double peakRiseMB(F&& op) {
-    resetPeak();
-    const double before = statusMB("VmRSS");
-    op();
-    return statusMB("VmHWM") - before;
-}
-
-std::string run(const std::string& command) {
-    std::string out;
-    if (std::FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        std::array<char, 4096> buf{};
-        size_t n;
-        while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-        pclose(pipe);
-    }
-    return out;
-}
 
 // Levels from 40 to 160 dB, a marked point now and then, and some points without a level.
 std::string pointRow(int p) {
-    const std::string mark = p % 97 == 0 ? "*" : "";
-    auto level = [&](int tenths) {
-        return mark +
-               (tenths == 0 ? std::string("--")
-                            : std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)) +
-               " dB";
-    };
+    auto level = [marked = p % 97 == 0](int tenths) { return levelCell(marked, tenths); };
     return std::to_string(p) + "\t2022/03/30 14:05:09\t" + level(p % 211 == 5 ? 0 : 400 + (p * 37) % 1201) +
            "\t" + level(400 + (p * 53) % 1201) + "\t" + level(400 + (p * 71) % 1201) + "\t" +
            level(400 + (p * 89) % 1201) + "\t";
@@ -84,10 +42,7 @@ sq::DataListFrm& largestRecordWindow() {
     sq::DataListFrm& frm = sq::form<sq::DataListFrm>();
     sq::FlexGrid& points = frm.QVX410PointGrid;
     if (points.Rows() != kLargestRecord + 1) {
-        points.setRows(1);
-        points.reserveRows(kLargestRecord + 1);
-        for (int p = 1; p <= kLargestRecord; ++p) points.AddItem(pointRow(p));
-        points.flush();
+        fillPointGrid(points, kLargestRecord, pointRow);
         const char* const values[] = {"Ann Lee", "Press line 3", "Maintenance", "ACME, Inc.",
                                       "Ear plugs worn"};
         for (int r = 0; r < 5; ++r) frm.GridUserInfo.setTextMatrix(r, 1, values[r]);
@@ -103,11 +58,10 @@ std::string reportPath() {
 }
 
 void checkReport(benchmark::State& state, const std::string& path) {
-    if (run("qpdf --check '" + path + "'").find("No syntax or stream encoding errors") == std::string::npos)
+    if (runCommand("qpdf --check '" + path + "'").find("No syntax or stream encoding errors") ==
+        std::string::npos)
         state.SkipWithError("qpdf --check fails");
-    const std::string info = run("pdfinfo '" + path + "'");
-    const size_t pagesAt = info.find("Pages:");
-    const int pages = pagesAt == std::string::npos ? 0 : std::atoi(info.c_str() + pagesAt + 6);
+    const int pages = pdfPageCount(path);
     if (pages != kExpectedPages) state.SkipWithError("page count");
     state.counters["pages"] = pages;
     state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
@@ -173,20 +127,11 @@ BENCHMARK(BM_b_PdfReportLargestRecordWithReceivePump)
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char dataHome[] = "/tmp/sq-bench-XXXXXX";
-    if (mkdtemp(dataHome)) setenv("XDG_DATA_HOME", dataHome, 1);
+    sq::bench::OffscreenRun offscreen;
     QApplication app(argc, argv);
-    sq::LoadDefaultTexts();
-    sq::ensureProgramFolder();
-    // The program without an instrument: the port setup window at start-up is closed unanswered.
-    sq::windows().setModalHook([](sq::Window& w) { w.Unload(); });
-    sq::startProgram().Show();
-    sq::shared().DeviceModel = "QVX 410";
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    sq::bench::prepareProgram();
+    sq::bench::startProgramWithoutInstrument("QVX 410");
+    const int result = sq::bench::runBenchmarks(argc, argv);
     sq::windows().unloadAll();
-    std::filesystem::remove_all(dataHome);
-    return 0;
+    return result;
 }

@@ -17,68 +17,27 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include "mainwindow/panel.h"
+#include "bench_support.h"
 #include "platform/dialogs.h"
-#include "platform/program_folder.h"
 #include "platform/runtime.h"
 #include "platform/ui/printer_surface.h"
 #include "platform/ui/recording_surface.h"
 #include "records/data_list_frm.h"
 #include "shared/state.h"
-#include "texts/language_texts.h"
 
 namespace {
 
-constexpr int kLargestRecord = 65535;
-
-double statusMB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-    return 0;
-}
-
-// Starts a fresh peak: the kernel sets the peak resident size back to the present one.
-void resetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-template <class F>
-double peakRiseMB(F&& op) {
-    resetPeak();
-    const double before = statusMB("VmRSS");
-    op();
-    return statusMB("VmHWM") - before;
-}
-
-std::string run(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 65536> buf{};
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-    pclose(pipe);
-    return out;
-}
+using namespace sq::bench;
 
 // pdfinfo's page count, and the pages whose text carries their own footer.
 std::pair<int, int> pagesAndFooters(const std::string& pdf) {
-    std::smatch m;
-    const std::string info = run("pdfinfo '" + pdf + "'");
-    const int pages = std::regex_search(info, m, std::regex("Pages: +([0-9]+)")) ? std::stoi(m[1]) : -1;
-    const std::string text = run("pdftotext -layout '" + pdf + "' -");
+    const int pages = pdfPageCount(pdf);
+    const std::string text = runCommand("pdftotext -layout '" + pdf + "' -");
     int footers = 0;
     size_t begin = 0;
     for (size_t ff = text.find('\f'); ff != std::string::npos; ff = text.find('\f', begin)) {
@@ -91,13 +50,7 @@ std::pair<int, int> pagesAndFooters(const std::string& pdf) {
 }
 
 std::string pointRow(int p) {
-    const std::string mark = p % 97 == 0 ? "*" : "";
-    auto level = [&](int tenths) {
-        return mark +
-               (tenths == 0 ? std::string("--")
-                            : std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)) +
-               " dB";
-    };
+    auto level = [marked = p % 97 == 0](int tenths) { return levelCell(marked, tenths); };
     return std::to_string(p) + "\t2022/03/30 " + std::to_string(10 + p / 3600 % 14) + ":" +
            std::to_string(10 + p / 60 % 50) + ":" + std::to_string(10 + p % 50) + "\t" +
            level(p % 211 == 5 ? 0 : 400 + p % 1200) + "\t" + level(650 + p % 350) + "\t" +
@@ -108,20 +61,11 @@ sq::DataListFrm& largestRecordWindow() {
     sq::DataListFrm& frm = sq::form<sq::DataListFrm>();
     sq::FlexGrid& points = frm.QVX410PointGrid;
     if (points.Rows() != kLargestRecord + 1) {
-        points.setRows(1);
-        points.reserveRows(kLargestRecord + 1);
-        for (int p = 1; p <= kLargestRecord; ++p) points.AddItem(pointRow(p));
-        points.flush();
+        fillPointGrid(points, kLargestRecord, pointRow);
         const char* values[] = {"Zo\u00E9 Martin", "Line 3 press", "Quality", "ACME, Inc.", "Night shift"};
         for (int r = 0; r < 5; ++r) frm.GridUserInfo.setTextMatrix(r, 1, values[r]);
     }
     return frm;
-}
-
-std::string benchFolder() {
-    static const std::string folder = sq::programFolder() + "/bench";
-    std::filesystem::create_directories(folder);
-    return folder;
 }
 
 sq::ScriptedDialogs& scripted() {
@@ -283,29 +227,18 @@ BENCHMARK(BM_c_PrintDataReport_WithReceivePump)->Apply(threeRounds);
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char dataHome[] = "/tmp/sq-bench-XXXXXX";
-    if (mkdtemp(dataHome)) setenv("XDG_DATA_HOME", dataHome, 1);
+    sq::bench::OffscreenRun offscreen;
     QApplication app(argc, argv);
-    sq::LoadDefaultTexts();
-    sq::ensureProgramFolder();
+    sq::bench::prepareProgram();
     sq::setDialogService(&scripted());
-    // The program without an instrument: the port setup window at start-up is closed unanswered.
-    sq::windows().setModalHook([](sq::Window& w) { w.Unload(); });
-    sq::startProgram().Show();
-    sq::shared().DeviceModel = "QVX 410";
+    sq::bench::startProgramWithoutInstrument("QVX 410");
     largestRecordWindow();
     recordedCalls();
     std::vector<char*> args(argv, argv + argc);
     std::string interleave = "--benchmark_enable_random_interleaving=true";
     args.insert(args.begin() + 1, interleave.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = sq::bench::runBenchmarks(static_cast<int>(args.size()), args.data());
     sq::windows().unloadAll();
     sq::setDialogService(nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(dataHome, ignored);
-    return 0;
+    return result;
 }

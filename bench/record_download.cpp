@@ -4,11 +4,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "decoder/record_arms.h"
 #include "metersim/record.h"
 #include "metersim/simulator.h"
@@ -22,7 +21,7 @@
 namespace {
 
 namespace ms = sq::metersim;
-constexpr size_t kLargestRecord = 65535;
+constexpr size_t kLargestRecord = sq::bench::kLargestRecord;
 
 // The record list window without the link and the memory pane.
 class WindowTarget : public sq::RecordDownloadTarget {
@@ -70,14 +69,6 @@ const EncodedRecord& largestRecord() {
     return encoded;
 }
 
-double peakResidentMB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
-
 void BM_DecodeLargestRecordIntoPointGrid(benchmark::State& state) {
     const EncodedRecord& record = largestRecord();
     size_t rows = 0;
@@ -103,23 +94,17 @@ void BM_DecodeLargestRecordIntoPointGrid(benchmark::State& state) {
     }
     state.counters["rows"] = static_cast<double>(rows);
     state.counters["blocks"] = static_cast<double>(record.blocks.size());
-    state.counters["peak_MB"] = peakResidentMB();
+    state.counters["peak_MB"] = sq::bench::statusMB("VmHWM");
 }
 BENCHMARK(BM_DecodeLargestRecordIntoPointGrid)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char dataHome[] = "/tmp/sq-bench-XXXXXX";
-    if (mkdtemp(dataHome)) setenv("XDG_DATA_HOME", dataHome, 1);
+    sq::bench::OffscreenRun offscreen;
     QApplication app(argc, argv);
-    sq::LoadDefaultTexts();
-    sq::ensureProgramFolder();
+    sq::bench::prepareProgram();
     sq::shared().DeviceModel = "VOK-LSR20";
     sq::windows().registerWindow(sq::DataListFrm::kName, [] { return std::make_unique<sq::DataListFrm>(); });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return sq::bench::runBenchmarks(argc, argv);
 }

@@ -10,57 +10,23 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "mainwindow/panel.h"
+#include "bench_support.h"
 #include "platform/dialogs.h"
-#include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "records/data_file.h"
 #include "records/data_list_frm.h"
 #include "records/file_list_frm.h"
 #include "records/record_save.h"
 #include "shared/state.h"
-#include "texts/language_texts.h"
 
 namespace {
 
-constexpr int kLargestRecord = 65535;
-
-double statusMB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-    return 0;
-}
-
-// Starts a fresh peak: the kernel sets the peak resident size back to the present one.
-void resetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
-
-// Measures how far `op` raises the peak resident memory above what was resident before it.
-template <class F>
-double peakRiseMB(F&& op) {
-    resetPeak();
-    const double before = statusMB("VmRSS");
-    op();
-    return statusMB("VmHWM") - before;
-}
+using namespace sq::bench;
 
 std::string pointRow(int p) {
-    const std::string mark = p % 97 == 0 ? "*" : "";
-    auto level = [&](int tenths) {
-        return mark +
-               (tenths == 0 ? std::string("--")
-                            : std::to_string(tenths / 10) + "." + std::to_string(tenths % 10)) +
-               " dB";
-    };
+    auto level = [marked = p % 97 == 0](int tenths) { return levelCell(marked, tenths); };
     return std::to_string(p) + "\t2022/03/30 14:05:09\t" + level(p % 211 == 5 ? 0 : 600 + p % 400) + "\t" +
            level(650 + p % 350) + "\t" + level(900 + p % 500) + "\t" + level(950 + p % 450) + "\t";
 }
@@ -69,19 +35,10 @@ sq::DataListFrm& largestRecordWindow() {
     sq::DataListFrm& frm = sq::form<sq::DataListFrm>();
     sq::FlexGrid& points = frm.QVX410PointGrid;
     if (points.Rows() != kLargestRecord + 1) {
-        points.setRows(1);
-        points.reserveRows(kLargestRecord + 1);
-        for (int p = 1; p <= kLargestRecord; ++p) points.AddItem(pointRow(p));
-        points.flush();
+        fillPointGrid(points, kLargestRecord, pointRow);
         frm.GridUserInfo.setTextMatrix(0, 1, "Zo\u00E9");
     }
     return frm;
-}
-
-std::string benchFolder() {
-    static const std::string folder = sq::programFolder() + "/bench";
-    std::filesystem::create_directories(folder);
-    return folder;
 }
 
 void BM_a_SaveDataFile(benchmark::State& state) {
@@ -163,19 +120,11 @@ BENCHMARK(BM_c_BackspaceOnEveryPointRow)->Unit(benchmark::kMillisecond)->Iterati
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char dataHome[] = "/tmp/sq-bench-XXXXXX";
-    if (mkdtemp(dataHome)) setenv("XDG_DATA_HOME", dataHome, 1);
+    sq::bench::OffscreenRun offscreen;
     QApplication app(argc, argv);
-    sq::LoadDefaultTexts();
-    sq::ensureProgramFolder();
-    // The program without an instrument: the port setup window at start-up is closed unanswered.
-    sq::windows().setModalHook([](sq::Window& w) { w.Unload(); });
-    sq::startProgram().Show();
-    sq::shared().DeviceModel = "QVX 410";
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    sq::bench::prepareProgram();
+    sq::bench::startProgramWithoutInstrument("QVX 410");
+    const int result = sq::bench::runBenchmarks(argc, argv);
     sq::windows().unloadAll();
-    return 0;
+    return result;
 }

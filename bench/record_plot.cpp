@@ -13,28 +13,22 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "decoder/record_block.h"
 #include "platform/dialogs.h"
-#include "platform/program_folder.h"
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/window.h"
 #include "records/grid_copy.h"
 #include "reports/plot.h"
-#include "texts/language_texts.h"
 
 namespace {
 
-constexpr int kLargestRecord = 65535;
-
-double msSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
+using namespace sq::bench;
 
 // Points a second apart from 08:00, levels wandering between 40 and 120 dB, some marked or empty.
 std::string pointLine(int p, int64_t start, uint32_t& seed, double& level) {
@@ -120,25 +114,19 @@ void ShowRecordPlotVsRowLoop(benchmark::State& state) {
     const sq::GridCopy copy(record().points);
     PaintWatch watch;
     qApp->installEventFilter(&watch);
-    double worstPlot = 0, sumPlot = 0, worstBase = 0, sumBase = 0;
-    int runs = 0;
+    Timing plot, rows;
     for (auto _ : state) {
         for (int i = 0; i < 5; ++i) {
-            const double plot = showAndPaint(watch);
-            const double base = baselineLoop(copy);
-            worstPlot = std::max(worstPlot, plot);
-            worstBase = std::max(worstBase, base);
-            sumPlot += plot;
-            sumBase += base;
-            ++runs;
+            plot.add(showAndPaint(watch));
+            rows.add(baselineLoop(copy));
         }
     }
     qApp->removeEventFilter(&watch);
-    state.counters["plot_mean_ms"] = sumPlot / runs;
-    state.counters["plot_max_ms"] = worstPlot;
-    state.counters["rows_mean_ms"] = sumBase / runs;
-    state.counters["rows_max_ms"] = worstBase;
-    state.counters["margin_mean_ms"] = (sumPlot - sumBase) / runs;
+    state.counters["plot_mean_ms"] = plot.mean();
+    state.counters["plot_max_ms"] = plot.slowest;
+    state.counters["rows_mean_ms"] = rows.mean();
+    state.counters["rows_max_ms"] = rows.slowest;
+    state.counters["margin_mean_ms"] = (plot.total - rows.total) / plot.count;
     state.counters["points"] = static_cast<double>(sq::PlotData()[0].size());
 }
 
@@ -151,22 +139,16 @@ void PrintGraphToPdf(benchmark::State& state) {
     }
     const std::string pdf = (std::filesystem::temp_directory_path() / "sonoquant_bench_plot.pdf").string();
     sq::ScopedScriptedDialogs dialogs;
-    double worst = 0, sum = 0;
-    int runs = 0;
+    Timing printing;
     for (auto _ : state) {
         for (int i = 0; i < 3; ++i) {
             std::filesystem::remove(pdf);
             dialogs->printerAnswers = {sq::PrinterChoice::pdfFile(pdf)};
-            const auto start = std::chrono::steady_clock::now();
-            plot->CmdPrint_Click();
-            const double ms = msSince(start);
-            worst = std::max(worst, ms);
-            sum += ms;
-            ++runs;
+            printing.time([&] { plot->CmdPrint_Click(); });
         }
     }
-    state.counters["print_mean_ms"] = sum / runs;
-    state.counters["print_max_ms"] = worst;
+    state.counters["print_mean_ms"] = printing.mean();
+    state.counters["print_max_ms"] = printing.slowest;
     state.counters["pdf_kb"] = std::filesystem::exists(pdf) ? std::filesystem::file_size(pdf) / 1024.0 : -1;
     std::filesystem::remove(pdf);
 }
@@ -177,18 +159,11 @@ BENCHMARK(ShowRecordPlotVsRowLoop)->Unit(benchmark::kMillisecond)->Iterations(1)
 BENCHMARK(PrintGraphToPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char dataHome[] = "/tmp/sq-bench-XXXXXX";
-    if (mkdtemp(dataHome)) setenv("XDG_DATA_HOME", dataHome, 1);
+    sq::bench::OffscreenRun offscreen;
     QApplication app(argc, argv);
-    sq::LoadDefaultTexts();
-    sq::ensureProgramFolder();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    sq::bench::prepareProgram();
+    const int result = sq::bench::runBenchmarks(argc, argv);
     sq::windows().reset();
     recordHolder().reset();
-    std::filesystem::remove_all(dataHome);
-    return 0;
+    return result;
 }

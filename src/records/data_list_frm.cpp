@@ -11,9 +11,10 @@
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/level_distribution_run.h"
+#include "records/quantity_panels.h"
 #include "records/summary_grid.h"
-#include "reports/record_plot.h"
 #include "reports/pdf_report.h"
+#include "reports/record_plot.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
@@ -28,14 +29,6 @@ constexpr int kSummaryCreatedRows = 121;
 
 const char* const kToolbarKeys[] = {"save", "Print", "PDF", "Plot", "Ln"};
 
-bool supportedModelKnown() {
-    return IsSupportedModel(shared().DeviceModel) == 1 || IsSupportedModel(shared().FileModel) == 1;
-}
-
-void place(Control& c, const TwipsRect& r) {
-    c.Move(r.left, r.top, r.width, r.height);
-}
-
 void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
     grid.setRow(row);
     grid.setCol(col);
@@ -43,11 +36,6 @@ void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
 }
 
 }  // namespace
-
-int32_t& SelectedColumn() {
-    static int32_t column = 0;
-    return column;
-}
 
 DataListFrm::DataListFrm()
     : Window(kName, WindowKind::MdiChild, &flags().DataListFrmOpen),
@@ -84,15 +72,12 @@ DataListFrm::DataListFrm()
     PicSplit.onMouseMove = [this](int, int, double x, double) { PicSplit_MouseMove(x); };
     PicSplit.onMouseUp = [this](int, int, double, double) { PicSplit_MouseUp(); };
 
-    place(SSpSelectItem, quantityPanelRect(kDataListMinWidth));
-    for (int i = 0; i < 4; ++i) Option1.add(SSpSelectItem.widget()).Move(120, 120 + 300 * i, 1000, 285);
-    BtnSelectOK.Move(1200, 240, 975, 435);
-    BtnExit.Move(1200, 840, 975, 435);
+    SSpSelectItem.Move(quantityPanelRect(kDataListMinWidth));
+    BuildQuantityPanel(SSpSelectItem, Option1, BtnSelectOK, BtnExit);
     BtnSelectOK.onClick = [this] { BtnSelectOK_Click(); };
     BtnExit.onClick = [this] { BtnExit_Click(); };
 
-    SSpResolution.Move(2400, 120, 1815, 1575);
-    SSfResolution.Move(120, 120, 1575, 1335);
+    PlaceResolutionPanel(SSpResolution, SSfResolution);
     Btn1dB.Move(240, 300, 1095, 375);
     Btn01dB.Move(240, 780, 1095, 375);
     Btn01dB.onClick = [this] { Btn01dB_Click(); };
@@ -137,9 +122,9 @@ void DataListFrm::layoutItemBoxes() {
     for (const auto& box : Check1)
         widths.push_back(static_cast<float>(toTwips(box->widget()->sizeHint().width())));
     m_itemPanel = itemPanelLayout(widths);
-    for (size_t n = 0; n < Check1.size(); ++n) place(*Check1[n], m_itemPanel.boxes[n]);
-    place(SetBtn, m_itemPanel.setButton);
-    place(AllSelBtn, m_itemPanel.allButton);
+    for (size_t n = 0; n < Check1.size(); ++n) Check1[n]->Move(m_itemPanel.boxes[n]);
+    SetBtn.Move(m_itemPanel.setButton);
+    AllSelBtn.Move(m_itemPanel.allButton);
     const int border = 2 * static_cast<QFrame*>(ItemSSP.widget())->frameWidth();
     m_itemBoxes->setFixedSize(toPixels(m_itemPanel.contentWidth) - border,
                               toPixels(m_itemPanel.contentHeight) - border);
@@ -156,7 +141,7 @@ float DataListFrm::panelRoom() const {
 void DataListFrm::placeItemPanel() {
     if (!m_itemScroll) return;
     const double scrollBar = toTwips(m_itemScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    place(ItemSSP, itemPanelRect(m_itemPanel, panelRoom(), static_cast<float>(scrollBar)));
+    ItemSSP.Move(itemPanelRect(m_itemPanel, panelRoom(), static_cast<float>(scrollBar)));
     m_itemScroll->setGeometry(static_cast<QFrame*>(ItemSSP.widget())->contentsRect());
 }
 
@@ -168,7 +153,7 @@ void DataListFrm::Form_Load() {
     SSpResolution.setVisible(false);
     SSpSelectItem.setVisible(false);
     HistogramMode = 0;
-    if (supportedModelKnown()) prepareGrids();
+    if (SupportedModelKnown()) prepareGrids();
     HookWheel(*this);
 }
 
@@ -203,12 +188,12 @@ void DataListFrm::layoutControls() {
 
 void DataListFrm::applyLayout() {
     const DataListLayout& l = m_layout;
-    place(mem410frm, l.frame);
-    place(GridUserInfo, l.userInfo);
-    place(PicSplit, l.splitter);
-    place(QVX410PointGrid, l.pointGrid);
-    place(QVX410Grid, l.summaryGrid);
-    place(SSpSelectItem, quantityPanelRect(panelRoom()));
+    mem410frm.Move(l.frame);
+    GridUserInfo.Move(l.userInfo);
+    PicSplit.Move(l.splitter);
+    QVX410PointGrid.Move(l.pointGrid);
+    QVX410Grid.Move(l.summaryGrid);
+    SSpSelectItem.Move(quantityPanelRect(panelRoom()));
     placeItemPanel();
 }
 
@@ -317,22 +302,15 @@ void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
         return;
     }
     if (key != "Plot" && key != "Ln") return;
-    for (int i = 0; i < Option1.count(); ++i) Option1[i].setValue(false);
-    Option1[0].setValue(true);
-    HistogramMode = key == "Plot" ? 0 : 1;
-    SSpSelectItem.setVisible(true);
-    SSpSelectItem.ZOrder();
+    OpenQuantityPanel(SSpSelectItem, Option1, HistogramMode, key == "Plot" ? 0 : 1);
 }
 
 void DataListFrm::BtnSelectOK_Click() {
-    for (int i = 0; i < 4; ++i)
-        if (Option1[i].Value()) SelectedColumn() = i + 2;
+    TakeChosenColumn(Option1);
     if (HistogramMode != 0) {
-        SSpResolution.setVisible(true);
-        SSpResolution.ZOrder();
+        ShowInFront(SSpResolution);
     } else {
-        std::string caption;
-        skipOnError([&] { caption = Option1[SelectedColumn() - 2].Caption(); });
+        const std::string caption = SelectedQuantityCaption(Option1);
         skipOnError([&] { ShowRecordPlot(QVX410Grid, QVX410PointGrid, SelectedColumn(), caption); });
     }
     skipOnError([] { ReadCalibrationDate(); });
@@ -340,8 +318,7 @@ void DataListFrm::BtnSelectOK_Click() {
 }
 
 void DataListFrm::BtnExit_Click() {
-    SSpSelectItem.setVisible(false);
-    SSpResolution.setVisible(false);
+    HideQuantityPanels(SSpSelectItem, SSpResolution);
 }
 
 void DataListFrm::Btn01dB_Click() {

@@ -12,6 +12,7 @@
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/window.h"
 #include "records/data_list_layout.h"
+#include "records/quantity_panels.h"
 
 class QScrollArea;
 class QWidget;
@@ -120,8 +121,5 @@ private:
 
 // Puts the window's texts (captions, tool tips, item captions, grid titles and labels) into it.
 void ApplyDataListFrmTexts(DataListFrm& frm);
-
-// The point column chosen in a list window's quantity panel (2 LAVG, 3 Leq, 4 LCPK, 5 LZPK).
-int32_t& SelectedColumn();
 
 }  // namespace sq

@@ -22,6 +22,14 @@ void placeGridsBesideSplitter(DataListLayout& l) {
 
 }  // namespace
 
+float draggedSplitterLeft(float left, float x, float windowWidth) {
+    const float candidate = left + x;
+    const float rightLimit = windowWidth - kSplitterRightMargin;
+    if (candidate < kSplitterMinLeft) return kSplitterMinLeft;
+    if (candidate > rightLimit) return rightLimit;
+    return candidate;
+}
+
 DataListLayout dataListResizeLayout(float windowWidth, float windowHeight) {
     DataListLayout l;
     l.windowWidth = windowWidth < kDataListMinWidth ? kDataListMinWidth : windowWidth;
@@ -82,14 +90,7 @@ TwipsRect itemPanelRect(const ItemPanelLayout& items, float room, float scrollBa
 }
 
 void dataListSplitterDrag(DataListLayout& l, float x) {
-    const float candidate = l.splitter.left + x;
-    const float rightLimit = l.windowWidth - kSplitterRightMargin;
-    if (candidate < kSplitterMinLeft)
-        l.splitter.left = kSplitterMinLeft;
-    else if (candidate > rightLimit)
-        l.splitter.left = rightLimit;
-    else
-        l.splitter.left = candidate;
+    l.splitter.left = draggedSplitterLeft(l.splitter.left, x, l.windowWidth);
     placeGridsBesideSplitter(l);
 }
 

@@ -3,14 +3,9 @@
 // summary grid and the point grid, and the panels laid over the grids.
 #include <vector>
 
-namespace sq {
+#include "platform/ui/twips.h"
 
-struct TwipsRect {
-    float left = 0;
-    float top = 0;
-    float width = 0;
-    float height = 0;
-};
+namespace sq {
 
 struct DataListLayout {
     float windowWidth = 0;  // after the minimum size
@@ -48,8 +43,12 @@ ItemPanelLayout itemPanelLayout(const std::vector<float>& boxWidths);
 // sideways and grows by the scroll bar's height (`scrollBarHeight`).
 TwipsRect itemPanelRect(const ItemPanelLayout& items, float room, float scrollBarHeight);
 
-// A drag of the splitter by `x` twips from its left edge: the splitter stays between 2200 and the
-// window width less 1000; the two grids follow it. Tops and heights stay.
+// The splitter's left edge after a drag by `x` twips in either list window: kept between 2200 and
+// the window width less 1000.
+float draggedSplitterLeft(float left, float x, float windowWidth);
+
+// A drag of the splitter by `x` twips from its left edge (draggedSplitterLeft); the two grids follow
+// it. Tops and heights stay.
 void dataListSplitterDrag(DataListLayout& layout, float x);
 
 }  // namespace sq

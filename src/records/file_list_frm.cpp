@@ -6,6 +6,7 @@
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
 #include "records/level_distribution_run.h"
+#include "records/quantity_panels.h"
 #include "reports/record_plot.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
@@ -16,10 +17,6 @@ namespace sq {
 namespace {
 
 const char* const kToolbarKeys[] = {"Plot", "Ln", "Print"};
-
-bool supportedModelKnown() {
-    return IsSupportedModel(shared().DeviceModel) == 1 || IsSupportedModel(shared().FileModel) == 1;
-}
 
 void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
     grid.setRow(row);
@@ -55,14 +52,11 @@ FileListFrm::FileListFrm()
     PicSplit.onMouseUp = [this](int, int, double, double) { PicSplit_MouseUp(); };
 
     SSpSelectItem.Move(120, 120, 2295, 1575);
-    for (int i = 0; i < 4; ++i) Option1.add(SSpSelectItem.widget()).Move(120, 120 + 300 * i, 1000, 285);
-    BtnSelectOK.Move(1200, 240, 975, 435);
-    BtnExit.Move(1200, 840, 975, 435);
+    BuildQuantityPanel(SSpSelectItem, Option1, BtnSelectOK, BtnExit);
     BtnSelectOK.onClick = [this] { BtnSelectOK_Click(); };
     BtnExit.onClick = [this] { BtnExit_Click(); };
 
-    SSpResolution.Move(2400, 120, 1815, 1575);
-    SSfResolution.Move(120, 120, 1575, 1335);
+    PlaceResolutionPanel(SSpResolution, SSfResolution);
     Btn01dB.Move(240, 300, 1095, 375);
     Btn1dB.Move(240, 780, 1095, 375);
     Btn01dB.onClick = [this] { Btn01dB_Click(); };
@@ -83,7 +77,7 @@ void FileListFrm::Form_Load() {
     setWindowState(WindowState::Maximized);
     SSpResolution.setVisible(false);
     SSpSelectItem.setVisible(false);
-    if (supportedModelKnown()) prepareGrids();
+    if (SupportedModelKnown()) prepareGrids();
     HookWheel(*this);
 }
 
@@ -112,7 +106,7 @@ void FileListFrm::Form_Unload() {
 
 void FileListFrm::Form_Resize() {
     if (windowState() == WindowState::Minimized) return;
-    if (!supportedModelKnown()) return;
+    if (!SupportedModelKnown()) return;
     layoutControls();
 }
 
@@ -123,13 +117,12 @@ void FileListFrm::layoutControls() {
 
 void FileListFrm::applyLayout() {
     const FileListLayout& l = m_layout;
-    auto place = [](Control& c, const TwipsRect& r) { c.Move(r.left, r.top, r.width, r.height); };
     SSPQVX410.setVisible(true);
-    place(SSPQVX410, l.panel);
-    place(FileUserInfoGrid, l.userInfo);
-    place(PicSplit, l.splitter);
-    place(GridRecord, l.recordGrid);
-    place(GridHeader, l.headerGrid);
+    SSPQVX410.Move(l.panel);
+    FileUserInfoGrid.Move(l.userInfo);
+    PicSplit.Move(l.splitter);
+    GridRecord.Move(l.recordGrid);
+    GridHeader.Move(l.headerGrid);
 }
 
 void FileListFrm::PicSplit_MouseDown() {
@@ -157,30 +150,21 @@ void FileListFrm::Toolbar1_ButtonClick(const std::string& key) {
         return;
     }
     if (key != "Plot" && key != "Ln") return;
-    for (int i = 0; i < Option1.count(); ++i) Option1[i].setValue(false);
-    Option1[0].setValue(true);
-    HistogramMode = key == "Plot" ? 0 : 1;
-    SSpSelectItem.setVisible(true);
-    SSpSelectItem.ZOrder();
+    OpenQuantityPanel(SSpSelectItem, Option1, HistogramMode, key == "Plot" ? 0 : 1);
 }
 
 // Sends nothing to the instrument and leaves the quantity panel visible.
 void FileListFrm::BtnSelectOK_Click() {
-    for (int i = 0; i < 4; ++i)
-        if (Option1[i].Value()) SelectedColumn() = i + 2;
+    TakeChosenColumn(Option1);
     if (HistogramMode != 0) {
-        SSpResolution.setVisible(true);
-        SSpResolution.ZOrder();
+        ShowInFront(SSpResolution);
         return;
     }
-    std::string caption;
-    skipOnError([&] { caption = Option1[SelectedColumn() - 2].Caption(); });
-    showRecordPlot(SelectedColumn(), caption);
+    showRecordPlot(SelectedColumn(), SelectedQuantityCaption(Option1));
 }
 
 void FileListFrm::BtnExit_Click() {
-    SSpSelectItem.setVisible(false);
-    SSpResolution.setVisible(false);
+    HideQuantityPanels(SSpSelectItem, SSpResolution);
 }
 
 void FileListFrm::Btn01dB_Click() {

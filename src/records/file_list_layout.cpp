@@ -6,8 +6,6 @@ namespace {
 
 constexpr float kUserInfoHeight = 1650;
 constexpr float kSplitterWidth = 100;
-constexpr float kSplitterMinLeft = 2200;
-constexpr float kSplitterRightMargin = 1000;
 constexpr float kGridTop = 80;
 constexpr float kRecordGapAfterSplitter = 80;
 
@@ -36,14 +34,7 @@ FileListLayout fileListResizeLayout(float windowWidth, float windowHeight) {
 }
 
 void fileListSplitterDrag(FileListLayout& l, float x) {
-    const float candidate = l.splitter.left + x;
-    const float rightLimit = l.windowWidth - kSplitterRightMargin;
-    if (candidate < kSplitterMinLeft)
-        l.splitter.left = kSplitterMinLeft;
-    else if (candidate > rightLimit)
-        l.splitter.left = rightLimit;
-    else
-        l.splitter.left = candidate;
+    l.splitter.left = draggedSplitterLeft(l.splitter.left, x, l.windowWidth);
     placeGridWidths(l, 60);
 }
 

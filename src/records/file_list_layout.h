@@ -22,9 +22,8 @@ constexpr float kFileListMinHeight = 5970;
 // the point grid 100 twips from the panel's right edge.
 FileListLayout fileListResizeLayout(float windowWidth, float windowHeight);
 
-// A drag of the splitter by `x` twips from its left edge: the splitter stays between 2200 and the
-// window width less 1000; the point grid follows it, 60 twips from the panel's right edge, and the
-// summary grid takes the rest. Tops and heights stay.
+// A drag of the splitter by `x` twips from its left edge (draggedSplitterLeft); the point grid follows it, 60
+// twips from the panel's right edge, and the summary grid takes the rest. Tops and heights stay.
 void fileListSplitterDrag(FileListLayout& layout, float x);
 
 }  // namespace sq

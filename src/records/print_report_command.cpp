@@ -1,11 +1,11 @@
 // The "Print" key of both record list windows.
 #include "platform/dialogs.h"
-#include "platform/ui/hourglass.h"
 #include "platform/ui/printer_surface.h"
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
 #include "records/file_list_frm.h"
 #include "reports/print_report.h"
+#include "reports/report_command.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 
@@ -19,22 +19,12 @@ namespace {
 void runPrintCommand(Window& frm, bool& busy, const FlexGrid& summary, const FlexGrid& points,
                      const FlexGrid& userInfo) {
     if (busy) return;
-    HandlerScope running(&frm);
-    struct Restore {
-        explicit Restore(bool& flag) : busy(flag) { busy = true; }
-        ~Restore() {
-            EnablePollTimers();
-            busy = false;
-        }
-        bool& busy;
-    } restore(busy);
-    ScopedHourglass hourglass;
-    DisablePollTimers();
+    ReportCommandScope running(frm, busy, CommandPointer::Hourglass);
     try {
         const bool withPoints = msgBox(texts().TxtOutputRecordData, MsgButtons::YesNo, MsgIcon::None,
                                        texts().TxtMessage) == MsgResult::Yes;
         shared().PrintRecordData = withPoints ? kTrue : kFalse;
-        if (IsSupportedModel(shared().DeviceModel) != 1 && IsSupportedModel(shared().FileModel) != 1) return;
+        if (!SupportedModelKnown()) return;
         PrinterSurface printer;
         PrintDataReport(printer, frm, summary, points, userInfo);
     } catch (const VbError&) {

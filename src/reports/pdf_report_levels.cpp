@@ -5,6 +5,7 @@
 
 #include "platform/numbers.h"
 #include "platform/vb_error.h"
+#include "reports/level_cell.h"
 
 namespace sq {
 
@@ -12,11 +13,6 @@ namespace {
 
 constexpr double kChartLowest = 50;
 constexpr double kChartHighest = 150;
-
-void removeAll(std::string& text, std::string_view part) {
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at))
-        text.erase(at, part.size());
-}
 
 PdfLevel numberLevel(double number) {
     return PdfLevel{true, number, {}};
@@ -42,9 +38,7 @@ int PdfLevel::bin() const {
 }
 
 PdfLevel CleanPdfLevel(std::string_view cell) {
-    std::string text(cell);
-    removeAll(text, "*");
-    removeAll(text, " dB");
+    std::string text = UnmarkedLevelText(cell);
     if (text.find("--") != std::string::npos) return numberLevel(kChartLowest);
     const double leading = leadingNumber(text);
     if (leading < kChartLowest) return numberLevel(kChartLowest);

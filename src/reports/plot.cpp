@@ -62,10 +62,6 @@ void placeRightAligned(Label& label, double left, double right, double top, cons
     label.Move(std::max(0.0, right - width), top, width, toTwips(label.widget()->sizeHint().height()));
 }
 
-void moveTo(Control& control, const TwipsRect& r) {
-    control.Move(r.left, r.top, r.width, r.height);
-}
-
 }  // namespace
 
 Plot::Plot()
@@ -296,23 +292,23 @@ void Plot::fitSheetToWindow() {
 
 void Plot::applyLayout(const PlotLayout& l) {
     m_layout = l;
-    moveTo(LevelGraph, l.levelGraph);
-    moveTo(FrmGraphic, l.frmGraphic);
-    moveTo(SSFGraphRange, l.graphRange);
-    moveTo(m_axisMin1, l.xMin);
-    moveTo(m_axisMax1, l.xMax);
-    moveTo(m_axisMin2, l.yMin);
-    moveTo(m_axisMax2, l.yMax);
+    LevelGraph.Move(l.levelGraph);
+    FrmGraphic.Move(l.frmGraphic);
+    SSFGraphRange.Move(l.graphRange);
+    m_axisMin1.Move(l.xMin);
+    m_axisMax1.Move(l.xMax);
+    m_axisMin2.Move(l.yMin);
+    m_axisMax2.Move(l.yMax);
     LblNos.setLeft(l.lblNosLeft);
     Label4.setLeft(l.label4Left);
     LblMin.setLeft(l.lblMinLeft);
     LblMax.setLeft(l.lblMaxLeft);
-    moveTo(SSFTrackMode, l.trackMode);
-    moveTo(Combo1, l.combo1);
-    moveTo(txtDescription, l.description);
-    moveTo(SSFCursorInformation, l.cursorInformation);
-    moveTo(CmdReset, l.cmdReset);
-    moveTo(CmdPrint, l.cmdPrint);
+    SSFTrackMode.Move(l.trackMode);
+    Combo1.Move(l.combo1);
+    txtDescription.Move(l.description);
+    SSFCursorInformation.Move(l.cursorInformation);
+    CmdReset.Move(l.cmdReset);
+    CmdPrint.Move(l.cmdPrint);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -406,9 +402,9 @@ void Plot::printOnSheet() {
         plotPrintLayout(static_cast<float>(Width()), static_cast<float>(LevelGraph.Height()));
     m_sheet->resize(toPixels(Width()), toPixels(p.height));
     applyLayout(p.screen);
-    moveTo(SSPPrintUpForm, p.header);
+    SSPPrintUpForm.Move(p.header);
     SSPPrintUpForm.setVisible(true);
-    moveTo(SSPPrintDownForm, p.footer);
+    SSPPrintDownForm.Move(p.footer);
     SSPPrintDownForm.setVisible(true);
 
     setFittedCaption(LblPrintTitleTime, formatLocalDateTime("yyyy-mm-dd"));
@@ -418,7 +414,7 @@ void Plot::printOnSheet() {
     setFittedCaption(LblPrintCalTimeValue, cal.time);
     setFittedCaption(LblPrintCalLevelValue, cal.level);
 
-    moveTo(LevelGraph, p.graph);
+    LevelGraph.Move(p.graph);
     LevelGraph.Axes(2).SetMinMax(AxisMin(2).Value(), AxisMax(2).Value());
     Cmd1.PrintForm(m_sheet);
 }

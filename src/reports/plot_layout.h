@@ -1,7 +1,7 @@
 #pragma once
 // The Plot window's layout in twips: the resize rule for an outer window size, and the sizes the
 // window's surface takes while it is printed.
-#include "records/data_list_layout.h"
+#include "platform/ui/twips.h"
 
 namespace sq {
 

@@ -9,6 +9,7 @@
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"
 #include "records/data_file.h"
+#include "reports/report_command.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 
@@ -174,13 +175,10 @@ void PrintDataReport(PrinterSurface& dialog, Window& window, const FlexGrid& sum
     const std::string& model = shared().DeviceModel.empty() ? shared().FileModel : shared().DeviceModel;
     const PrintedRecord record{GridCopy(summaryGrid), GridCopy(pointGrid), GridCopy(userInfoGrid), model,
                                shared().PrintRecordData != 0};
-    const std::string caption = window.Caption();
+    ReportCaption caption(window);
     const std::string completed = texts().TxtCompleted;
-    auto showCaption = [&](const std::string& text) {
-        if (window.isLoaded()) window.setCaption(text);
-    };
     auto showProgress = [&](int64_t done, int64_t total) {
-        showCaption(progressCaption(done, total, completed));
+        caption.show(progressCaption(done, total, completed));
     };
     EventPacer pacer;
     ReportProgress progress;
@@ -189,10 +187,10 @@ void PrintDataReport(PrinterSurface& dialog, Window& window, const FlexGrid& sum
     progress.afterPoint = [&] { pacer.tick(); };
     try {
         PrintReport(dialog, record, progress);
-        showCaption(caption);
+        caption.show(caption.kept());
     } catch (const VbError& e) {
         dialog.KillDoc();
-        showCaption(caption);
+        caption.show(caption.kept());
         msgBox("The report was not printed completely.\n" + std::string(e.what()), MsgButtons::OK,
                MsgIcon::Critical);
     }

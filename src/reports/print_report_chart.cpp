@@ -6,6 +6,7 @@
 #include "platform/numbers.h"
 #include "platform/ui/page_surface.h"
 #include "platform/vb_error.h"
+#include "reports/level_cell.h"
 #include "reports/print_report.h"
 #include "reports/scale_to_axis.h"
 
@@ -34,11 +35,6 @@ constexpr std::array<Series, 4> kSeries = {{
 // Threshold, Criterion and Duration in the first column, Exchange Rate, Exceedance Level and Interval
 // Time in the second: label and value of each, by summary row.
 constexpr std::array<int, 6> kBlockRows = {3, 4, 10, 5, 6, 7};
-
-void removeAll(std::string& text, std::string_view part) {
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at))
-        text.erase(at, part.size());
-}
 
 class ChartPrinter {
 public:
@@ -254,9 +250,7 @@ std::vector<int> LabelledRows(int pointCount, int labelIntervals) {
 }
 
 double CellLevel(std::string_view text) {
-    std::string t(text);
-    removeAll(t, "*");
-    removeAll(t, " dB");
+    const std::string t = UnmarkedLevelText(text);
     if (t == "--") return kLevelFloor;
     const double level = leadingNumber(t);
     if (!(level >= kLevelFloor)) return kLevelFloor;

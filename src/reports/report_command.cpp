@@ -4,14 +4,19 @@
 
 namespace sq {
 
-ReportCommandScope::ReportCommandScope(Window& window, bool& busy) : m_handler(&window), m_busy(busy) {
+ReportCommandScope::BusyUntilDone::BusyUntilDone(bool& busy) : m_busy(busy) {
     m_busy = true;
-    DisablePollTimers();
 }
 
-ReportCommandScope::~ReportCommandScope() {
+ReportCommandScope::BusyUntilDone::~BusyUntilDone() {
     EnablePollTimers();
     m_busy = false;
+}
+
+ReportCommandScope::ReportCommandScope(Window& window, bool& busy, CommandPointer pointer)
+    : m_handler(&window), m_busy(busy) {
+    if (pointer == CommandPointer::Hourglass) m_hourglass.emplace();
+    DisablePollTimers();
 }
 
 ReportCaption::ReportCaption(Window& window)

@@ -3,23 +3,40 @@
 // toolbar idle (the busy flag), polling paused, and the window's caption that the report writes its
 // progress into and gives back at its end. A window unloaded meanwhile lets the report finish from
 // its grid copies; nothing is written into it any more and nothing brings it back.
+#include <optional>
 #include <string>
 
+#include "platform/ui/hourglass.h"
 #include "platform/ui/window.h"
 
 namespace sq {
 
+enum class CommandPointer { Unchanged, Hourglass };
+
 class ReportCommandScope {
 public:
-    // Sets `busy` (a member of `window`) and pauses polling; both are given back on every way out.
-    ReportCommandScope(Window& window, bool& busy);
-    ~ReportCommandScope();
+    // Sets `busy` (a member of `window`), shows the hourglass when asked, then pauses polling. On
+    // every way out the pointer comes back first, then polling, then the busy flag is cleared.
+    ReportCommandScope(Window& window, bool& busy, CommandPointer pointer = CommandPointer::Unchanged);
     ReportCommandScope(const ReportCommandScope&) = delete;
     ReportCommandScope& operator=(const ReportCommandScope&) = delete;
 
 private:
+    // Sets the flag when made; resumes polling and clears the flag when it goes.
+    class BusyUntilDone {
+    public:
+        explicit BusyUntilDone(bool& busy);
+        ~BusyUntilDone();
+        BusyUntilDone(const BusyUntilDone&) = delete;
+        BusyUntilDone& operator=(const BusyUntilDone&) = delete;
+
+    private:
+        bool& m_busy;
+    };
+
     HandlerScope m_handler;
-    bool& m_busy;
+    BusyUntilDone m_busy;
+    std::optional<ScopedHourglass> m_hourglass;
 };
 
 class ReportCaption {

@@ -48,6 +48,10 @@ int IsSupportedModel(const std::string& model) {
     return model == "QVX 410" || model == "RAV 820" || model == "KM-300" || model == "VOK-LSR20" ? 1 : 0;
 }
 
+bool SupportedModelKnown() {
+    return IsSupportedModel(shared().DeviceModel) == 1 || IsSupportedModel(shared().FileModel) == 1;
+}
+
 double Log10(double x) {
     if (x <= 0) raise(kInvalidCall);
     return std::log(x) / std::log(10.0);

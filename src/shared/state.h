@@ -119,6 +119,8 @@ void DisablePollTimers();
 
 // 1 for "QVX 410", "RAV 820", "KM-300" and "VOK-LSR20" exactly (case-sensitive, whole text), else 0.
 int IsSupportedModel(const std::string& model);
+// True when the instrument's model or the model read from a data file is supported.
+[[nodiscard]] bool SupportedModelKnown();
 // Decimal logarithm as ln(x) / ln(10); raises VbError(5) for x <= 0.
 double Log10(double x);
 

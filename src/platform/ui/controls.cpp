@@ -101,6 +101,10 @@ void Control::Move(double left, double top, double width, double height) {
                           height < 0 ? g.height() : toPixels(height));
 }
 
+void Control::Move(const TwipsRect& rect) {
+    Move(rect.left, rect.top, rect.width, rect.height);
+}
+
 void Control::setLeft(double twips) {
     Move(twips, Top());
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ui/form_widget.h"
+#include "platform/ui/twips.h"
 #include "platform/ui/window.h"
 
 class QCheckBox;
@@ -43,6 +44,7 @@ public:
 
     // Position and size in twips relative to the parent. Negative width/height keep the current one.
     void Move(double left, double top, double width = -1, double height = -1);
+    void Move(const TwipsRect& rect);
     void setLeft(double twips);
     void setTop(double twips);
     void setWidth(double twips);

@@ -10,6 +10,14 @@ namespace sq {
 
 constexpr double kTwipsPerInch = 1440.0;
 
+// A control's place in twips, as the window layouts compute it.
+struct TwipsRect {
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+};
+
 // Twips per pixel at `dpi` logical dots per inch (15 at 96 dpi).
 [[nodiscard]] double twipsPerPixel(double dpi);
 // Rounds to the nearest pixel, halves away from zero.
