@@ -3,6 +3,7 @@
 // rows of the largest record, and a program run offscreen in a program folder of its own.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -161,6 +162,18 @@ inline int runBenchmarks(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+// Runs the benchmarks the command line selects inside the program started without an instrument,
+// offscreen in a program folder of its own, and closes every window after them.
+inline int runInStartedProgram(int argc, char** argv, const char* model) {
+    OffscreenRun offscreen;
+    QApplication app(argc, argv);
+    prepareProgram();
+    startProgramWithoutInstrument(model);
+    const int result = runBenchmarks(argc, argv);
+    windows().unloadAll();
+    return result;
 }
 
 }  // namespace sq::bench

@@ -127,11 +127,5 @@ BENCHMARK(BM_b_PdfReportLargestRecordWithReceivePump)
 }  // namespace
 
 int main(int argc, char** argv) {
-    sq::bench::OffscreenRun offscreen;
-    QApplication app(argc, argv);
-    sq::bench::prepareProgram();
-    sq::bench::startProgramWithoutInstrument("QVX 410");
-    const int result = sq::bench::runBenchmarks(argc, argv);
-    sq::windows().unloadAll();
-    return result;
+    return sq::bench::runInStartedProgram(argc, argv, "QVX 410");
 }
