@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the test suites.
+#include <functional>
 #include <string>
 
 namespace sqtest {
@@ -8,5 +9,11 @@ namespace sqtest {
 std::string makeTempDir(const std::string& tag = "t");
 // Root of the test run's private XDG_DATA_HOME (so programFolder() is <root>/Sonoquant).
 std::string dataHome();
+
+// What a shell command wrote, its standard output and standard error together.
+std::string runCommand(const std::string& command);
+
+// The number of the error `action` raises; 0 when it raises none.
+int errorOf(const std::function<void()>& action);
 
 }  // namespace sqtest
