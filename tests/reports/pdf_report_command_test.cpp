@@ -1,9 +1,7 @@
 // The record list window's "PDF": the question and the save dialog, failures that say so, events
 // served in the middle of a report, and a downloaded record's report end to end.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <regex>
 
@@ -13,6 +11,7 @@
 #include "records/record_expectations.h"
 #include "records/record_window_fixture.h"
 #include "reports/pdf_report_fixture.h"
+#include "support/file_size_limit.h"
 
 namespace sqtest {
 namespace {
@@ -42,20 +41,6 @@ int viewerCallsIn(sq::ScriptedDialogs& d, const std::string& path) {
     int n = 0;
     for (const auto& record : d.records) n += record.kind == "viewer" && record.text == path;
     return n;
-}
-
-// A size limit stands in for a full disk.
-template <class F>
-void withFileSizeLimit(rlim_t bytes, F&& f) {
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &small);
-    f();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
 }
 
 class PdfCommandTest : public RecordWindowTest {
