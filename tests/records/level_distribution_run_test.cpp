@@ -129,20 +129,11 @@ protected:
         std::remove(headerBinPath().c_str());
         levelDistributionResults() = {};
         start();
-        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+        ASSERT_TRUE(waitForSupportedModel());
     }
     void TearDown() override {
         EventPacer::setTestHook(0, {});
         PanelTest::TearDown();
-    }
-    void download(const ms::StoredRecord& record) {
-        const int number = sim->addRecord(record);
-        FlexGrid& g = panel->MemoryListGrid;
-        g.AddItem(std::to_string(g.Rows()) + "\t2022/03/30  14:05:09\t" + std::to_string(number));
-        g.setRow(g.Rows() - 1);
-        panel->MemoryListGrid_Click();
-        ASSERT_TRUE(waitFor([] { return downloadState().phase == DownloadPhase::Idle; }, 600));
-        wait(1);
     }
     // "Ln", the quantity option, OK: the resolution panel waits for its buttons.
     template <class Frm>

@@ -165,7 +165,7 @@ protected:
         PanelTest::SetUp();
         std::remove(headerBinPath().c_str());
         start();
-        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+        ASSERT_TRUE(waitForSupportedModel());
         dir = sqtest::makeTempDir("reentry");
         DataListFrm& f = form<DataListFrm>();
         sqtest::addPointRows(f.QVX410PointGrid, 1234);

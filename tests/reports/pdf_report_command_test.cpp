@@ -166,7 +166,7 @@ protected:
         PanelTest::SetUp();
         std::remove(sq::headerBinPath().c_str());
         start();
-        ASSERT_TRUE(waitFor([] { return sq::IsSupportedModel(sq::shared().DeviceModel) == 1; }, 10));
+        ASSERT_TRUE(waitForSupportedModel());
         dir = makeTempDir("pdfreentry");
     }
     void TearDown() override {
@@ -258,13 +258,8 @@ protected:
         PdfReentryTest::SetUp();
         wait(2);  // the calibration date and level have arrived
         record = recordOf(1234);
-        const int number = sim->addRecord(record);
-        sq::FlexGrid& g = panel->MemoryListGrid;
-        g.AddItem(std::to_string(g.Rows()) + "\t2022/03/30  14:05:09\t" + std::to_string(number));
-        g.setRow(g.Rows() - 1);
-        panel->MemoryListGrid_Click();
-        ASSERT_TRUE(waitFor([] { return sq::downloadState().phase == sq::DownloadPhase::Idle; }, 600));
-        wait(3);
+        download(record, 3);
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_NE(sq::windows().find(DataListFrm::kName), nullptr);
         ASSERT_EQ(sq::form<DataListFrm>().QVX410PointGrid.Rows(), 1235);
     }
