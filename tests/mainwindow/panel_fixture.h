@@ -4,6 +4,7 @@
 // without OK).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "decoder/erase_watch.h"
@@ -18,6 +19,7 @@
 #include "platform/program_folder.h"
 #include "platform/runtime.h"
 #include "platform/ui/window.h"
+#include "records/header_bin.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
@@ -88,6 +90,14 @@ protected:
     // Waits until the instrument on the line is known as a supported model.
     bool waitForSupportedModel(double seconds = 10) {
         return waitFor([] { return sq::IsSupportedModel(sq::shared().DeviceModel) == 1; }, seconds);
+    }
+
+    // Starts the program with the record list's own item states (no header file left by an earlier
+    // test) and waits until the instrument is known as a supported model.
+    void startFresh() {
+        std::remove(sq::headerBinPath().c_str());
+        start();
+        ASSERT_TRUE(waitForSupportedModel());
     }
 
     // Downloads `record` from the simulated instrument as a click on a new row of the memory list

@@ -12,7 +12,6 @@
 #include "platform/event_pacer.h"
 #include "records/data_list_frm.h"
 #include "records/file_list_frm.h"
-#include "records/header_bin.h"
 #include "records/record_expectations.h"
 #include "records/record_window_fixture.h"
 #include "reports/histogram.h"
@@ -126,10 +125,8 @@ class DistributionEndToEndTest : public sqtest::PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        std::remove(headerBinPath().c_str());
         levelDistributionResults() = {};
-        start();
-        ASSERT_TRUE(waitForSupportedModel());
+        ASSERT_NO_FATAL_FAILURE(startFresh());
     }
     void TearDown() override {
         EventPacer::setTestHook(0, {});

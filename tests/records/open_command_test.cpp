@@ -173,9 +173,7 @@ class RoundTripTest : public sqtest::PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        std::remove(headerBinPath().c_str());
-        start();
-        ASSERT_TRUE(waitForSupportedModel());
+        ASSERT_NO_FATAL_FAILURE(startFresh());
         dir = sqtest::makeTempDir("roundtrip");
     }
     void expectFileListEqualsRecordList() {

@@ -163,9 +163,7 @@ class SaveReentryTest : public sqtest::PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        std::remove(headerBinPath().c_str());
-        start();
-        ASSERT_TRUE(waitForSupportedModel());
+        ASSERT_NO_FATAL_FAILURE(startFresh());
         dir = sqtest::makeTempDir("reentry");
         DataListFrm& f = form<DataListFrm>();
         sqtest::addPointRows(f.QVX410PointGrid, 1234);
