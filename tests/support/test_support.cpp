@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include <sys/wait.h>
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <array>
@@ -28,15 +30,20 @@ std::string makeTempDir(const std::string& tag) {
     return path.toStdString();
 }
 
-std::string runCommand(const std::string& command) {
-    std::string out;
+ToolResult runTool(const std::string& command) {
+    ToolResult result;
     std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return out;
+    if (!pipe) return result;
     std::array<char, 4096> buf{};
     size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-    pclose(pipe);
-    return out;
+    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) result.output.append(buf.data(), n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string runCommand(const std::string& command) {
+    return runTool(command).output;
 }
 
 int errorOf(const std::function<void()>& action) {
