@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "decoder/fake_decoder_host.h"
 #include "decoder/record_block.h"
 #include "platform/numbers.h"
 #include "records/record_expectations.h"
@@ -35,14 +36,6 @@ public:
     int64_t pending = 0;
 };
 
-sq::ReplyFrame frameOf(uint8_t code, const ms::Bytes& data) {
-    sq::ReplyFrame f;
-    f.Command = code;
-    f.Length = static_cast<uint16_t>(data.size());
-    f.Data = data;
-    return f;
-}
-
 class RecordArmsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,10 +49,10 @@ protected:
     void receiveHeader(const ms::StoredRecord& r) {
         sq::ResetSummaryTexts(sq::recordSummary(), sq::PageChannel());
         sq::downloadState().phase = sq::DownloadPhase::AwaitingHeader;
-        sq::DecodeRecordHeader(frameOf(0x0E, ms::encodeHeader(r)), target);
+        sq::DecodeRecordHeader(sqtest::reply(0x0E, ms::encodeHeader(r)), target);
     }
     void receiveBlock(const ms::StoredRecord& r, size_t block) {
-        sq::DecodeRecordBlock(frameOf(0x12, ms::encodeBlock(r, block)), target);
+        sq::DecodeRecordBlock(sqtest::reply(0x12, ms::encodeBlock(r, block)), target);
     }
     // Answers every block request the arms send, in order, until none is outstanding.
     void answerAll(const ms::StoredRecord& r) {
@@ -117,13 +110,13 @@ TEST_F(RecordArmsTest, ARecordWithoutPointsShowsItsSummaryAndEndsThere) {
 
 TEST_F(RecordArmsTest, RepliesOutsideTheirPhaseAreDropped) {
     const ms::StoredRecord r = sqtest::recordOf(20);
-    receiveBlock(r, 0);                                                  // no download at all
-    sq::DecodeRecordHeader(frameOf(0x0E, ms::encodeHeader(r)), target);  // header nobody awaits
+    receiveBlock(r, 0);                                                        // no download at all
+    sq::DecodeRecordHeader(sqtest::reply(0x0E, ms::encodeHeader(r)), target);  // header nobody awaits
     EXPECT_TRUE(target.rows.empty());
     EXPECT_TRUE(target.requests.empty());
 
     receiveHeader(r);
-    sq::DecodeRecordHeader(frameOf(0x0E, ms::encodeHeader(sqtest::recordOf(50))),
+    sq::DecodeRecordHeader(sqtest::reply(0x0E, ms::encodeHeader(sqtest::recordOf(50))),
                            target);  // late second header
     EXPECT_EQ(sq::recordSummary().RecTotalPoint, "20");
     answerAll(r);
@@ -147,13 +140,13 @@ TEST_F(RecordArmsTest, ShortHeaderOrBlockIsNotDecodedAndStaysOutstanding) {
     sq::downloadState().phase = sq::DownloadPhase::AwaitingHeader;
     ms::Bytes header = ms::encodeHeader(r);
     header.resize(535);
-    sq::DecodeRecordHeader(frameOf(0x0E, header), target);
+    sq::DecodeRecordHeader(sqtest::reply(0x0E, header), target);
     EXPECT_EQ(sq::downloadState().phase, sq::DownloadPhase::AwaitingHeader);
 
     receiveHeader(r);
     ms::Bytes block = ms::encodeBlock(r, 0);
     block.resize(79);
-    sq::DecodeRecordBlock(frameOf(0x12, block), target);
+    sq::DecodeRecordBlock(sqtest::reply(0x12, block), target);
     EXPECT_TRUE(target.rows.empty());
     EXPECT_EQ(sq::flags().RecordRequestPending, sq::kTrue);
     receiveBlock(r, 0);
@@ -267,10 +260,10 @@ TEST_F(RecordArmsTest, ArbitraryRepliesNeverOverrunTheRecord) {
                 if (random() % 2 == 0) data.resize(536, 0);
                 if (data.size() >= 536) data[533] = static_cast<uint8_t>(random() % 2);  // up to 511 points
                 const size_t updates = target.calls.size();
-                sq::DecodeRecordHeader(frameOf(0x0E, data), target);
+                sq::DecodeRecordHeader(sqtest::reply(0x0E, data), target);
                 if (target.calls.size() != updates) rowsBeforeHeader = target.rows.size();
             } else {
-                sq::DecodeRecordBlock(frameOf(0x12, data), target);
+                sq::DecodeRecordBlock(sqtest::reply(0x12, data), target);
             }
             const auto total = static_cast<size_t>(sq::leadingNumber(sq::recordSummary().RecTotalPoint));
             EXPECT_LE(target.rows.size() - rowsBeforeHeader, total);

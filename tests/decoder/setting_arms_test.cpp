@@ -5,47 +5,22 @@
 
 #include <map>
 
-#include "decoder/fake_decoder_host.h"
-#include "platform/dialogs.h"
-#include "platform/runtime.h"
-#include "platform/ui/window.h"
+#include "decoder/setting_reply_fixture.h"
 #include "settings/led_alarm_frm.h"
 #include "settings/screen_frm.h"
-#include "settings/setting_record_windows.h"
 #include "settings/sonoquant_frm.h"
-#include "shared/state.h"
 #include "support/setting_window_support.h"
-#include "texts/language_texts.h"
 
 using namespace sq;
-using sqtest::FakeDecoderHost;
-using sqtest::reply;
 
 namespace {
 
-class SettingArmsTest : public ::testing::Test {
+class SettingArmsTest : public sqtest::SettingReplyTest {
 protected:
-    void SetUp() override {
-        Runtime::get().setVirtualTime(true);
-        resetSharedState();
-        LoadDefaultTexts();
-        registerSettingRecordWindows(windows());
-    }
-    void TearDown() override {
-        windows().reset();
-        Runtime::get().setVirtualTime(false);
-    }
-    bool decode(uint8_t code, const std::vector<uint8_t>& data) {
-        return decodeReply(reply(code, data), host);
-    }
-
     template <class W>
     W* loaded() {
         return dynamic_cast<W*>(windows().find(W::kName));
     }
-
-    FakeDecoderHost host;
-    ScopedScriptedDialogs dialogs;
 };
 
 // ---- 0x04 -------------------------------------------------------------------------------------

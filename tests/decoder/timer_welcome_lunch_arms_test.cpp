@@ -3,47 +3,24 @@
 
 #include <functional>
 
-#include "decoder/fake_decoder_host.h"
+#include "decoder/setting_reply_fixture.h"
 #include "decoder/welcome_lunch_arms.h"
-#include "platform/dialogs.h"
-#include "platform/runtime.h"
-#include "platform/ui/window.h"
 #include "settings/lunch_time_frm.h"
-#include "settings/setting_record_windows.h"
 #include "settings/timer_frm.h"
 #include "settings/welcom_set_frm.h"
-#include "shared/state.h"
-#include "texts/language_texts.h"
 
 using namespace sq;
-using sqtest::FakeDecoderHost;
-using sqtest::reply;
 
 namespace {
 
-class TimerWelcomeLunchArmsTest : public ::testing::Test {
+class TimerWelcomeLunchArmsTest : public sqtest::SettingReplyTest {
 protected:
-    void SetUp() override {
-        Runtime::get().setVirtualTime(true);
-        resetSharedState();
-        LoadDefaultTexts();
-        registerSettingRecordWindows(windows());
-    }
-    void TearDown() override {
-        windows().reset();
-        Runtime::get().setVirtualTime(false);
-    }
-    void decode(uint8_t code, const std::vector<uint8_t>& data) { decodeReply(reply(code, data), host); }
-
     // The window loaded afresh, as its opener leaves it.
     template <class W>
     W& freshWindow() {
         windows().unload(W::kName);
         return dynamic_cast<W&>(windows().window(W::kName));
     }
-
-    FakeDecoderHost host;
-    ScopedScriptedDialogs dialogs;
 };
 
 void putBe32(std::vector<uint8_t>& d, size_t at, uint32_t v) {

@@ -17,6 +17,7 @@
 #include "platform/runtime.h"
 #include "platform/serial_termios.h"
 #include "platform/vb_error.h"
+#include "support/test_support.h"
 
 using namespace sq;
 using sqtest::Bytes;
@@ -27,14 +28,7 @@ namespace {
 
 constexpr int kPtyCom = 40;
 
-int raisedNumber(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using sqtest::errorOf;
 
 class PortClassTest : public sqtest::MemoryLinkTest {
 protected:
@@ -143,9 +137,9 @@ TEST_F(PortClassTest, closeKeepsTheHandleAndClosingANeverOpenedPortDoesNothing) 
 TEST_F(PortClassTest, portNumbersOutsideTheTable) {
     EXPECT_FALSE(api.IsOpen(0));
     EXPECT_FALSE(api.IsOpen(-3));
-    EXPECT_EQ(raisedNumber([&] { api.IsOpen(257); }), kSubscriptOutOfRange);
-    EXPECT_EQ(raisedNumber([&] { api.IsActivity(0); }), kSubscriptOutOfRange);
-    EXPECT_EQ(raisedNumber([&] { api.IsActivity(257); }), kSubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { api.IsOpen(257); }), kSubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { api.IsActivity(0); }), kSubscriptOutOfRange);
+    EXPECT_EQ(errorOf([&] { api.IsActivity(257); }), kSubscriptOutOfRange);
 
     Bytes buffer;
     struct Case {

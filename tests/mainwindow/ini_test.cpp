@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <string>
 
 #include "mainwindow/read_write_ini_cls.h"
 #include "platform/text_file.h"
+#include "support/file_size_limit.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -114,15 +113,8 @@ TEST_F(IniTest, longValuesAreWrittenWholeButReadAsAtMost254Characters) {
 
 TEST_F(IniTest, aFailedWriteLeavesTheOldFileIntact) {
     writeFile("[MeterSetting]\r\nComPort=2\r\n");
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 256;
-    setrlimit(RLIMIT_FSIZE, &small);
-    int32_t result = write("Calibration", std::string(4096, 'x'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    int32_t result = -1;
+    sqtest::withFileSizeLimit(256, [&] { result = write("Calibration", std::string(4096, 'x')); });
 
     EXPECT_EQ(result, 0);
     EXPECT_EQ(fileBytes(), "[MeterSetting]\r\nComPort=2\r\n");

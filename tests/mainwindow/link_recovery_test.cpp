@@ -1,22 +1,15 @@
 // The main window's link recovers from what a failing instrument does to it: a reply cut off by
 // silence, and a line that floods faster than the receive pump parses.
 #include "link/channels.h"
+#include "link/link_fixture.h"
 #include "mainwindow/panel_fixture.h"
 
 using namespace sq;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes replyFrame(uint8_t command, const Bytes& data) {
-    Bytes f{0x03, command, static_cast<uint8_t>(data.size() >> 8), static_cast<uint8_t>(data.size() & 0xFF)};
-    f.insert(f.end(), data.begin(), data.end());
-    uint8_t x = 0;
-    for (size_t i = 1; i < f.size(); ++i) x ^= f[i];
-    f.push_back(x);
-    return f;
-}
+using sqtest::Bytes;
+using sqtest::replyFrame;
 
 class LinkRecoveryTest : public sqtest::PanelTest {
 protected:

@@ -4,6 +4,7 @@
 // without OK).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "decoder/erase_watch.h"
@@ -12,11 +13,13 @@
 #include "link/com_port_api.h"
 #include "mainwindow/com_port_set_frm.h"
 #include "mainwindow/panel.h"
+#include "metersim/record.h"
 #include "metersim/simulator.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/runtime.h"
 #include "platform/ui/window.h"
+#include "records/header_bin.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
@@ -82,6 +85,31 @@ protected:
             wait(0.1);
         }
         return done();
+    }
+
+    // Waits until the instrument on the line is known as a supported model.
+    bool waitForSupportedModel(double seconds = 10) {
+        return waitFor([] { return sq::IsSupportedModel(sq::shared().DeviceModel) == 1; }, seconds);
+    }
+
+    // Starts the program with the record list's own item states (no header file left by an earlier
+    // test) and waits until the instrument is known as a supported model.
+    void startFresh() {
+        std::remove(sq::headerBinPath().c_str());
+        start();
+        ASSERT_TRUE(waitForSupportedModel());
+    }
+
+    // Downloads `record` from the simulated instrument as a click on a new row of the memory list
+    // does; waits until the download has ended, then `settle` seconds more for its window.
+    void download(const sq::metersim::StoredRecord& record, double settle = 1) {
+        const int number = sim->addRecord(record);
+        sq::FlexGrid& g = panel->MemoryListGrid;
+        g.AddItem(std::to_string(g.Rows()) + "\t2022/03/30  14:05:09\t" + std::to_string(number));
+        g.setRow(g.Rows() - 1);
+        panel->MemoryListGrid_Click();
+        ASSERT_TRUE(waitFor([] { return sq::downloadState().phase == sq::DownloadPhase::Idle; }, 600));
+        wait(settle);
     }
 
     int sent(uint8_t code) const { return sim->countOf(code); }

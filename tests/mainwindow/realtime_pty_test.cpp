@@ -1,18 +1,9 @@
 // The program against the simulator on a pseudo-terminal, in real time: the real serial path.
 #include <gtest/gtest.h>
 
-#include "link/channels.h"
-#include "link/com_port_api.h"
 #include "link/requests.h"
-#include "mainwindow/com_port_set_frm.h"
 #include "mainwindow/panel.h"
-#include "metersim/port_entry.h"
-#include "metersim/pty_port.h"
-#include "metersim/simulator.h"
-#include "platform/dialogs.h"
-#include "platform/program_folder.h"
-#include "platform/runtime.h"
-#include "shared/state.h"
+#include "mainwindow/pty_program_fixture.h"
 #include "texts/language_texts.h"
 
 using namespace sq;
@@ -21,37 +12,9 @@ namespace {
 
 constexpr int kCom = 201;
 
-class RealTimePtyTest : public ::testing::Test {
+class RealTimePtyTest : public sqtest::PtyProgramTest {
 protected:
-    void SetUp() override {
-        Runtime::get().setVirtualTime(false);
-        ensureProgramFolder();
-        resetSharedState();
-        ResetChannelTable();
-        PortAPI().reset();
-        std::string error;
-        ASSERT_TRUE(pty.open(error)) << error;
-        sim.setOutput([this](const metersim::Bytes& b) { pty.write(b); });
-        pty.setOnBytes([this](const uint8_t* p, size_t n) { sim.receive(p, n); });
-        std::string message;
-        ASSERT_TRUE(metersim::claimPortEntry(kCom, pty.slavePath(), message)) << message;
-        windows().setModalHook([](Window& w) {
-            if (auto* setup = dynamic_cast<ComPortSetFrm*>(&w)) {
-                setup->ChangeComport(kCom);
-                setup->LinkBtn.click();
-            }
-        });
-    }
-    void TearDown() override {
-        windows().reset();
-        registerPollTimers(nullptr, nullptr);
-        PortAPI().reset();
-        metersim::releasePortEntry(kCom);
-    }
-
-    metersim::PtyPort pty;
-    metersim::Simulator sim;
-    ScopedScriptedDialogs dialogs;
+    RealTimePtyTest() : PtyProgramTest(kCom) {}
 };
 
 TEST_F(RealTimePtyTest, programOpensTheSimulatorsPortFindsTheInstrumentAndWritesFrames) {

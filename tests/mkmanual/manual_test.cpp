@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cstdio>
 #include <sstream>
 
 #include "platform/program_folder.h"
@@ -20,21 +19,8 @@ using sq::manual::Block;
 using sq::manual::BlockKind;
 using Lines = std::vector<std::string>;
 
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
-
-ToolRun runTool(const std::string& command) {
-    ToolRun run;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-    run.status = pclose(pipe);
-    return run;
-}
+using ToolRun = sqtest::ToolResult;
+using sqtest::runTool;
 
 // ---------------------------------------------------------------------------------------------
 // Line breaker

@@ -12,14 +12,7 @@ using namespace pdftest;
 using sq::kdrPDF;
 
 namespace {
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const sq::VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using sqtest::errorOf;
 
 std::string metrics(const std::vector<std::string>& lines) {
     return crlf(lines);

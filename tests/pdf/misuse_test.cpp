@@ -17,14 +17,7 @@ using namespace pdftest;
 using sq::kdrPDF;
 
 namespace {
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const sq::VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using sqtest::errorOf;
 
 bool claimsToBeFinished(const std::string& path) {
     return std::filesystem::exists(path) && readFile(path).find("%%EOF") != std::string::npos;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -63,18 +61,6 @@ std::tm fixedTime() {
     t.tm_min = 45;
     t.tm_sec = 7;
     return t;
-}
-
-ToolResult runTool(const std::string& command) {
-    ToolResult result{-1, {}};
-    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buf{};
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) result.output.append(buf.data(), n);
-    int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
 }
 
 namespace {

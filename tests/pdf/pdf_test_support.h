@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pdf/kdr_pdf.h"
+#include "support/test_support.h"
 
 namespace pdftest {
 
@@ -26,11 +27,8 @@ std::string smallAfm();
 std::tm fixedTime();
 inline const char* kFixedDate = "20261210134507";
 
-struct ToolResult {
-    int status;
-    std::string output;
-};
-ToolResult runTool(const std::string& command);
+using sqtest::runTool;
+using sqtest::ToolResult;
 // qpdf --check passes and pdfinfo reports version 1.3 and the page count; then every xref entry
 // points at its object's line and startxref at "xref". Reports failures through gtest.
 void expectValidPdf(const std::string& path, int pages);

@@ -13,21 +13,15 @@
 #include <string>
 
 #include "platform/vb_error.h"
+#include "support/test_support.h"
 
 namespace sq {
 namespace {
 
-int errorNumberOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using sqtest::errorOf;
 
 TEST(VbErrorTest, carriesTheClassicNumberAndText) {
-    EXPECT_EQ(errorNumberOf([] { raise(kOverflow); }), 6);
+    EXPECT_EQ(errorOf([] { raise(kOverflow); }), 6);
     EXPECT_STREQ(VbError(kDivisionByZero).what(), "Division by zero");
     EXPECT_STREQ(VbError(kFileNotFound, "ControlSetting.ini").what(), "ControlSetting.ini");
     EXPECT_STREQ(VbError(1234).what(), "Error 1234");
@@ -39,12 +33,12 @@ TEST(ByteOrderTest, bigEndianSignedReadsRaiseWhenTheHighByteHasBit7) {
     const uint8_t neg16[] = {0x80, 0x00};
     EXPECT_EQ(readBe16(ok16), 258);
     EXPECT_EQ(readBe16(max16), 32767);
-    EXPECT_EQ(errorNumberOf([&] { readBe16(neg16); }), kOverflow);
+    EXPECT_EQ(errorOf([&] { readBe16(neg16); }), kOverflow);
 
     const uint8_t ok32[] = {0x00, 0x01, 0x00, 0x02};
     const uint8_t neg32[] = {0x80, 0x00, 0x00, 0x00};
     EXPECT_EQ(readBe32(ok32), 65538);
-    EXPECT_EQ(errorNumberOf([&] { readBe32(neg32); }), kOverflow);
+    EXPECT_EQ(errorOf([&] { readBe32(neg32); }), kOverflow);
 }
 
 TEST(ByteOrderTest, littleEndianReads) {
@@ -53,7 +47,7 @@ TEST(ByteOrderTest, littleEndianReads) {
     const uint8_t word[] = {0x78, 0x56, 0x34, 0x12};
     EXPECT_EQ(readLe32(word), 0x12345678);
     const uint8_t top[] = {0x00, 0x00, 0x00, 0x80};
-    EXPECT_EQ(errorNumberOf([&] { readLe32(top); }), kOverflow);
+    EXPECT_EQ(errorOf([&] { readLe32(top); }), kOverflow);
 }
 
 TEST(RoundingTest, halvesGoToEven) {
@@ -69,13 +63,13 @@ TEST(RoundingTest, halvesGoToEven) {
 TEST(RoundingTest, conversionsRaiseOverflowOutsideTheirRange) {
     EXPECT_EQ(toByte(255.4), 255);
     EXPECT_EQ(toByte(-0.5), 0);  // rounds to zero before the range check
-    EXPECT_EQ(errorNumberOf([] { toByte(255.5); }), kOverflow);
-    EXPECT_EQ(errorNumberOf([] { toByte(-0.6); }), kOverflow);
-    EXPECT_EQ(errorNumberOf([] { toByte(NAN); }), kOverflow);
+    EXPECT_EQ(errorOf([] { toByte(255.5); }), kOverflow);
+    EXPECT_EQ(errorOf([] { toByte(-0.6); }), kOverflow);
+    EXPECT_EQ(errorOf([] { toByte(NAN); }), kOverflow);
     EXPECT_EQ(toInt16(-32768.5), -32768);
-    EXPECT_EQ(errorNumberOf([] { toInt16(32767.5); }), kOverflow);
+    EXPECT_EQ(errorOf([] { toInt16(32767.5); }), kOverflow);
     EXPECT_EQ(toInt32(2147483647.0), 2147483647);
-    EXPECT_EQ(errorNumberOf([] { toInt32(2147483648.0); }), kOverflow);
+    EXPECT_EQ(errorOf([] { toInt32(2147483648.0); }), kOverflow);
 }
 
 struct FixedCase {
@@ -133,7 +127,7 @@ TEST(ParseTest, strictConversionRaisesTypeMismatch) {
     EXPECT_DOUBLE_EQ(toNumber("-4.5"), -4.5);
     EXPECT_DOUBLE_EQ(toNumber("1E2"), 100);
     for (const char* bad : {"", "  ", "abc", "12abc", "1,5", "."})
-        EXPECT_EQ(errorNumberOf([&] { toNumber(bad); }), kTypeMismatch) << bad;
+        EXPECT_EQ(errorOf([&] { toNumber(bad); }), kTypeMismatch) << bad;
     EXPECT_TRUE(isNumeric("3.25"));
     EXPECT_FALSE(isNumeric("3.25 dB"));
 }

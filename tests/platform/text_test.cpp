@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -10,6 +8,7 @@
 
 #include "platform/encoding.h"
 #include "platform/text_file.h"
+#include "support/file_size_limit.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -68,16 +67,8 @@ TEST(TextFileTest, failedWriteLeavesTheOldFileAndNoTemporaryBehind) {
     std::string path = dir + "/keep.txt";
     ASSERT_TRUE(writeFileAtomic(path, "old"));
 
-    // A file size limit makes the write fail half-way, as a full disk would (root included).
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    bool written = writeFileAtomic(path, std::string(4096, 'x'));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    bool written = true;
+    sqtest::withFileSizeLimit(64, [&] { written = writeFileAtomic(path, std::string(4096, 'x')); });
 
     EXPECT_FALSE(written);
     EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));

@@ -18,7 +18,7 @@ class DataListFitTest : public PanelTest {
 protected:
     DataListFrm& openList(int points) {
         Panel& p = start();
-        EXPECT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 3));
+        EXPECT_TRUE(waitForSupportedModel(3));
         EXPECT_EQ(p.Width(), 13665);
         DataListFrm& f = form<DataListFrm>();
         f.Show();

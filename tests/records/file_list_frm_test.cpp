@@ -56,7 +56,7 @@ protected:
         startPort = port;
         start();
         if (port == 0) return;
-        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+        ASSERT_TRUE(waitForSupportedModel());
     }
     static FileListFrm& frm() { return form<FileListFrm>(); }
 };

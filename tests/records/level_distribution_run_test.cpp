@@ -12,7 +12,6 @@
 #include "platform/event_pacer.h"
 #include "records/data_list_frm.h"
 #include "records/file_list_frm.h"
-#include "records/header_bin.h"
 #include "records/record_expectations.h"
 #include "records/record_window_fixture.h"
 #include "reports/histogram.h"
@@ -126,23 +125,12 @@ class DistributionEndToEndTest : public sqtest::PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        std::remove(headerBinPath().c_str());
         levelDistributionResults() = {};
-        start();
-        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+        ASSERT_NO_FATAL_FAILURE(startFresh());
     }
     void TearDown() override {
         EventPacer::setTestHook(0, {});
         PanelTest::TearDown();
-    }
-    void download(const ms::StoredRecord& record) {
-        const int number = sim->addRecord(record);
-        FlexGrid& g = panel->MemoryListGrid;
-        g.AddItem(std::to_string(g.Rows()) + "\t2022/03/30  14:05:09\t" + std::to_string(number));
-        g.setRow(g.Rows() - 1);
-        panel->MemoryListGrid_Click();
-        ASSERT_TRUE(waitFor([] { return downloadState().phase == DownloadPhase::Idle; }, 600));
-        wait(1);
     }
     // "Ln", the quantity option, OK: the resolution panel waits for its buttons.
     template <class Frm>

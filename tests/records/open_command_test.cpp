@@ -173,19 +173,8 @@ class RoundTripTest : public sqtest::PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        std::remove(headerBinPath().c_str());
-        start();
-        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+        ASSERT_NO_FATAL_FAILURE(startFresh());
         dir = sqtest::makeTempDir("roundtrip");
-    }
-    void download(const metersim::StoredRecord& record) {
-        const int number = sim->addRecord(record);
-        FlexGrid& g = panel->MemoryListGrid;
-        g.AddItem(std::to_string(g.Rows()) + "\t2022/03/30  14:05:09\t" + std::to_string(number));
-        g.setRow(g.Rows() - 1);
-        panel->MemoryListGrid_Click();
-        ASSERT_TRUE(waitFor([] { return downloadState().phase == DownloadPhase::Idle; }, 600));
-        wait(1);
     }
     void expectFileListEqualsRecordList() {
         DataListFrm& source = form<DataListFrm>();

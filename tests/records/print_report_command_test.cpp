@@ -171,7 +171,7 @@ protected:
     void SetUp() override {
         PanelTest::SetUp();
         start();
-        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+        ASSERT_TRUE(waitForSupportedModel());
         dir = sqtest::makeTempDir("printreentry");
         DataListFrm& f = form<DataListFrm>();
         sqtest::addPointRows(f.QVX410PointGrid, 300);

@@ -1,24 +1,13 @@
 #pragma once
 // Reading back a printed report that the printer wrote as a PDF file: its page count and size from
 // pdfinfo, its text page by page from pdftotext -layout.
-#include <array>
-#include <cstdio>
 #include <regex>
 #include <string>
 #include <vector>
 
-namespace sqtest {
+#include "support/test_support.h"
 
-inline std::string runCommand(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buf{};
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-    pclose(pipe);
-    return out;
-}
+namespace sqtest {
 
 struct PrintedPdf {
     int pages = -1;  // pdfinfo's page count; -1 when it could not read the file

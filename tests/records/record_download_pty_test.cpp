@@ -1,70 +1,30 @@
 // One download in real time over a pseudo-terminal, through the real serial path.
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "link/channels.h"
-#include "link/com_port_api.h"
-#include "mainwindow/com_port_set_frm.h"
 #include "mainwindow/panel.h"
-#include "metersim/port_entry.h"
-#include "metersim/pty_port.h"
-#include "metersim/simulator.h"
-#include "platform/dialogs.h"
-#include "platform/program_folder.h"
-#include "platform/runtime.h"
+#include "mainwindow/pty_program_fixture.h"
 #include "records/data_list_frm.h"
 #include "records/record_expectations.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
-#include "shared/state.h"
 
 namespace {
 
 namespace ms = sq::metersim;
 constexpr int kCom = 203;
 
-class RecordDownloadPtyTest : public ::testing::Test {
+class RecordDownloadPtyTest : public sqtest::PtyProgramTest {
 protected:
+    RecordDownloadPtyTest() : PtyProgramTest(kCom) {}
     void SetUp() override {
-        sq::Runtime::get().setVirtualTime(false);
-        sq::ensureProgramFolder();
-        sq::resetSharedState();
+        PtyProgramTest::SetUp();
         sq::resetRecordState();
         sq::downloadState() = {};
-        sq::ResetChannelTable();
-        sq::PortAPI().reset();
-        std::string error;
-        ASSERT_TRUE(pty.open(error)) << error;
-        sim.setOutput([this](const ms::Bytes& b) { pty.write(b); });
-        pty.setOnBytes([this](const uint8_t* p, size_t n) { sim.receive(p, n); });
-        std::string message;
-        ASSERT_TRUE(ms::claimPortEntry(kCom, pty.slavePath(), message)) << message;
-        sq::windows().setModalHook([](sq::Window& w) {
-            if (auto* setup = dynamic_cast<sq::ComPortSetFrm*>(&w)) {
-                setup->ChangeComport(kCom);
-                setup->LinkBtn.click();
-            }
-        });
     }
     void TearDown() override {
-        sq::windows().reset();
-        sq::registerPollTimers(nullptr, nullptr);
-        sq::PortAPI().reset();
-        ms::releasePortEntry(kCom);
+        PtyProgramTest::TearDown();
         sq::downloadState() = {};
     }
-
-    // Waits in real time until `done`, at most `seconds`.
-    static bool waitFor(const std::function<bool()>& done, double seconds) {
-        const double start = sq::Runtime::get().now();
-        while (!done() && sq::Runtime::get().now() - start < seconds) sq::Delay(0.05);
-        return done();
-    }
-
-    ms::PtyPort pty;
-    ms::Simulator sim;
-    sq::ScopedScriptedDialogs dialogs;
 };
 
 TEST_F(RecordDownloadPtyTest, ARecordArrivesWholeOverTheSerialPath) {

@@ -3,9 +3,7 @@
 #include "records/record_save.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -16,6 +14,7 @@
 #include "platform/text_file.h"
 #include "platform/ui/hourglass.h"
 #include "records/record_window_fixture.h"
+#include "support/file_size_limit.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -98,19 +97,7 @@ TEST_F(RecordSaveTest, withoutASupportedModelNothingIsWritten) {
     expectRestored();
 }
 
-// A size limit stands in for a full disk: the write fails half-way.
-template <class F>
-void withFileSizeLimit(rlim_t bytes, F&& f) {
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &small);
-    f();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-}
+using sqtest::withFileSizeLimit;
 
 TEST_F(RecordSaveTest, aFailedWriteIsReportedAndLeavesNoPartialFileAndTheOldOneUntouched) {
     fs::create_directory(dir + "/folder");
@@ -176,9 +163,7 @@ class SaveReentryTest : public sqtest::PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        std::remove(headerBinPath().c_str());
-        start();
-        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+        ASSERT_NO_FATAL_FAILURE(startFresh());
         dir = sqtest::makeTempDir("reentry");
         DataListFrm& f = form<DataListFrm>();
         sqtest::addPointRows(f.QVX410PointGrid, 1234);

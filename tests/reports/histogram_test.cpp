@@ -7,8 +7,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QTest>
-#include <array>
-#include <cstdio>
 #include <regex>
 
 #include "mainwindow/language_frm.h"
@@ -23,17 +21,6 @@
 
 namespace sq {
 namespace {
-
-std::string run(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buf{};
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-    pclose(pipe);
-    return out;
-}
 
 // A window with a point grid and a resolution panel, as the record list windows hand them to the
 // level distribution.
@@ -262,9 +249,9 @@ TEST_F(HistogramPrintTest, printingWritesTheGraphAndTheTableOnOnePage) {
     EXPECT_TRUE(h.Toolbar1.Visible());
     EXPECT_FALSE(h.Picture1.Visible());
 
-    const std::string info = run("pdfinfo '" + pdf + "'");
+    const std::string info = sqtest::runCommand("pdfinfo '" + pdf + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +1\n"))) << info;
-    const std::string text = run("pdftotext -layout '" + pdf + "' -");
+    const std::string text = sqtest::runCommand("pdftotext -layout '" + pdf + "' -");
     for (const char* cell : {"Ln", "L(00)", "L(10)", "L(20)", "L(30)", "L(40)", "L(50)", "L(60)", "L(70)",
                              "L(80)", "L(90)", "Frequency (Times)"})
         EXPECT_NE(text.find(cell), std::string::npos) << cell << " in " << text;
@@ -274,7 +261,7 @@ TEST_F(HistogramPrintTest, printingWritesTheGraphAndTheTableOnOnePage) {
         row += " +" + std::regex_replace(h.GridLn.TextMatrix(3, c), std::regex("\\."), "\\.");
     EXPECT_TRUE(std::regex_search(text, std::regex(row))) << row << " in " << text;
 
-    run("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + dir + "/page'");
+    sqtest::runCommand("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + dir + "/page'");
     const QImage page(QString::fromStdString(dir + "/page.png"));
     ASSERT_FALSE(page.isNull());
     int barPixels = 0;
@@ -293,7 +280,7 @@ TEST_F(HistogramPrintTest, cancelShowsTheToolbarAgainAndWritesNothing) {
     EXPECT_EQ(dialogs->records.size(), 1u);
     EXPECT_TRUE(h.Toolbar1.Visible());
     EXPECT_FALSE(h.Picture1.Visible());
-    EXPECT_EQ(run("ls -A '" + dir + "'"), "");
+    EXPECT_EQ(sqtest::runCommand("ls -A '" + dir + "'"), "");
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 // The record list window's "PDF": the question and the save dialog, failures that say so, events
 // served in the middle of a report, and a downloaded record's report end to end.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <regex>
 
@@ -13,6 +11,7 @@
 #include "records/record_expectations.h"
 #include "records/record_window_fixture.h"
 #include "reports/pdf_report_fixture.h"
+#include "support/file_size_limit.h"
 
 namespace sqtest {
 namespace {
@@ -42,20 +41,6 @@ int viewerCallsIn(sq::ScriptedDialogs& d, const std::string& path) {
     int n = 0;
     for (const auto& record : d.records) n += record.kind == "viewer" && record.text == path;
     return n;
-}
-
-// A size limit stands in for a full disk.
-template <class F>
-void withFileSizeLimit(rlim_t bytes, F&& f) {
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &small);
-    f();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
 }
 
 class PdfCommandTest : public RecordWindowTest {
@@ -181,7 +166,7 @@ protected:
         PanelTest::SetUp();
         std::remove(sq::headerBinPath().c_str());
         start();
-        ASSERT_TRUE(waitFor([] { return sq::IsSupportedModel(sq::shared().DeviceModel) == 1; }, 10));
+        ASSERT_TRUE(waitForSupportedModel());
         dir = makeTempDir("pdfreentry");
     }
     void TearDown() override {
@@ -273,13 +258,8 @@ protected:
         PdfReentryTest::SetUp();
         wait(2);  // the calibration date and level have arrived
         record = recordOf(1234);
-        const int number = sim->addRecord(record);
-        sq::FlexGrid& g = panel->MemoryListGrid;
-        g.AddItem(std::to_string(g.Rows()) + "\t2022/03/30  14:05:09\t" + std::to_string(number));
-        g.setRow(g.Rows() - 1);
-        panel->MemoryListGrid_Click();
-        ASSERT_TRUE(waitFor([] { return sq::downloadState().phase == sq::DownloadPhase::Idle; }, 600));
-        wait(3);
+        download(record, 3);
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_NE(sq::windows().find(DataListFrm::kName), nullptr);
         ASSERT_EQ(sq::form<DataListFrm>().QVX410PointGrid.Rows(), 1235);
     }

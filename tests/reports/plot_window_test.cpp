@@ -6,8 +6,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QTest>
-#include <array>
-#include <cstdio>
 #include <regex>
 
 #include "mainwindow/language_frm.h"
@@ -26,17 +24,6 @@ using sqtest::PlotTest;
 using sqtest::risingPoints;
 
 constexpr double kPixel = 15;  // twips, at the test screen's 96 dpi
-
-std::string run(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buf{};
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-    pclose(pipe);
-    return out;
-}
 
 bool isTrace(QRgb c) {
     return qBlue(c) > qRed(c) + 60 && qBlue(c) > qGreen(c) + 40;
@@ -317,7 +304,9 @@ protected:
         p.CmdPrint.click();
         return pdf;
     }
-    std::string textOf(const std::string& pdf) { return run("pdftotext -layout '" + pdf + "' -"); }
+    std::string textOf(const std::string& pdf) {
+        return sqtest::runCommand("pdftotext -layout '" + pdf + "' -");
+    }
 
     // Afterwards the window is as it opens, in mode Normal.
     static void expectRestored(Plot& p) {
@@ -337,7 +326,7 @@ protected:
     }
     // The top of the first word `word` on the page, in points; -1 when there is none.
     double wordTop(const std::string& pdf, const std::string& word) {
-        const std::string boxes = run("pdftotext -bbox '" + pdf + "' -");
+        const std::string boxes = sqtest::runCommand("pdftotext -bbox '" + pdf + "' -");
         std::smatch m;
         if (!std::regex_search(boxes, m, std::regex("yMin=\"([0-9.]+)\"[^>]*>" + word + "<"))) return -1;
         return std::stod(m[1]);
@@ -352,7 +341,7 @@ TEST_F(PlotPrintTest, theGraphPrintsAsAOnePageReport) {
     p.Move(p.Left(), p.Top(), 13000, 9500);  // printed at the opening size's height and restored to it
     const std::string pdf = print(p, "graph");
 
-    EXPECT_NE(run("pdfinfo '" + pdf + "'").find("Pages:           1"), std::string::npos);
+    EXPECT_NE(sqtest::runCommand("pdfinfo '" + pdf + "'").find("Pages:           1"), std::string::npos);
     const std::string text = textOf(pdf);
     for (const char* expected : {"Report",
                                  "2023-07-14",
@@ -386,7 +375,7 @@ TEST_F(PlotPrintTest, theGraphPrintsAsAOnePageReport) {
     EXPECT_EQ(text.find("Reset Scale"), std::string::npos);
 
     // The trace lies between the header's last heading and the footer's title.
-    run("pdftoppm -r 50 -png -singlefile '" + pdf + "' '" + dir + "/page'");
+    sqtest::runCommand("pdftoppm -r 50 -png -singlefile '" + pdf + "' '" + dir + "/page'");
     const QImage page(QString::fromStdString(dir + "/page.png"));
     ASSERT_FALSE(page.isNull());
     int firstTrace = page.height(), lastTrace = -1;
@@ -441,7 +430,7 @@ TEST_F(PlotPrintTest, cancelRestoresTheWindowAndWritesNoFile) {
     EXPECT_EQ(dialogs->records.back().kind, "printer");
     expectRestored(p);
     EXPECT_EQ(p.LevelGraph.Axes(2).AxisMinimum(), 25);  // the printed range was never set
-    EXPECT_EQ(run("ls -A '" + dir + "'"), "");
+    EXPECT_EQ(sqtest::runCommand("ls -A '" + dir + "'"), "");
 }
 
 }  // namespace

@@ -27,17 +27,8 @@ protected:
     void SetUp() override {
         PanelTest::SetUp();
         start();
-        ASSERT_TRUE(waitFor([] { return IsSupportedModel(shared().DeviceModel) == 1; }, 10));
+        ASSERT_TRUE(waitForSupportedModel());
         wait(2);  // the calibration date and level have arrived
-    }
-    void download(const ms::StoredRecord& record) {
-        const int number = sim->addRecord(record);
-        FlexGrid& g = panel->MemoryListGrid;
-        g.AddItem(std::to_string(g.Rows()) + "\t2022/03/30  14:05:09\t" + std::to_string(number));
-        g.setRow(g.Rows() - 1);
-        panel->MemoryListGrid_Click();
-        ASSERT_TRUE(waitFor([] { return downloadState().phase == DownloadPhase::Idle; }, 600));
-        wait(1);
     }
     // The codes the instrument received since the log was cleared.
     std::vector<uint8_t> receivedCodes() const {

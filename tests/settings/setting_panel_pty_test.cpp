@@ -2,21 +2,12 @@
 // write, and one three-frame timer upload, through the real serial path.
 #include <gtest/gtest.h>
 
-#include "link/channels.h"
-#include "link/com_port_api.h"
 #include "link/requests.h"
-#include "mainwindow/com_port_set_frm.h"
 #include "mainwindow/panel.h"
-#include "metersim/port_entry.h"
-#include "metersim/pty_port.h"
-#include "metersim/simulator.h"
-#include "platform/dialogs.h"
-#include "platform/program_folder.h"
-#include "platform/runtime.h"
+#include "mainwindow/pty_program_fixture.h"
 #include "settings/one_set_form.h"
 #include "settings/setting410_panel_frm.h"
 #include "settings/timer_frm.h"
-#include "shared/state.h"
 
 using namespace sq;
 
@@ -24,45 +15,9 @@ namespace {
 
 constexpr int kCom = 202;
 
-class SettingPanelPtyTest : public ::testing::Test {
+class SettingPanelPtyTest : public sqtest::PtyProgramTest {
 protected:
-    void SetUp() override {
-        Runtime::get().setVirtualTime(false);
-        ensureProgramFolder();
-        resetSharedState();
-        ResetChannelTable();
-        PortAPI().reset();
-        std::string error;
-        ASSERT_TRUE(pty.open(error)) << error;
-        sim.setOutput([this](const metersim::Bytes& b) { pty.write(b); });
-        pty.setOnBytes([this](const uint8_t* p, size_t n) { sim.receive(p, n); });
-        std::string message;
-        ASSERT_TRUE(metersim::claimPortEntry(kCom, pty.slavePath(), message)) << message;
-        windows().setModalHook([](Window& w) {
-            if (auto* setup = dynamic_cast<ComPortSetFrm*>(&w)) {
-                setup->ChangeComport(kCom);
-                setup->LinkBtn.click();
-            }
-        });
-    }
-    void TearDown() override {
-        windows().reset();
-        registerPollTimers(nullptr, nullptr);
-        PortAPI().reset();
-        metersim::releasePortEntry(kCom);
-    }
-
-    // Waits in real time until `done` holds, at most `seconds`.
-    template <typename Pred>
-    static bool waitFor(Pred done, double seconds) {
-        const double end = Runtime::get().now() + seconds;
-        while (!done() && Runtime::get().now() < end) Delay(0.05);
-        return done();
-    }
-
-    metersim::PtyPort pty;
-    metersim::Simulator sim;
-    ScopedScriptedDialogs dialogs;
+    SettingPanelPtyTest() : PtyProgramTest(kCom) {}
 };
 
 TEST_F(SettingPanelPtyTest, contrastReadAndWrittenThroughThePanel) {

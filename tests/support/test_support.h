@@ -1,5 +1,6 @@
 #pragma once
 // Helpers shared by the test suites.
+#include <functional>
 #include <string>
 
 namespace sqtest {
@@ -8,5 +9,18 @@ namespace sqtest {
 std::string makeTempDir(const std::string& tag = "t");
 // Root of the test run's private XDG_DATA_HOME (so programFolder() is <root>/Sonoquant).
 std::string dataHome();
+
+// A shell command's exit status (-1 when it could not run or did not exit) and what it wrote, its
+// standard output and standard error together.
+struct ToolResult {
+    int status = -1;
+    std::string output;
+};
+ToolResult runTool(const std::string& command);
+// What a shell command wrote, its standard output and standard error together.
+std::string runCommand(const std::string& command);
+
+// The number of the error `action` raises; 0 when it raises none.
+int errorOf(const std::function<void()>& action);
 
 }  // namespace sqtest

@@ -10,18 +10,12 @@
 
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
+#include "support/test_support.h"
 
 namespace sq {
 namespace {
 
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VbError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using sqtest::errorOf;
 
 TEST(ToolBar, buttonsByPositionAndKeyAndADisabledToolbarIgnoresClicks) {
     QWidget surface;

@@ -10,8 +10,6 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
-#include <array>
-#include <cstdio>
 #include <regex>
 
 #include "platform/dialogs.h"
@@ -23,17 +21,6 @@
 
 namespace sq {
 namespace {
-
-std::string run(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buf{};
-    size_t n;
-    while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-    pclose(pipe);
-    return out;
-}
 
 // A small window with a few texts, as a print command shows it.
 class CalibrationWindow : public Window {
@@ -59,7 +46,7 @@ protected:
     }
     // The bounding box of the dark pixels of the page rendered at 72 dpi (one pixel per point).
     QRect inkOnPage(const std::string& pdf) {
-        run("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + dir + "/page'");
+        sqtest::runCommand("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + dir + "/page'");
         QImage page(QString::fromStdString(dir + "/page.png"));
         QRect box;
         for (int y = 0; y < page.height(); ++y)
@@ -81,10 +68,10 @@ TEST_F(PrinterSurfaceTest, printFormWritesTheWindowAsTextOnOnePage) {
     EXPECT_EQ(dialogs->records[0].kind, "printer");
     printer.PrintForm(shownWindow());
 
-    std::string info = run("pdfinfo '" + pdf + "'");
+    std::string info = sqtest::runCommand("pdfinfo '" + pdf + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +1\n"))) << info;
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
-    std::string text = run("pdftotext '" + pdf + "' -");
+    std::string text = sqtest::runCommand("pdftotext '" + pdf + "' -");
     EXPECT_NE(text.find("Calibration Record"), std::string::npos) << text;
     EXPECT_NE(text.find("Level 94.0 dB"), std::string::npos) << text;
 }
@@ -101,7 +88,7 @@ TEST_F(PrinterSurfaceTest, thePrinterTakesTheChosenOrientationCopiesAndPaper) {
     EXPECT_EQ(printer.Orientation(), 2);
     EXPECT_EQ(printer.Copies(), 3);
     printer.PrintForm(shownWindow());
-    std::string info = run("pdfinfo '" + pdf + "'");
+    std::string info = sqtest::runCommand("pdfinfo '" + pdf + "'");
     EXPECT_NE(info.find("792 x 612 pts (letter)"), std::string::npos) << info;
 }
 
@@ -172,11 +159,11 @@ TEST_F(PrinterSurfaceTest, aGraphPrintsItsTextsAndBars) {
     printer.ShowPrinter();
     printer.PrintForm(&window);
 
-    std::string text = run("pdftotext '" + pdf + "' -");
+    std::string text = sqtest::runCommand("pdftotext '" + pdf + "' -");
     for (const char* label : {"85.0", "85.5", "86.0", "Frequency (Times)", "dB"})
         EXPECT_NE(text.find(label), std::string::npos) << label << " in " << text;
-    EXPECT_NE(run("pdffonts '" + pdf + "'").find("LiberationSans"), std::string::npos);
-    run("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + dir + "/graph'");
+    EXPECT_NE(sqtest::runCommand("pdffonts '" + pdf + "'").find("LiberationSans"), std::string::npos);
+    sqtest::runCommand("pdftoppm -r 72 -png -singlefile '" + pdf + "' '" + dir + "/graph'");
     QImage page(QString::fromStdString(dir + "/graph.png"));
     int blue = 0;
     for (int y = 0; y < page.height(); ++y)
@@ -235,9 +222,9 @@ TEST_F(PrinterSurfaceTest, thePagePrinterMeasuresInTwipsAndNumbersThePagesOfEach
         EXPECT_EQ(printer.Page(), 4);
         printer.EndDoc();
         EXPECT_EQ(printer.Page(), 1);
-        std::string info = run("pdfinfo '" + pdf + "'");
+        std::string info = sqtest::runCommand("pdfinfo '" + pdf + "'");
         EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +3\n"))) << info;
-        std::string text = run("pdftotext -layout '" + pdf + "' -");
+        std::string text = sqtest::runCommand("pdftotext -layout '" + pdf + "' -");
         EXPECT_NE(text.find("Page 3"), std::string::npos) << text;
     }
 }
@@ -282,7 +269,7 @@ TEST_F(PrinterSurfaceTest, aPageThatCannotStartRaisesAndKillDocKeepsThePagesPrin
     printer.KillDoc();  // Qt's PDF printer cannot discard a job: it ends with what was printed
     EXPECT_FALSE(printer.jobOpen());
     EXPECT_EQ(printer.Page(), 1);
-    std::string info = run("pdfinfo '" + pdf + "'");
+    std::string info = sqtest::runCommand("pdfinfo '" + pdf + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +2\n"))) << info;
 }
 
