@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <sstream>
 
 #include "platform/program_folder.h"
@@ -135,6 +136,37 @@ TEST(ManualTool, aSourceCharacterOutsideWindows1252StopsItNamingTheLine) {
     std::ostringstream usage;
     EXPECT_NE(sq::manual::runMkmanual({source}, usage), 0);
     EXPECT_NE(usage.str().find("usage"), std::string::npos);
+}
+
+// The page of a PDF's text (pdftotext, pages split at form feeds) on which `text` first stands;
+// -1 when it stands on none.
+int pageOf(const std::string& pdfText, const std::string& text) {
+    const size_t at = pdfText.find(text);
+    if (at == std::string::npos) return -1;
+    return static_cast<int>(std::count(pdfText.begin(), pdfText.begin() + static_cast<long>(at), '\f'));
+}
+
+// Wherever the page ends, a chapter heading, the section heading that opens it and the section's
+// first line stand on one page.
+TEST(ManualTool, aHeadingNeverStandsAloneAtTheFootOfAPage) {
+    const std::string dir = sqtest::makeTempDir("manual-pages");
+    for (int lines = 28; lines <= 42; ++lines) {
+        std::vector<Block> blocks;
+        for (int i = 0; i < lines; ++i)
+            blocks.push_back({BlockKind::Paragraph, "Line " + std::to_string(i) + ".", 0});
+        blocks.push_back({BlockKind::Chapter, "Chapter heading", 0});
+        blocks.push_back({BlockKind::Section, "Section heading", 0});
+        blocks.push_back({BlockKind::Paragraph, "First line of the section.", 0});
+        const std::string pdf = dir + "/m" + std::to_string(lines) + ".pdf";
+        sq::manual::writeManual(blocks, sq::resourceFolder() + "/Fonts", pdf);
+        const ToolRun text = runTool("pdftotext '" + pdf + "' -");
+        ASSERT_EQ(text.status, 0) << text.output;
+        const int chapter = pageOf(text.output, "Chapter heading");
+        SCOPED_TRACE(lines);
+        EXPECT_GE(chapter, 0);
+        EXPECT_EQ(pageOf(text.output, "Section heading"), chapter);
+        EXPECT_EQ(pageOf(text.output, "First line of the section."), chapter);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

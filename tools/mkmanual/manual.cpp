@@ -100,13 +100,15 @@ public:
         m_cursor += kBlockGap * 2;
     }
 
-    void add(const Block& block) {
+    // `next` is the block that follows, if any: a heading keeps what comes next with it.
+    void add(const Block& block, const Block* next) {
+        const bool sectionFollows = next && next->kind == BlockKind::Section;
         switch (block.kind) {
             case BlockKind::Chapter:
-                heading(kChapter, 0, block.text);
+                heading(kChapter, 0, block.text, sectionFollows);
                 break;
             case BlockKind::Section:
-                heading(kSection, 1, block.text);
+                heading(kSection, 1, block.text, false);
                 break;
             case BlockKind::Paragraph:
                 text(block.text, 0);
@@ -146,10 +148,13 @@ private:
         m_cursor += s.leading;
     }
 
-    // A heading keeps its first line of text with it.
-    void heading(const TextStyle& s, int level, const std::string& t) {
+    // A heading keeps its first line of text with it, and a chapter heading also the section
+    // heading that opens it, so that no heading stands alone at the foot of a page.
+    void heading(const TextStyle& s, int level, const std::string& t, bool sectionFollows) {
         if (!atPageTop()) m_cursor += s.spaceBefore;
-        makeRoom(s.leading + kBody.leading);
+        double keep = s.leading + kBody.leading;
+        if (sectionFollows) keep += kSection.spaceBefore + kSection.leading + 2;
+        makeRoom(keep);
         m_pdf.PDFSetBookmark(t, level, m_cursor);
         for (const std::string& l :
              breakLines(t, m_measure, [&](const std::string& x) { return width(s, x); }))
@@ -265,7 +270,8 @@ void writeManual(const std::vector<Block>& blocks, const std::string& afmFolder,
     const std::string part = outPath + ".part";
     try {
         ManualWriter writer(afmFolder, part);
-        for (const Block& block : blocks) writer.add(block);
+        for (size_t i = 0; i < blocks.size(); ++i)
+            writer.add(blocks[i], i + 1 < blocks.size() ? &blocks[i + 1] : nullptr);
         writer.finish();
     } catch (...) {
         std::error_code ignored;
