@@ -6,6 +6,7 @@
 #include "link/channels.h"
 #include "link/com_port_api.h"
 #include "mainwindow/read_write_ini_cls.h"
+#include "platform/com_ports.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "platform/vb_error.h"
@@ -73,6 +74,7 @@ ComPortSetFrm::ComPortSetFrm()
     LinkBtn.onClick = [this] { LinkBtn_Click(); };
     PortResetBtn.onClick = [this] { PortResetBtn_Click(); };
     PortScanBtn.onClick = [this] { PortScanBtn_Click(); };
+    DeviceManager.onClick = [this] { DeviceManager_Click(); };
     // OK is the default button: Enter anywhere in the window opens the link.
     for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), surface());
@@ -146,6 +148,11 @@ void ComPortSetFrm::PortScanBtn_Click() {
         ComPortCbx.setListIndex(0);
     } catch (const VbError&) {
     }
+}
+
+void ComPortSetFrm::DeviceManager_Click() {
+    skipOnError(
+        [&] { msgBox(comPortTable(), MsgButtons::OK, MsgIcon::Information, DeviceManager.Caption()); });
 }
 
 void ComPortSetFrm::LinkBtn_Click() {

@@ -36,6 +36,8 @@ public:
     void LinkBtn_Click();
     void PortResetBtn_Click();
     void PortScanBtn_Click();
+    // Lists the ports that exist and how COM numbers map to devices (this system's device manager).
+    void DeviceManager_Click();
 
 protected:
     void Form_Load() override;

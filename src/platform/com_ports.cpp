@@ -138,4 +138,21 @@ bool comPortExists(int n) {
     return where.kind == ComPortLocation::Kind::Device && ::access(where.devicePath.c_str(), F_OK) == 0;
 }
 
+std::string comPortTable() {
+    std::string table;
+    for (int n = 1; n <= kMaxCom; ++n) {
+        if (!comPortExists(n)) continue;
+        const ComPortLocation where = resolveComPort(n);
+        const std::string device =
+            where.kind == ComPortLocation::Kind::Memory ? std::string("(in-memory port)") : where.devicePath;
+        table += "COM" + std::to_string(n) + "  " + device + "\n";
+    }
+    if (!table.empty()) table += "\n";
+    table += "COMn  " + comPortsFolder() + "/COMn\n";
+    table += "COM1-COM32  /dev/ttyUSB0-31\n";
+    table += "COM33-COM64  /dev/ttyACM0-31\n";
+    table += "COM65-COM96  /dev/ttyS0-31";
+    return table;
+}
+
 }  // namespace sq

@@ -31,5 +31,8 @@ std::string comPortsFolder();
 ComPortLocation resolveComPort(int n);
 // True when n resolves to an in-memory pair or to a device path that exists.
 bool comPortExists(int n);
+// What stands in for the system's device manager: a line "COMn  device" for every port that
+// exists now, then the rules that give a COM number its device.
+std::string comPortTable();
 
 }  // namespace sq

@@ -88,4 +88,16 @@ TEST_F(PortSetupTest, okOnAPortThatCannotBeOpenedAddsTheChannelAndSaysWhyOnce) {
     EXPECT_TRUE(PortAPI().IsOpen(1));
 }
 
+TEST_F(PortSetupTest, theDeviceManagerButtonShowsThePortTable) {
+    auto& setup = form<ComPortSetFrm>();
+    setup.Show();
+    dialogs->clear();
+    setup.DeviceManager.click();
+    ASSERT_EQ(dialogs->messages().size(), 1u);
+    EXPECT_EQ(dialogs->messages().at(0).text, comPortTable());
+    EXPECT_EQ(dialogs->messages().at(0).title, "Device Manager");
+    EXPECT_EQ(dialogs->messages().at(0).icon, MsgIcon::Information);
+    EXPECT_NE(comPortTable().find("COM1  (in-memory port)"), std::string::npos) << "the simulator's port";
+}
+
 }  // namespace
