@@ -109,7 +109,6 @@ private:
     [[nodiscard]] float panelRoom() const;
     void prepareGrids();
     void applyLayout();
-    void setSummaryWidths(float width);
     void wireEditing();
     void commitEdit();
     DataListLayout m_layout;

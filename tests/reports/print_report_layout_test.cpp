@@ -254,20 +254,25 @@ TEST(PrintReportLayoutTest, aCellWiderThanSixteenBitsOfTwipsStillPrints) {
                         550 + 2000 + 100 + 40400 + 100 - 50, 1850));
 }
 
+// A printer that can discard a job drops it; a PDF printer cannot, so the job ends with its pages.
 TEST(PrintReportLayoutTest, aPageThatCannotBeStartedStopsTheReportWhereItHappened) {
-    RecordingSurface s;
-    s.failPage(3);
-    try {
-        PrintReport(s, record(summaryRows(), pointRows(40), kUserInfo, true));
-        FAIL() << "no error";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.number(), kPrinterError);
+    for (const bool canDiscard : {false, true}) {
+        SCOPED_TRACE(canDiscard);
+        RecordingSurface s;
+        s.setCanAbort(canDiscard);
+        s.failPage(3);
+        try {
+            PrintReport(s, record(summaryRows(), pointRows(40), kUserInfo, true));
+            FAIL() << "no error";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), kPrinterError);
+        }
+        EXPECT_TRUE(s.jobOpen());
+        EXPECT_EQ(pagesBegun(s), (std::vector<int>{1, 2}));
+        s.KillDoc();
+        EXPECT_EQ(s.calls().back().kind, canDiscard ? Kind::Kill : Kind::End);
+        EXPECT_FALSE(s.jobOpen());
     }
-    EXPECT_TRUE(s.jobOpen());
-    EXPECT_EQ(pagesBegun(s), (std::vector<int>{1, 2}));
-    s.KillDoc();  // a PDF printer cannot discard: the job ends with its two pages
-    EXPECT_EQ(s.calls().back().kind, Kind::End);
-    EXPECT_FALSE(s.jobOpen());
 }
 
 // The chart page on its own, below heads that end at 2950.
