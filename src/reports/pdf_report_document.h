@@ -102,10 +102,6 @@ private:
     // chart and histogram
     PdfLevelCounts m_counts;
     std::array<PdfMaximum, 4> m_maxima;
-    struct Segment {
-        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    } PdfSegment;
-    std::string PdfRowText;  // the time of the previous point row
     int64_t m_segmentsDone = 0;
     int64_t m_segmentTotal = 0;
 };

@@ -106,9 +106,9 @@ void PdfReport::writeBars(double largest) {
         m_doc.PDFSetDrawColor(PdfValue(level % 2 == 0 ? kEvenBar : kOddBar));
         m_doc.PDFSetLineStyle(0);
         const int first = 4 * (level - lowest);
-        PdfSegment = {slotX(first), slotX(first + 4), countY(m_counts.largestOf(level), largest), 650};
-        m_doc.PDFDrawRectangle(PdfSegment.x1, PdfSegment.y1, PdfSegment.x2 - PdfSegment.x1,
-                               PdfSegment.y2 - PdfSegment.y1, "");
+        const double left = slotX(first);
+        const double top = countY(m_counts.largestOf(level), largest);
+        m_doc.PDFDrawRectangle(left, top, slotX(first + 4) - left, 650 - top, "");
         for (int j = 0; j < 4; ++j) {
             m_doc.PDFSetLineWidth(2);
             m_doc.PDFSetLineStyle(0);
