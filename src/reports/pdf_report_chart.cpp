@@ -37,9 +37,9 @@ double levelY(double level) {
 void PdfReport::writeLegend() {
     for (int i = 0; i < 4; ++i) {
         const LegendEntry& e = kLegend[i];
-        text(kPdfSeries[i].name, e.textX, e.textY);
+        text(kLevelSeries[i].name, e.textX, e.textY);
         m_doc.PDFSetLineWidth(2);
-        m_doc.PDFSetLineColor(PdfValue(kPdfSeries[i].colour));
+        m_doc.PDFSetLineColor(PdfValue(kLevelSeries[i].colour));
         line(e.lineX1, e.lineY, e.lineX2, e.lineY);
     }
 }
