@@ -37,9 +37,9 @@ double levelY(double level) {
 void PdfReport::writeLegend() {
     for (int i = 0; i < 4; ++i) {
         const LegendEntry& e = kLegend[i];
-        text(kPdfSeries[i].name, e.textX, e.textY);
+        text(kLevelSeries[i].name, e.textX, e.textY);
         m_doc.PDFSetLineWidth(2);
-        m_doc.PDFSetLineColor(PdfValue(kPdfSeries[i].colour));
+        m_doc.PDFSetLineColor(PdfValue(kLevelSeries[i].colour));
         line(e.lineX1, e.lineY, e.lineX2, e.lineY);
     }
 }
@@ -126,19 +126,18 @@ void PdfReport::writeSegments(int r, int rows) {
     const double x2 = 60 + ScaleToAxis(r - 1, rows - 2, 480);
     for (int c = 2; c < cols; ++c) {
         const PdfLevel previous = CleanPdfLevel(points.cell(r - 1, c));
-        PdfRowText = points.cell(r - 1, 1);
+        const std::string_view previousTime = points.cell(r - 1, 1);
         const PdfLevel current = CleanPdfLevel(points.cell(r, c));
         const std::string_view currentTime = points.cell(r, 1);
 
         m_counts.add(previous, c - 2);
         if (r == rows - 1) m_counts.add(current, c - 2);
-        PdfSegment = {x1, x2, levelY(previous.numeric()), levelY(current.numeric())};
         PdfMaximum& maximum = m_maxima.at(c - 2);
-        maximum.offer(previous, PdfRowText);
+        maximum.offer(previous, previousTime);
         maximum.offer(current, currentTime);
 
         m_doc.PDFSetLineColor(PdfValue(seriesColour(c)));
-        line(PdfSegment.x1, PdfSegment.y1, PdfSegment.x2, PdfSegment.y2);
+        line(x1, levelY(previous.numeric()), x2, levelY(current.numeric()));
         ++m_segmentsDone;
         pace([&] {
             return formatFixed(100.0 * m_segmentsDone / m_segmentTotal, 2) + "% " + m_host.completedText;

@@ -8,27 +8,19 @@
 
 #include "pdf/kdr_pdf.h"
 #include "platform/event_pacer.h"
+#include "reports/level_cell.h"
 #include "reports/pdf_report.h"
 #include "reports/pdf_report_levels.h"
 
 namespace sq {
 
-// Colours as RGB numbers (red + 256 green + 65536 blue).
-constexpr int32_t rgb(int32_t r, int32_t g, int32_t b) {
-    return r + 256 * g + 65536 * b;
-}
-inline constexpr int32_t kGridGrey = rgb(190, 190, 190);
+inline constexpr int32_t kGridGrey = rgbColour(190, 190, 190);
 
-// The four level series in the order of their point-grid columns 2 to 5 and count columns 0 to 3.
-struct PdfSeries {
-    const char* name;
-    int32_t colour;
-};
-inline constexpr PdfSeries kPdfSeries[4] = {
-    {"Lavg", rgb(255, 0, 0)}, {"Leq", rgb(0, 255, 255)}, {"Lcpk", rgb(0, 0, 255)}, {"Lzpk", rgb(0, 255, 0)}};
-// The colour of a point-grid column; a column beyond the four takes the last series' colour.
+// The colour of a point-grid column; a column beyond the four takes the last series' colour. The
+// series' count columns are 0 to 3.
 constexpr int32_t seriesColour(int pointColumn) {
-    return pointColumn >= 2 && pointColumn <= 4 ? kPdfSeries[pointColumn - 2].colour : kPdfSeries[3].colour;
+    return pointColumn >= 2 && pointColumn <= 4 ? kLevelSeries[pointColumn - 2].colour
+                                                : kLevelSeries[3].colour;
 }
 
 class PdfReport {
@@ -102,10 +94,6 @@ private:
     // chart and histogram
     PdfLevelCounts m_counts;
     std::array<PdfMaximum, 4> m_maxima;
-    struct Segment {
-        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    } PdfSegment;
-    std::string PdfRowText;  // the time of the previous point row
     int64_t m_segmentsDone = 0;
     int64_t m_segmentTotal = 0;
 };

@@ -55,9 +55,9 @@ void PdfReport::writeChartHead(int summaryValues) {
     m_doc.PDFSetUnit(0);
     m_doc.PDFSetLineStyle(0);
     m_doc.PDFSetLineWidth(1);
-    m_doc.PDFSetDrawColor(PdfValue(rgb(255, 255, 255)));
+    m_doc.PDFSetDrawColor(PdfValue(rgbColour(255, 255, 255)));
     m_doc.PDFDrawRectangle(60, 300, 480, 350, "");
-    m_doc.PDFSetTextColor(PdfValue(rgb(0, 0, 0)));
+    m_doc.PDFSetTextColor(PdfValue(rgbColour(0, 0, 0)));
 
     // Taken by row number; a row the user deleted reads as empty.
     const GridCopy& summary = m_grids.summary;

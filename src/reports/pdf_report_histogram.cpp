@@ -10,8 +10,8 @@ namespace sq {
 
 namespace {
 
-constexpr int32_t kEvenBar = rgb(80, 80, 80);
-constexpr int32_t kOddBar = rgb(160, 160, 160);
+constexpr int32_t kEvenBar = rgbColour(80, 80, 80);
+constexpr int32_t kOddBar = rgbColour(160, 160, 160);
 
 // The fractions of the largest count below it on the scale: eighths with a label further right
 // and without a tick, quarters with a tick.
@@ -106,13 +106,13 @@ void PdfReport::writeBars(double largest) {
         m_doc.PDFSetDrawColor(PdfValue(level % 2 == 0 ? kEvenBar : kOddBar));
         m_doc.PDFSetLineStyle(0);
         const int first = 4 * (level - lowest);
-        PdfSegment = {slotX(first), slotX(first + 4), countY(m_counts.largestOf(level), largest), 650};
-        m_doc.PDFDrawRectangle(PdfSegment.x1, PdfSegment.y1, PdfSegment.x2 - PdfSegment.x1,
-                               PdfSegment.y2 - PdfSegment.y1, "");
+        const double left = slotX(first);
+        const double top = countY(m_counts.largestOf(level), largest);
+        m_doc.PDFDrawRectangle(left, top, slotX(first + 4) - left, 650 - top, "");
         for (int j = 0; j < 4; ++j) {
             m_doc.PDFSetLineWidth(2);
             m_doc.PDFSetLineStyle(0);
-            m_doc.PDFSetLineColor(PdfValue(kPdfSeries[j].colour));
+            m_doc.PDFSetLineColor(PdfValue(kLevelSeries[j].colour));
             m_pacer.tick();
             const double x = slotX(first + j);
             line(x, countY(m_counts.count(level, j), largest), x, 650);

@@ -20,18 +20,6 @@ constexpr int32_t kBlack = rgbColour(0, 0, 0);
 constexpr int32_t kBoxColour = rgbColour(230, 230, 230);
 constexpr int32_t kGridColour = rgbColour(100, 100, 100);
 
-struct Series {
-    int column;
-    const char* name;
-    int32_t colour;
-};
-constexpr std::array<Series, 4> kSeries = {{
-    {2, "Lavg", rgbColour(255, 0, 0)},
-    {3, "Leq", rgbColour(0, 255, 255)},
-    {4, "Lcpk", rgbColour(0, 0, 255)},
-    {5, "Lzpk", rgbColour(0, 255, 0)},
-}};
-
 // Threshold, Criterion and Duration in the first column, Exchange Rate, Exceedance Level and Interval
 // Time in the second: label and value of each, by summary row.
 constexpr std::array<int, 6> kBlockRows = {3, 4, 10, 5, 6, 7};
@@ -151,18 +139,18 @@ private:
     // column order (so Lzpk lies on top where series cross).
     void printPoints(const std::vector<int>& labelled, const std::function<void()>& afterPoint) {
         std::array<double, 4> previous{};
-        for (size_t s = 0; s < kSeries.size(); ++s)
-            previous[s] = yOf(CellLevel(m_points.cell(1, kSeries[s].column)));
+        for (size_t s = 0; s < kLevelSeries.size(); ++s)
+            previous[s] = yOf(CellLevel(m_points.cell(1, kLevelSeries[s].column)));
         double previousX = xOf(0);
         size_t nextLabel = 0;
         for (int i = 2; i <= m_pointCount; ++i) {
             while (nextLabel < labelled.size() && std::max(labelled[nextLabel], 2) == i)
                 printTimeLabel(labelled[nextLabel++]);
             const double x = xOf(i - 1);
-            for (size_t s = 0; s < kSeries.size(); ++s) {
-                const double y = yOf(CellLevel(m_points.cell(i, kSeries[s].column)));
+            for (size_t s = 0; s < kLevelSeries.size(); ++s) {
+                const double y = yOf(CellLevel(m_points.cell(i, kLevelSeries[s].column)));
                 m_surface.setDrawWidth(2);
-                m_surface.Line(previousX, previous[s], x, y, kSeries[s].colour);
+                m_surface.Line(previousX, previous[s], x, y, kLevelSeries[s].colour);
                 previous[s] = y;
             }
             previousX = x;
@@ -176,14 +164,14 @@ private:
         const double wz = m_surface.TextWidth("ZZZZ");
         const double left = m_frame.legendLeft;
         const double rightColumn = left + 2 * wz + m_surface.TextWidth("00");
-        for (size_t s = 0; s < kSeries.size(); ++s) {
+        for (size_t s = 0; s < kLevelSeries.size(); ++s) {
             const bool secondRow = s >= 2;
             const bool secondColumn = s % 2 == 1;
             printAt(secondColumn ? rightColumn : left, m_frame.top - (secondRow ? 1 : 2) * m_step,
-                    kSeries[s].name);
+                    kLevelSeries[s].name);
             const double from = left + (secondColumn ? 3 : 1) * (m_zeroWidth + wz);
             const double y = m_frame.top - (secondRow ? 0 : m_step) - m_step / 1.5;
-            m_surface.Line(from, y, from + wz, y, kSeries[s].colour);
+            m_surface.Line(from, y, from + wz, y, kLevelSeries[s].colour);
         }
         m_surface.setDrawWidth(1);
     }
