@@ -190,10 +190,10 @@ bool awaitsBytes(const ChannelRecord& c) {
 int ParseReplyFrame(ReplyFrame* completed) {
     ChannelRecord* c = currentChannel();
     if (!c) return 0;
-    const double now = Runtime::get().now();
-    if (c->RxBuffer.size() != c->RxSizeSeen) c->RxQuietSince = now;
+    // The clock is read only when bytes came or a frame waits for more: an idle line costs nothing.
+    if (c->RxBuffer.size() != c->RxSizeSeen) c->RxQuietSince = Runtime::get().now();
     const int result = ParseReplyFrame(c->RxBuffer, completed);
-    if (result == 0 && awaitsBytes(*c) && now - c->RxQuietSince >= kStaleFrameSeconds) {
+    if (result == 0 && awaitsBytes(*c) && Runtime::get().now() - c->RxQuietSince >= kStaleFrameSeconds) {
         c->RxBuffer.clear();
         restartParser(c->Parse);
     }

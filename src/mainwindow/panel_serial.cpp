@@ -21,12 +21,6 @@ std::u32string characters(const std::string& utf8) {
     return out;
 }
 
-// Blanks appended to a text shorter than a serial number; a longer one is left as it is.
-std::string paddedSerialNumber(const std::string& utf8) {
-    const size_t count = characters(utf8).size();
-    return count < kSerialLength ? utf8 + std::string(kSerialLength - count, ' ') : utf8;
-}
-
 // The low byte of each of the first 11 characters' codes.
 SerialNumberPayload serialNumberPayload(const std::string& utf8) {
     SerialNumberPayload payload;
@@ -63,7 +57,7 @@ void Panel::MDIForm_DblClick() {
 // No question, no model check: the instrument's acknowledgement reports the outcome.
 void Panel::SNSendBtn_Click() {
     DisablePollTimers();
-    skipOnError([this] { SNTxt.setText(paddedSerialNumber(SNTxt.Text())); });
+    skipOnError([this] { SNTxt.setText(padToLength(SNTxt.Text(), kSerialLength)); });
     SerialNumberPayload payload;
     skipOnError([&] { payload = serialNumberPayload(SNTxt.Text()); });
     skipOnError([&] { WriteSerialNumber(payload); });

@@ -103,4 +103,10 @@ std::string utf8ToLatin1(std::string_view utf8) {
     return out;
 }
 
+std::string padToLength(const std::string& utf8, size_t length) {
+    size_t characters = 0;
+    for (size_t i = 0; i < utf8.size() && characters < length; ++characters) nextCodePoint(utf8, i);
+    return characters < length ? utf8 + std::string(length - characters, ' ') : utf8;
+}
+
 }  // namespace sq

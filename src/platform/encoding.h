@@ -18,5 +18,8 @@ std::string utf8ToLatin1(std::string_view utf8);
 // Decodes one UTF-8 sequence at text[i]; advances i. Invalid bytes decode as U+FFFD.
 char32_t nextCodePoint(std::string_view text, size_t& i);
 void appendUtf8(std::string& out, char32_t cp);
+// Blanks appended to a UTF-8 text of fewer than `length` characters (code points); a text that long
+// or longer is returned as it is.
+std::string padToLength(const std::string& utf8, size_t length);
 
 }  // namespace sq

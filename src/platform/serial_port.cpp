@@ -223,30 +223,30 @@ uint32_t writeTimeoutMs(const SerialTimeouts& timeouts, size_t n) {
 }
 
 std::unique_ptr<SerialPort> openSerialPort(const std::string& name, SerialError& error) {
-    error.device.clear();
     std::unique_ptr<SerialPort> port;
+    std::string device;
     if (!name.empty() && name[0] == '/') {
+        device = name;
         port = openTermiosPort(name, error);
-        if (!port) error.device = name;
-        return port;
+    } else {
+        const ComPortLocation where = resolveComPort(comNumberFromName(name));
+        switch (where.kind) {
+            case ComPortLocation::Kind::Memory:
+                device = "in-memory port";
+                port = openMemoryPort(where.memory, error);
+                break;
+            case ComPortLocation::Kind::Device:
+                device = where.devicePath;
+                port = openTermiosPort(where.devicePath, error);
+                break;
+            case ComPortLocation::Kind::None:
+                error.number = ENOENT;
+                error.detail = name + " names no serial port (COM1 to COM256)";
+                break;
+        }
     }
-    int n = comNumberFromName(name);
-    ComPortLocation where = resolveComPort(n);
-    switch (where.kind) {
-        case ComPortLocation::Kind::Memory:
-            port = openMemoryPort(where.memory, error);
-            if (!port) error.device = "in-memory port";
-            return port;
-        case ComPortLocation::Kind::Device:
-            port = openTermiosPort(where.devicePath, error);
-            if (!port) error.device = where.devicePath;
-            return port;
-        case ComPortLocation::Kind::None:
-            break;
-    }
-    error.number = ENOENT;
-    error.detail = name + " names no serial port (COM1 to COM256)";
-    return nullptr;
+    error.device = port ? std::string() : device;
+    return port;
 }
 
 }  // namespace sq

@@ -39,6 +39,18 @@ TEST(EncodingTest, everyByteSurvivesARoundTrip) {
     EXPECT_EQ(utf8ToLatin1("\u20AC"), "?");
 }
 
+TEST(EncodingTest, padToLengthCountsCharactersNotBytes) {
+    const struct {
+        std::string text;
+        std::string padded;
+    } cases[] = {{"", "    "},
+                 {"ab", "ab  "},
+                 {"\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9 "},  // three characters in five bytes
+                 {"abcd", "abcd"},
+                 {"abcdef", "abcdef"}};
+    for (const auto& c : cases) EXPECT_EQ(padToLength(c.text, 4), c.padded) << c.text;
+}
+
 TEST(TextFileTest, linesEndAtCrLfBareCrAndBareLf) {
     const std::pair<const char*, Lines> cases[] = {
         {"a\r\nb", {"a", "b"}},
