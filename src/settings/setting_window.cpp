@@ -52,6 +52,12 @@ void SettingWindow::Form_Resize() {
     Window::Form_Resize();
 }
 
+bool ReplyFilledWindow::refuseUntilFilledByReply() const {
+    if (m_filledByReply) return false;
+    msgBox(texts().TxtSetError, MsgButtons::OK, MsgIcon::Critical);
+    return true;
+}
+
 void makeNumberBox(TextBox& box) {
     box.setKeyFilter(KeyFilter::None);
     box.onKeyPress = [](int& key) {
