@@ -62,6 +62,9 @@ private:
 // the whole text so that typing replaces it.
 void makeNumberBox(TextBox& box);
 
+// Appends the numbers `first`, `first + step`, ... up to `last`; `twoDigits` pads them to two.
+void fillNumbers(ComboList& list, int first, int last, int step, bool twoDigits);
+
 // A list that a text procedure fills: emptied, then filled item by item; no item chosen.
 void refillList(ComboList& list, const std::vector<std::string>& items);
 
