@@ -53,13 +53,9 @@ void DecodeTimerSettings(const ReplyFrame& frame, TimerFrm& w) {
             w.PcStartMinute(j).setText(shownOrZero(d[at + 1], 59));
             showHoursAndMinutes(readBe32(&d[at + 2]), w.PcStopHour(j), w.PcStopMinute(j));
             w.PcEnCkx(j).setValue(d[at + 6]);
-            // A box already ticked runs no change rule; its row is enabled here. An unticked row is
-            // left to the box's own rule.
-            if (w.PcEnCkx(j).Value() == 1) {
-                for (ControlArray<TextBox>* column :
-                     {&w.PcStartHour, &w.PcStartMinute, &w.PcStopHour, &w.PcStopMinute})
-                    (*column)(j).setEnabled(true);
-            }
+            // A box already ticked runs no change rule, so its row is enabled here by the same rule.
+            // An unticked row is left to the box's own rule.
+            if (w.PcEnCkx(j).Value() == 1) w.PcEnCkx_Click(j);
         }
     } catch (const VbError&) {
     }

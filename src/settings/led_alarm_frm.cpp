@@ -34,7 +34,7 @@ bool inRange(double limit) {
 }  // namespace
 
 LEDAlarmFrm::LEDAlarmFrm()
-    : SettingWindow(kName, &flags().LEDAlarmFrmOpen, {6135, 7290}, {5670, 6405}),
+    : ReplyFilledWindow(kName, &flags().LEDAlarmFrmOpen, {6135, 7290}, {5670, 6405}),
       EnabledLbl(SSPanel1.widget(), "Enabled"),
       EnabledCbx(SSPanel1.widget()),
       LowerLimitLbl(SSPanel1.widget(), "Lower Limit"),
@@ -125,10 +125,7 @@ bool LEDAlarmFrm::limitsInRange() const {
 
 void LEDAlarmFrm::LEDAlarmBtn_Click() {
     if (refuseWhileErasing()) return;
-    if (!m_filledByReply) {
-        msgBox(texts().TxtSetError, MsgButtons::OK, MsgIcon::Critical);
-        return;
-    }
+    if (refuseUntilFilledByReply()) return;
     if (!limitsInRange()) return;
     KeptSetting<AlarmLimits>& kept = keptSettings().alarmLimits;
     AlarmLimits& limits = kept.record;

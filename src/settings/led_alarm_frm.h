@@ -8,7 +8,7 @@
 
 namespace sq {
 
-class LEDAlarmFrm : public SettingWindow {
+class LEDAlarmFrm : public ReplyFilledWindow {
 public:
     static constexpr const char* kName = "LEDAlarmFrm";
     static constexpr int kRows = 11;
@@ -28,11 +28,6 @@ public:
     [[nodiscard]] std::string alarmname(int index) const;
     void LEDAlarmBtn_Click();
 
-    // True once an LED-alarm reply has been decoded into the window in full. Until then the window
-    // shows placeholders, not the instrument's limits, and Set refuses to write them.
-    [[nodiscard]] bool filledByReply() const { return m_filledByReply; }
-    void markFilledByReply() { m_filledByReply = true; }
-
 protected:
     void Form_Load() override;
     void nameControls(TextApplier& applier) override;
@@ -40,8 +35,6 @@ protected:
 
 private:
     [[nodiscard]] bool limitsInRange() const;
-
-    bool m_filledByReply = false;
 };
 
 }  // namespace sq

@@ -1,7 +1,6 @@
 #include "settings/screen_frm.h"
 
 #include "link/requests.h"
-#include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "platform/vb_error.h"
 #include "settings/display_items.h"
@@ -19,7 +18,7 @@ constexpr int kListWidth = 1335;
 }  // namespace
 
 ScreenFrm::ScreenFrm()
-    : SettingWindow(kName, &flags().ScreenFrmOpen, {7965, 7095}, {7575, 6495}),
+    : ReplyFilledWindow(kName, &flags().ScreenFrmOpen, {7965, 7095}, {7575, 6495}),
       MeterLbl(SSPanel1.widget(), "Meter"),
       UpPageLbl(SSPanel1.widget(), "Up"),
       DownPageLbl(SSPanel1.widget(), "Down"),
@@ -97,10 +96,7 @@ void ScreenFrm::pairingRules(int index, bool upperChanged) {
 
 void ScreenFrm::ScreenSetBtn_Click() {
     if (refuseWhileErasing()) return;
-    if (!m_filledByReply) {
-        msgBox(texts().TxtSetError, MsgButtons::OK, MsgIcon::Critical);
-        return;
-    }
+    if (refuseUntilFilledByReply()) return;
     KeptSetting<ScreenPages>& kept = keptSettings().screenPages;
     // A line without a selection keeps the byte the record holds; every other byte is filled.
     auto fill = [&] {

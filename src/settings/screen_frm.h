@@ -7,7 +7,7 @@
 
 namespace sq {
 
-class ScreenFrm : public SettingWindow {
+class ScreenFrm : public ReplyFilledWindow {
 public:
     static constexpr const char* kName = "ScreenFrm";
     static constexpr int kPages = 12;
@@ -28,11 +28,6 @@ public:
     void DownPageCbx_Click(int index);
     void ScreenSetBtn_Click();
 
-    // True once a display-pages reply has been decoded into the window in full. Until then the
-    // window shows placeholders, not the instrument's pages, and Set refuses to write them.
-    [[nodiscard]] bool filledByReply() const { return m_filledByReply; }
-    void markFilledByReply() { m_filledByReply = true; }
-
 protected:
     void Form_Load() override;
     void nameControls(TextApplier& applier) override;
@@ -40,8 +35,6 @@ protected:
 
 private:
     void pairingRules(int index, bool upperChanged);
-
-    bool m_filledByReply = false;
 };
 
 }  // namespace sq

@@ -1,6 +1,7 @@
 #include "settings/setting_window.h"
 
 #include "platform/dialogs.h"
+#include "platform/numbers.h"
 #include "platform/vb_error.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
@@ -52,6 +53,12 @@ void SettingWindow::Form_Resize() {
     Window::Form_Resize();
 }
 
+bool ReplyFilledWindow::refuseUntilFilledByReply() const {
+    if (m_filledByReply) return false;
+    msgBox(texts().TxtSetError, MsgButtons::OK, MsgIcon::Critical);
+    return true;
+}
+
 void makeNumberBox(TextBox& box) {
     box.setKeyFilter(KeyFilter::None);
     box.onKeyPress = [](int& key) {
@@ -62,6 +69,11 @@ void makeNumberBox(TextBox& box) {
         target->setSelStart(0);
         target->setSelLength(static_cast<int>(target->Text().size()));
     };
+}
+
+void fillNumbers(ComboList& list, int first, int last, int step, bool twoDigits) {
+    for (int n = first; n <= last; n += step)
+        list.AddItem(twoDigits ? formatPadded(n, 2) : std::to_string(n));
 }
 
 void refillList(ComboList& list, const std::vector<std::string>& items) {

@@ -40,9 +40,30 @@ private:
     TwipSize m_minimum;
 };
 
+// A setting window whose placeholders only a reply of the instrument replaces (display pages, LED
+// alarm, welcome text). Until a reply has been decoded into it in full, Set refuses to write the
+// placeholders over the instrument's settings.
+class ReplyFilledWindow : public SettingWindow {
+public:
+    using SettingWindow::SettingWindow;
+
+    [[nodiscard]] bool filledByReply() const { return m_filledByReply; }
+    void markFilledByReply() { m_filledByReply = true; }
+
+protected:
+    // The Set button's refusal before any reply: shows TxtSetError and returns true.
+    bool refuseUntilFilledByReply() const;
+
+private:
+    bool m_filledByReply = false;
+};
+
 // Makes a number box: typing keeps digits, Backspace and Enter only, and getting the focus selects
 // the whole text so that typing replaces it.
 void makeNumberBox(TextBox& box);
+
+// Appends the numbers `first`, `first + step`, ... up to `last`; `twoDigits` pads them to two.
+void fillNumbers(ComboList& list, int first, int last, int step, bool twoDigits);
 
 // A list that a text procedure fills: emptied, then filled item by item; no item chosen.
 void refillList(ComboList& list, const std::vector<std::string>& items);

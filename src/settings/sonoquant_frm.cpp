@@ -42,14 +42,6 @@ constexpr int kRowStep = 480;
 constexpr int kPanelWidth = 7455;
 constexpr int kPanelHeight = 4695;
 
-std::string twoDigits(int n) {
-    return (n < 10 ? "0" : "") + std::to_string(n);
-}
-
-void fillNumbers(ComboList& list, int from, int to, int step, bool padded) {
-    for (int n = from; n <= to; n += step) list.AddItem(padded ? twoDigits(n) : std::to_string(n));
-}
-
 // A number shown by a list, as an unsigned byte; a list without a selection shows no number.
 uint8_t byteShown(const ComboList& list) {
     return toByte(toNumber(list.Text()));

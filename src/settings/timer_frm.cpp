@@ -36,10 +36,6 @@ struct RangeCheck {
     std::string T::*message;
 };
 
-void fillNumbers(ComboList& list, int first, int last, bool twoDigits) {
-    for (int n = first; n <= last; ++n) list.AddItem(twoDigits ? formatPadded(n, 2) : std::to_string(n));
-}
-
 void numberBox(TextBox& box, int maxLength) {
     box.setMaxLength(maxLength);
     makeNumberBox(box);
@@ -132,8 +128,8 @@ void TimerFrm::placeDelayPanel() {
     DelayDurHourCbx.Move(kBoxLeft, 2940, kBoxWidth, 315);
     DelayDurMinuteLbl.Move(480, 3390, 1080, 300);
     DelayDurMinCbx.Move(kBoxLeft, 3360, kBoxWidth, 315);
-    fillNumbers(DelayDurHourCbx, 0, 23, true);
-    fillNumbers(DelayDurMinCbx, 0, 59, true);
+    fillNumbers(DelayDurHourCbx, 0, 23, 1, true);
+    fillNumbers(DelayDurMinCbx, 0, 59, 1, true);
 }
 
 void TimerFrm::placeRepeatPanel() {
@@ -227,7 +223,7 @@ void TimerFrm::Form_Load() {
     skipOnError([&] { setWindowState(WindowState::Maximized); });
     for (ComboList* list : {&RepeatCntCbx, &PCRepeatCbx}) {
         list->Clear();
-        fillNumbers(*list, 1, 99, false);
+        fillNumbers(*list, 1, 99, 1, false);
     }
     applyTexts();
 }

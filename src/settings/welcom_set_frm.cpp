@@ -1,7 +1,6 @@
 #include "settings/welcom_set_frm.h"
 
 #include "link/requests.h"
-#include "platform/dialogs.h"
 #include "platform/encoding.h"
 #include "shared/setting_records.h"
 #include "shared/state.h"
@@ -17,7 +16,7 @@ std::string padWelcomeLine(const std::string& line) {
 }
 
 WelcomSetFrm::WelcomSetFrm()
-    : SettingWindow(kName, &flags().WelcomSetFrmOpen, {4770, 2460}, {4335, 1800}),
+    : ReplyFilledWindow(kName, &flags().WelcomSetFrmOpen, {4770, 2460}, {4335, 1800}),
       SetBtn(SSPanel1.widget(), "Set"),
       ExitBtn(SSPanel1.widget(), "Exit") {
     for (int i = 0; i < kLines; ++i) {
@@ -41,10 +40,7 @@ void WelcomSetFrm::Form_Load() {
 }
 
 void WelcomSetFrm::SetBtn_Click() {
-    if (!m_filledByReply) {
-        msgBox(texts().TxtSetError, MsgButtons::OK, MsgIcon::Critical);
-        return;
-    }
+    if (refuseUntilFilledByReply()) return;
     std::string joined;
     runSetSteps(SetErrorPolicy::PassOver,
                 {[&] {

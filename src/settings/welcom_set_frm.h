@@ -13,7 +13,7 @@ namespace sq {
 // or more is returned unchanged.
 std::string padWelcomeLine(const std::string& line);
 
-class WelcomSetFrm : public SettingWindow {
+class WelcomSetFrm : public ReplyFilledWindow {
 public:
     static constexpr const char* kName = "WelcomSetFrm";
     static constexpr int kLines = 3;
@@ -26,18 +26,10 @@ public:
 
     void SetBtn_Click();
 
-    // True once a welcome-text reply has filled the lines. Until then they hold "Text1", not the
-    // instrument's text, and Set refuses to write them over it.
-    [[nodiscard]] bool filledByReply() const { return m_filledByReply; }
-    void markFilledByReply() { m_filledByReply = true; }
-
 protected:
     void Form_Load() override;
     void nameControls(TextApplier& applier) override;
     WindowTexts windowTexts() const override { return welcomSetFrmTexts(); }
-
-private:
-    bool m_filledByReply = false;
 };
 
 }  // namespace sq

@@ -17,12 +17,8 @@ class LedAlarmWindowTest : public sqtest::SettingsTest {
 protected:
     // The window filled from the simulator: switched on, every row 70 to 140.
     LEDAlarmFrm& openFilled() {
-        showPanel().LEDAlarmBtn.click();
-        wait(0.5);
-        LEDAlarmFrm& f = form<LEDAlarmFrm>();
+        LEDAlarmFrm& f = openFromPanel<LEDAlarmFrm>(&Setting410PanelFrm::LEDAlarmBtn);
         EXPECT_TRUE(f.filledByReply());
-        dialogs->clear();
-        sim->clearLog();
         return f;
     }
 };

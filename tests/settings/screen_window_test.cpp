@@ -18,12 +18,8 @@ protected:
     // The window filled from the simulator's pages, all "Sonoquant 1", "SystemTime", "SystemTime".
     ScreenFrm& openFilled() {
         sim->state().screenPages = {};
-        showPanel().ScreenBtn.click();
-        wait(0.5);
-        ScreenFrm& f = form<ScreenFrm>();
+        ScreenFrm& f = openFromPanel<ScreenFrm>(&Setting410PanelFrm::ScreenBtn);
         EXPECT_TRUE(f.filledByReply());
-        dialogs->clear();
-        sim->clearLog();
         return f;
     }
     static std::string row(ScreenFrm& f, int page) {

@@ -29,6 +29,17 @@ protected:
         return sq::form<sq::Setting410PanelFrm>();
     }
 
+    // A setting window opened with its panel button and filled by the instrument's reply; the
+    // dialogs and the simulator's log are cleared, so that a test sees only what follows.
+    template <class W>
+    W& openFromPanel(sq::CommandButton sq::Setting410PanelFrm::*button) {
+        (showPanel().*button).click();
+        wait(0.5);
+        dialogs->clear();
+        sim->clearLog();
+        return sq::form<W>();
+    }
+
     // Stand-ins for the setting windows that record their loads and fill from no reply.
     void standInsForLaterWindows() {
         using F = sq::OpenFlags;

@@ -42,13 +42,7 @@ protected:
         EXPECT_EQ(sent(CmdReadTimerSettings), before + 1);
         wait(0.5);
     }
-    TimerFrm& openFilled() {
-        showPanel().TimersBtn.click();
-        wait(0.5);
-        dialogs->clear();
-        sim->clearLog();
-        return form<TimerFrm>();
-    }
+    TimerFrm& openFilled() { return openFromPanel<TimerFrm>(&Setting410PanelFrm::TimersBtn); }
 };
 
 TEST_F(TimerUploadTest, eachAcknowledgementSendsTheNextFrameAndEveryEndLeavesWritesFree) {

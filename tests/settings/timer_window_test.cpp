@@ -18,12 +18,8 @@ class TimerWindowTest : public sqtest::SettingsTest {
 protected:
     // The window filled from the simulator (mode "Manually", every PC row 0:00 for 0 minutes).
     TimerFrm& openFilled() {
-        showPanel().TimersBtn.click();
-        wait(0.5);
-        TimerFrm& f = form<TimerFrm>();
+        TimerFrm& f = openFromPanel<TimerFrm>(&Setting410PanelFrm::TimersBtn);
         EXPECT_EQ(f.TimerManuallyCbx.Text(), "Manually");
-        dialogs->clear();
-        sim->clearLog();
         return f;
     }
     // Clicks Set with polling paused, so that "polling untouched" shows as polling still paused.

@@ -19,20 +19,8 @@ namespace {
 
 class WelcomeLunchTest : public sqtest::SettingsTest {
 protected:
-    WelcomSetFrm& openWelcome() {
-        showPanel().WelcomInputBtn.click();
-        wait(0.5);
-        dialogs->clear();
-        sim->clearLog();
-        return form<WelcomSetFrm>();
-    }
-    LunchTimeFrm& openLunch() {
-        showPanel().BtnLunchTime.click();
-        wait(0.5);
-        dialogs->clear();
-        sim->clearLog();
-        return form<LunchTimeFrm>();
-    }
+    WelcomSetFrm& openWelcome() { return openFromPanel<WelcomSetFrm>(&Setting410PanelFrm::WelcomInputBtn); }
+    LunchTimeFrm& openLunch() { return openFromPanel<LunchTimeFrm>(&Setting410PanelFrm::BtnLunchTime); }
     // The 36 text bytes of the last welcome-text write.
     std::vector<uint8_t> lastWelcomeBytes() {
         const std::vector<uint8_t> raw = lastRaw(CmdWriteWelcomeText);
