@@ -9,10 +9,7 @@
 namespace sq {
 
 std::string padWelcomeLine(const std::string& line) {
-    size_t characters = 0;
-    for (size_t i = 0; i < line.size(); ++characters) nextCodePoint(line, i);
-    if (characters >= WelcomSetFrm::kLineLength) return line;
-    return line + std::string(WelcomSetFrm::kLineLength - characters, ' ');
+    return padToLength(line, WelcomSetFrm::kLineLength);
 }
 
 WelcomSetFrm::WelcomSetFrm()
