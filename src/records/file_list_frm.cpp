@@ -168,11 +168,11 @@ void FileListFrm::BtnExit_Click() {
 }
 
 void FileListFrm::Btn01dB_Click() {
-    RunLevelDistribution(*this, GridRecord, SSpResolution, LevelResolution::TenthDb);
+    RunLevelDistribution(*this, GridRecord, SSpResolution, LevelResolution::TenthDb, &Busy);
 }
 
 void FileListFrm::Btn1dB_Click() {
-    RunLevelDistribution(*this, GridRecord, SSpResolution, LevelResolution::WholeDb);
+    RunLevelDistribution(*this, GridRecord, SSpResolution, LevelResolution::WholeDb, &Busy);
 }
 
 void FileListFrm::showRecordPlot(int column, const std::string& caption) {

@@ -140,16 +140,18 @@ protected:
         frm.BtnSelectOK.click();
         ASSERT_TRUE(frm.SSpResolution.Visible());
     }
-    // Runs `click` with a look at polling and the caption from inside the run.
+    // Runs `click` with a look at polling, the caption and the toolbar's busy flag from inside the run.
     template <class Frm>
     void clickWatched(Frm& frm, CommandButton& button) {
         EventPacer::setTestHook(4, [&] {
             pollingDuringRun = panel->Timer1.enabled() || panel->Timer2.enabled();
             captionDuringRun = frm.Caption();
+            toolbarBusyDuringRun = frm.Busy;
         });
         button.click();
     }
     bool pollingDuringRun = true;
+    bool toolbarBusyDuringRun = false;
     std::string captionDuringRun;
 };
 
@@ -162,6 +164,8 @@ TEST_F(DistributionEndToEndTest, aDownloadedRecordAndTheSameRecordOpenedFromItsF
     clickWatched(list, list.Btn01dB);
     expectHistogramShows(expectedFor(record, 3, true), "*0.1");
     EXPECT_FALSE(pollingDuringRun);
+    EXPECT_TRUE(toolbarBusyDuringRun);
+    EXPECT_FALSE(list.Busy);
     EXPECT_EQ(captionDuringRun, "1.0%Completed");  // the fourth of 400 rows
     EXPECT_TRUE(panel->Timer1.enabled());
     EXPECT_TRUE(panel->Timer2.enabled());
@@ -194,6 +198,8 @@ TEST_F(DistributionEndToEndTest, aDownloadedRecordAndTheSameRecordOpenedFromItsF
     clickWatched(file, file.Btn1dB);
     expectHistogramShows(expectedFor(record, 5, false), "0");
     EXPECT_FALSE(pollingDuringRun);
+    EXPECT_TRUE(toolbarBusyDuringRun) << "the file list window's toolbar must do nothing during the run";
+    EXPECT_FALSE(file.Busy);
     EXPECT_EQ(captionDuringRun, "1.0% Completed");
     EXPECT_TRUE(panel->Timer1.enabled());
     EXPECT_FALSE(file.SSpResolution.Visible());
