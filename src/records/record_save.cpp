@@ -3,9 +3,9 @@
 #include "platform/event_pacer.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
-#include "platform/ui/hourglass.h"
 #include "records/data_file.h"
 #include "records/data_list_frm.h"
+#include "reports/report_command.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 
@@ -14,18 +14,6 @@ namespace sq {
 namespace {
 
 constexpr int kCsvFilter = 2;
-
-// Sets a flag for the length of a scope.
-class ScopedFlag {
-public:
-    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~ScopedFlag() { m_flag = false; }
-    ScopedFlag(const ScopedFlag&) = delete;
-    ScopedFlag& operator=(const ScopedFlag&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 std::string fileTitle(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -42,14 +30,11 @@ void writeRecordFile(char separator) {
     }
     // The window object stays until the write is done, even if it unloads meanwhile; once it has,
     // the writer no longer touches it.
-    HandlerScope keepWindow(frm);
+    ReportCaption caption(*frm);
     const RecordCopy record{shared().DeviceModel, GridCopy(frm->GridUserInfo), GridCopy(frm->QVX410Grid),
                             GridCopy(frm->QVX410PointGrid)};
-    const std::string caption = frm->Caption();
     const int64_t total = recordCellCount(record);
-    auto showProgress = [&](int64_t done) {
-        if (frm->isLoaded()) frm->setCaption(progressCaption(done, total, texts().TxtCompleted));
-    };
+    auto showProgress = [&](int64_t done) { caption.show(progressCaption(done, total, texts().TxtCompleted)); };
     EventPacer pacer;
     AtomicFileWriter file(path);
     writeRecordFile(
@@ -59,7 +44,7 @@ void writeRecordFile(char separator) {
     std::string reason;
     const bool written = file.commit(&reason);
     SaveFileChosen() = false;
-    if (frm->isLoaded()) frm->setCaption(caption);
+    caption.show(caption.kept());
     if (!written) msgBox("Save Error !!!\n" + path + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
 }
 
@@ -87,16 +72,10 @@ void SaveCsvFile() {
 // back and SaveFileChosen is cleared, so a later cancelled dialog can never write to an old name.
 void DataListFrm::SaveCommand() {
     if (Busy) return;
-    HandlerScope running(this);
-    ScopedFlag busy(Busy);
-    ScopedHourglass hourglass;
-    DisablePollTimers();
-    struct Restore {
-        ~Restore() {
-            SaveFileChosen() = false;
-            EnablePollTimers();
-        }
-    } restore;
+    ReportCommandScope running(*this, Busy, CommandPointer::Hourglass);
+    struct ForgetChosenName {
+        ~ForgetChosenName() { SaveFileChosen() = false; }
+    } forget;
     Cmd.initialDir = programFolder();
     Cmd.fileName = shared().DeviceModel;
     ShowSaveDataDialog(Cmd);

@@ -1,8 +1,9 @@
 #pragma once
-// What a record list window's report command holds while it runs: the window kept in memory, its
-// toolbar idle (the busy flag), polling paused, and the window's caption that the report writes its
-// progress into and gives back at its end. A window unloaded meanwhile lets the report finish from
-// its grid copies; nothing is written into it any more and nothing brings it back.
+// What a record list window's long command (a save or a report) holds while it runs: the window
+// kept in memory, its toolbar idle (the busy flag), polling paused, and the window's caption that
+// the command writes its progress into and gives back at its end. A window unloaded meanwhile lets
+// the command finish from its grid copies; nothing is written into it any more and nothing brings
+// it back.
 #include <optional>
 #include <string>
 
