@@ -111,7 +111,8 @@ void FileListFrm::Form_Resize() {
 }
 
 void FileListFrm::layoutControls() {
-    m_layout = fileListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()));
+    m_layout = fileListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()),
+                                    static_cast<float>(ScaleHeight()));
     applyLayout();
 }
 

@@ -1,5 +1,7 @@
 #include "records/file_list_layout.h"
 
+#include <algorithm>
+
 namespace sq {
 
 namespace {
@@ -17,12 +19,13 @@ void placeGridWidths(FileListLayout& l, float rightMargin) {
 
 }  // namespace
 
-FileListLayout fileListResizeLayout(float windowWidth, float windowHeight) {
+FileListLayout fileListResizeLayout(float windowWidth, float windowHeight, float clientHeight) {
     FileListLayout l;
     l.windowWidth = windowWidth < kFileListMinWidth ? kFileListMinWidth : windowWidth;
     l.windowHeight = windowHeight < kFileListMinHeight ? kFileListMinHeight : windowHeight;
     TwipsRect& p = l.panel;
     p = {0, 360, l.windowWidth - 100, l.windowHeight - 460};
+    p.height = std::min(p.height, clientHeight - p.top);
     l.userInfo = {0, p.height - kUserInfoHeight - 100, p.width, kUserInfoHeight};
     l.splitter = {p.width / 2, 90, kSplitterWidth, p.height - p.top - (kUserInfoHeight - 140)};
     const float gridHeight = p.height - kGridTop - (kUserInfoHeight + 100);

@@ -30,6 +30,16 @@ TEST(FileListLayoutTest, resizePutsTheSplitterInTheMiddleAndKeepsTheMinimumSize)
     EXPECT_FLOAT_EQ(small.windowWidth, 6345);
     EXPECT_FLOAT_EQ(small.windowHeight, 5970);
     EXPECT_FLOAT_EQ(small.panel.width, 6245);
+
+    // A client area shorter than the outer height less 100: the panel ends at its foot, the user
+    // information stays at the panel's foot and the grids above are shorter.
+    const FileListLayout clipped = fileListResizeLayout(15000, 9000, 8000);
+    expectRect(clipped.panel, 0, 360, 14900, 7640);
+    expectRect(clipped.userInfo, 0, 7640 - 1650 - 100, 14900, 1650);
+    expectRect(clipped.splitter, 7450, 90, 100, 7640 - 360 - 1510);
+    expectRect(clipped.recordGrid, 7530, 80, 14900 - 7530 - 100, 7640 - 80 - 1750);
+    expectRect(clipped.headerGrid, 0, 80, 14900 - 7270 - 100, 7640 - 80 - 1750);
+    EXPECT_FLOAT_EQ(fileListResizeLayout(15000, 9000, 20000).panel.height, 8540);
 }
 
 TEST(FileListLayoutTest, theSplitterDragStopsAtItsLimitsAndLeavesASixtyTwipMargin) {
@@ -83,10 +93,12 @@ TEST_F(FileListFrmTest, aSupportedFileModelGivesTextsColumnsAndLayout) {
     EXPECT_NEAR(f.GridHeader.ColWidth(2), f.textWidthTwips(std::string(21, '0')), 15);
     EXPECT_NEAR(f.GridRecord.ColWidth(1), f.textWidthTwips(std::string(19, '0')), 15);
     EXPECT_TRUE(isWheelHooked(f));
-    const FileListLayout expected =
-        fileListResizeLayout(static_cast<float>(f.Width()), static_cast<float>(f.Height()));
+    const FileListLayout expected = fileListResizeLayout(
+        static_cast<float>(f.Width()), static_cast<float>(f.Height()), static_cast<float>(f.ScaleHeight()));
     EXPECT_NEAR(f.PicSplit.Left(), expected.splitter.left, 15);
     EXPECT_NEAR(f.GridRecord.Width(), expected.recordGrid.width, 15);
+    // The user information, scroll bar included, ends inside the client area.
+    EXPECT_LE(f.SSPQVX410.Top() + f.FileUserInfoGrid.Top() + f.FileUserInfoGrid.Height(), f.ScaleHeight());
 
     f.PicSplit_MouseDown();
     f.PicSplit_MouseMove(-100000);
