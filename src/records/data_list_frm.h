@@ -89,7 +89,8 @@ public:
     int32_t EditRow = 0;
     // The save dialog's settings, kept from one save to the next.
     FileDialogRequest Cmd;
-    // True while a save (or a report) runs from this window: its toolbar does nothing meanwhile.
+    // True while a save, a report or a level distribution runs from this window: its toolbar does
+    // nothing meanwhile.
     bool Busy = false;
 
     // The layout last applied (twips), as the splitter drag continues from it.

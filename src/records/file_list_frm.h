@@ -46,7 +46,8 @@ public:
 
     int16_t HistogramMode = 0;  // 0: OK draws the graph; 1: OK opens the level distribution
     bool SplitDragging = false;
-    // True while a report runs from this window: its toolbar does nothing meanwhile.
+    // True while a report or a level distribution runs from this window: its toolbar does nothing
+    // meanwhile.
     bool Busy = false;
 
     // The layout last applied (twips), as the splitter drag continues from it.

@@ -20,7 +20,7 @@ std::string fileTitle(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-void writeRecordFile(char separator) {
+void saveChosenFile(char separator) {
     if (!SaveFileChosen()) return;
     const std::string path = SaveFileName();
     auto* frm = dynamic_cast<DataListFrm*>(windows().find(DataListFrm::kName));
@@ -61,11 +61,11 @@ void ShowSaveDataDialog(FileDialogRequest& dialog) {
 }
 
 void SaveDataFile() {
-    writeRecordFile(kDataFileSeparator);
+    saveChosenFile(kDataFileSeparator);
 }
 
 void SaveCsvFile() {
-    writeRecordFile(kCsvSeparator);
+    saveChosenFile(kCsvSeparator);
 }
 
 // Polling pauses and the hourglass shows for the whole command; on every way out both are given

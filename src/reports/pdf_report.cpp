@@ -21,7 +21,8 @@ std::string errorLine(const VbError& error) {
     return "Error " + std::to_string(error.number()) + ": " + error.what();
 }
 
-// Only the file this report created goes, never what another program put at the path meanwhile.
+// Removes the broken file the report left at `path`: a regular file only, never a link or a folder
+// put there meanwhile.
 void removeReportFile(const std::string& path) {
     std::error_code ec;
     if (std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec)))
