@@ -104,10 +104,22 @@ int comNumberFromName(std::string_view name) {
     return n >= 1 && n <= kMaxCom ? n : 0;
 }
 
+namespace {
+
+// COM numbers in blocks of 32, each block numbering one kind of device from 0.
+struct DeviceBlock {
+    int firstCom;
+    const char* devicePrefix;
+};
+constexpr int kBlockSize = 32;
+constexpr DeviceBlock kDeviceBlocks[] = {{1, "/dev/ttyUSB"}, {33, "/dev/ttyACM"}, {65, "/dev/ttyS"}};
+
+}  // namespace
+
 std::string defaultComDevice(int n) {
-    if (n >= 1 && n <= 32) return "/dev/ttyUSB" + std::to_string(n - 1);
-    if (n >= 33 && n <= 64) return "/dev/ttyACM" + std::to_string(n - 33);
-    if (n >= 65 && n <= 96) return "/dev/ttyS" + std::to_string(n - 65);
+    for (const DeviceBlock& block : kDeviceBlocks)
+        if (n >= block.firstCom && n < block.firstCom + kBlockSize)
+            return block.devicePrefix + std::to_string(n - block.firstCom);
     return {};
 }
 
@@ -132,26 +144,35 @@ ComPortLocation resolveComPort(int n) {
     return where;
 }
 
-bool comPortExists(int n) {
-    ComPortLocation where = resolveComPort(n);
+namespace {
+
+bool portExists(const ComPortLocation& where) {
     if (where.kind == ComPortLocation::Kind::Memory) return true;
     return where.kind == ComPortLocation::Kind::Device && ::access(where.devicePath.c_str(), F_OK) == 0;
+}
+
+}  // namespace
+
+bool comPortExists(int n) {
+    return portExists(resolveComPort(n));
 }
 
 std::string comPortTable() {
     std::string table;
     for (int n = 1; n <= kMaxCom; ++n) {
-        if (!comPortExists(n)) continue;
         const ComPortLocation where = resolveComPort(n);
+        if (!portExists(where)) continue;
         const std::string device =
             where.kind == ComPortLocation::Kind::Memory ? std::string("(in-memory port)") : where.devicePath;
         table += "COM" + std::to_string(n) + "  " + device + "\n";
     }
     if (!table.empty()) table += "\n";
-    table += "COMn  " + comPortsFolder() + "/COMn\n";
-    table += "COM1-COM32  /dev/ttyUSB0-31\n";
-    table += "COM33-COM64  /dev/ttyACM0-31\n";
-    table += "COM65-COM96  /dev/ttyS0-31";
+    table += "COMn  " + comPortsFolder() + "/COMn";
+    for (const DeviceBlock& block : kDeviceBlocks) {
+        const int lastCom = block.firstCom + kBlockSize - 1;
+        table += "\nCOM" + std::to_string(block.firstCom) + "-COM" + std::to_string(lastCom) + "  " +
+                 block.devicePrefix + "0-" + std::to_string(kBlockSize - 1);
+    }
     return table;
 }
 

@@ -44,7 +44,7 @@ void saveChosenFile(char separator) {
     std::string reason;
     const bool written = file.commit(&reason);
     SaveFileChosen() = false;
-    caption.show(caption.kept());
+    caption.restore();
     if (!written) msgBox("Save Error !!!\n" + path + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
 }
 

@@ -187,10 +187,10 @@ void PrintDataReport(PrinterSurface& dialog, Window& window, const FlexGrid& sum
     progress.afterPoint = [&] { pacer.tick(); };
     try {
         PrintReport(dialog, record, progress);
-        caption.show(caption.kept());
+        caption.restore();
     } catch (const VbError& e) {
         dialog.KillDoc();
-        caption.show(caption.kept());
+        caption.restore();
         msgBox("The report was not printed completely.\n" + std::string(e.what()), MsgButtons::OK,
                MsgIcon::Critical);
     }

@@ -50,6 +50,8 @@ public:
     [[nodiscard]] const std::string& kept() const { return m_kept; }
     // Writes `caption` while the window is loaded.
     void show(const std::string& caption);
+    // Gives the kept caption back while the window is loaded.
+    void restore() { show(m_kept); }
 
 private:
     HandlerScope m_handler;
