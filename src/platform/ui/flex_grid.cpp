@@ -2,14 +2,17 @@
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTableView>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
@@ -540,6 +543,33 @@ void FlexGrid::setColWidthFromText(int col, const std::string& text) {
     Window* window = windowOf(widget());
     QFont font = window ? window->font() : widget()->font();
     setColWidth(col, textWidthTwips(font, text));
+}
+
+void FlexGrid::fitColWidthToText(int col, const std::string& text) {
+    checkCol(col);
+    const GridView& v = *view();
+    const QString shown = QString::fromStdString(text);
+    // Texts are laid out at fractional widths: a text a fraction wider than its room is cut.
+    auto advance = [&](const QWidget& w) {
+        return static_cast<int>(std::ceil(QFontMetricsF(w.font()).horizontalAdvance(shown)));
+    };
+    int needed = 0;
+    if (col < m_model->labelCols()) {
+        const QHeaderView& labels = *v.verticalHeader();
+        needed = advance(labels) + 2 * labels.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &labels);
+    } else {
+        // The item delegate keeps this margin on either side; the grid line takes the cell's last pixel.
+        const int margin = v.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &v) + 1;
+        needed = advance(v) + 2 * margin + (v.showGrid() ? 1 : 0);
+    }
+    if (toPixels(ColWidth(col)) < needed) setColWidth(col, toTwips(needed));
+}
+
+double FlexGrid::WidthForAllCols() const {
+    const GridView& v = *view();
+    int pixels = 2 * v.frameWidth() + v.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &v);
+    for (int c = 0; c < Cols(); ++c) pixels += toPixels(ColWidth(c));
+    return toTwips(pixels);
 }
 
 void FlexGrid::setRowHeight(double twips) {

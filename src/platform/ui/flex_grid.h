@@ -88,6 +88,11 @@ public:
     [[nodiscard]] double ColWidth(int col) const;
     // Sets a column as wide as `text` (e.g. "000000000") in the owning window's font.
     void setColWidthFromText(int col, const std::string& text);
+    // Widens a column, where needed, so that `text` shows whole in its cells: the text in the
+    // grid's font with the margins the cells keep around it and the grid line.
+    void fitColWidthToText(int col, const std::string& text);
+    // The grid's width (twips) that shows every column whole beside a vertical scroll bar.
+    [[nodiscard]] double WidthForAllCols() const;
     void setRowHeight(double twips);  // every row
     [[nodiscard]] double RowHeight() const;
     void setColAlignment(int col, FlexAlign alignment);
