@@ -163,6 +163,7 @@ void DataListFrm::prepareGrids() {
     InitialUserInfoValues();
     InitialQVX410Grid();
     InitalQVX410PointGrid();
+    layoutControls();  // the point grid as wide as its columns now need
     UpdateQVX410Grid();
     LoadItemSelection();
     SetBtn_Click();
@@ -182,7 +183,8 @@ void DataListFrm::Form_Resize() {
 }
 
 void DataListFrm::layoutControls() {
-    m_layout = dataListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()));
+    m_layout =
+        dataListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()), m_pointGridNeeds);
     applyLayout();
 }
 
@@ -214,11 +216,15 @@ void DataListFrm::PicSplit_MouseMove(double x) {
     QVX410Grid.setWidth(m_layout.summaryGrid.width);
 }
 
+// The level columns also take the widest level the record holds in the language's unit; the resize
+// layout then gives the grid the width all its columns need.
 void DataListFrm::InitalQVX410PointGrid() {
     for (int col = 0; col < 6; ++col) {
         QVX410PointGrid.setColAlignment(col, FlexAlign::CenterCenter);
         QVX410PointGrid.setColWidthFromText(col, col == 1 ? std::string(20, '0') : std::string(9, '0'));
+        if (col >= 2) QVX410PointGrid.fitColWidthToText(col, widestLevelCell(texts().TxtDBUnit));
     }
+    m_pointGridNeeds = static_cast<float>(QVX410PointGrid.WidthForAllCols());
 }
 
 void DataListFrm::InitialUserInfoValues() {

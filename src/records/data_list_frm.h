@@ -113,6 +113,7 @@ private:
     void wireEditing();
     void commitEdit();
     DataListLayout m_layout;
+    float m_pointGridNeeds = 0;  // twips: the point grid's width for all its columns, once they are sized
     ItemPanelLayout m_itemPanel;
     QScrollArea* m_itemScroll = nullptr;  // inside ItemSSP, holding the boxes
     QWidget* m_itemBoxes = nullptr;

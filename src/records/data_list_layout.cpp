@@ -12,15 +12,20 @@ constexpr float kSplitterWidth = 140;
 constexpr float kSplitterFromRight = 6430;
 constexpr float kSplitterMinLeft = 2200;
 constexpr float kSplitterRightMargin = 1000;
+constexpr float kPointGridRightMargin = 80;
 
 void placeGridsBesideSplitter(DataListLayout& l) {
     const TwipsRect& f = l.frame;
     l.pointGrid.left = l.splitter.left + l.splitter.width;
-    l.pointGrid.width = f.width - l.pointGrid.left - 80;
+    l.pointGrid.width = f.width - l.pointGrid.left - kPointGridRightMargin;
     l.summaryGrid.width = f.width - (l.pointGrid.width + 1840);
 }
 
 }  // namespace
+
+std::string widestLevelCell(const std::string& unit) {
+    return "*000.0 " + unit;
+}
 
 float draggedSplitterLeft(float left, float x, float windowWidth) {
     const float candidate = left + x;
@@ -30,7 +35,7 @@ float draggedSplitterLeft(float left, float x, float windowWidth) {
     return candidate;
 }
 
-DataListLayout dataListResizeLayout(float windowWidth, float windowHeight) {
+DataListLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds) {
     DataListLayout l;
     l.windowWidth = windowWidth < kDataListMinWidth ? kDataListMinWidth : windowWidth;
     l.windowHeight = windowHeight < kDataListMinHeight ? kDataListMinHeight : windowHeight;
@@ -39,7 +44,9 @@ DataListLayout dataListResizeLayout(float windowWidth, float windowHeight) {
     const float gridHeight = f.height - f.top - (kUserInfoHeight + 120);
     l.userInfo = {kGridLeft, f.height - f.top - kUserInfoHeight, f.width - f.left - kGridLeft,
                   kUserInfoHeight};
-    l.splitter = {f.width - kSplitterFromRight, 90, kSplitterWidth,
+    const float fromRight =
+        std::max(kSplitterFromRight, pointGridNeeds + kSplitterWidth + kPointGridRightMargin);
+    l.splitter = {f.width - fromRight, 90, kSplitterWidth,
                   f.height - f.top - (kUserInfoHeight + kSplitterWidth)};
     l.pointGrid.top = 80;
     l.pointGrid.height = gridHeight;

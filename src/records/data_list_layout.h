@@ -1,6 +1,7 @@
 #pragma once
 // The record list window's layout in twips: the resize rules and the splitter drag between the
 // summary grid and the point grid, and the panels laid over the grids.
+#include <string>
 #include <vector>
 
 #include "platform/ui/twips.h"
@@ -20,8 +21,15 @@ struct DataListLayout {
 constexpr float kDataListMinWidth = 5600;
 constexpr float kDataListMinHeight = 4900;
 
-// The layout of a (not minimised) window of this outer size.
-DataListLayout dataListResizeLayout(float windowWidth, float windowHeight);
+// The layout of a (not minimised) window of this outer size. The splitter stands 6430 twips left of
+// the frame's right edge, making the point grid 6210 twips wide, or further left when the point
+// grid's columns with its frame and scroll bar need more (`pointGridNeeds`, twips).
+DataListLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds = 0);
+
+// The widest text a level cell of the point grids holds in `unit`: the mark, three digits and a
+// decimal (digit zeros, as wide as any digit in the program's font) and the unit, "*000.0 dB".
+// Real levels stay below 1000 dB.
+[[nodiscard]] std::string widestLevelCell(const std::string& unit);
 
 // The panels laid over the grids keep their designed place but are never wider than the part of the
 // frame the window shows (`room`, twips): the quantity panel at 120, 120, 2295 x 1575.

@@ -97,6 +97,9 @@ void FileListFrm::prepareGrids() {
         skipOnError([&] { GridRecord.setColAlignment(col, FlexAlign::CenterCenter); });
         const std::string zeros(col == 1 ? 19 : 9, '0');
         skipOnError([&] { GridRecord.setColWidthFromText(col, zeros); });
+        // The level columns also take the widest level a record holds in the language's unit.
+        if (col >= 2)
+            skipOnError([&] { GridRecord.fitColWidthToText(col, widestLevelCell(texts().TxtDBUnit)); });
     }
 }
 

@@ -7,7 +7,10 @@
 
 #include "mainwindow/panel_fixture.h"
 #include "records/data_list_frm.h"
+#include "records/file_list_frm.h"
+#include "records/record_window_fixture.h"
 #include "support/text_fit.h"
+#include "texts/language_files.h"
 
 using namespace sq;
 using sqtest::PanelTest;
@@ -96,6 +99,39 @@ TEST_F(DataListFitTest, panelsOverTheGridsHideWhatIsUnderThem) {
     f.BtnExit_Click();
     f.ItemBtn_Click();
     EXPECT_TRUE(sqtest::drawnOpaque(*f.ItemSSP.widget())) << "item selection panel";
+}
+
+// Level cells as the instrument's records hold them: marked, the highest levels, a zero level, in
+// the unit text of the language in force, in the program's font.
+class LevelColumnFitTest : public sqtest::RecordWindowTest {
+protected:
+    void TearDown() override {
+        LoadDefaultTexts();
+        RecordWindowTest::TearDown();
+    }
+    static void expectLevelsWhole(FlexGrid& grid, const std::string& unit) {
+        for (const char* level : {"*107.5", "*140.0", "*--", "100.0", "--"}) {
+            const std::string cell = level + (" " + unit);
+            grid.AddItem("1\t2022/12/28 23:58:59\t" + cell + "\t" + cell + "\t" + cell + "\t" + cell);
+        }
+        grid.flush();
+        const auto& view = *static_cast<const QTableView*>(grid.widget());
+        for (int r = 1; r < grid.Rows(); ++r)
+            for (int col = 2; col < 6; ++col)
+                EXPECT_LE(sqtest::cellWidthNeeded(view, grid.TextMatrix(r, col)), view.columnWidth(col - 1))
+                    << grid.TextMatrix(r, col) << " in column " << col;
+    }
+};
+
+TEST_F(LevelColumnFitTest, everyLevelShowsWholeInBothRecordWindowsWhateverTheLanguagesUnit) {
+    for (const std::string unit : {"dB", "dB(A)", "Dezibel"}) {
+        SCOPED_TRACE(unit);
+        applyLanguageLines({"dB\\" + unit}, texts());
+        ASSERT_EQ(texts().TxtDBUnit, unit);
+        expectLevelsWhole(form<DataListFrm>().QVX410PointGrid, unit);
+        expectLevelsWhole(form<FileListFrm>().GridRecord, unit);
+        windows().reset();
+    }
 }
 
 }  // namespace

@@ -208,7 +208,11 @@ TEST_F(DataListFrmTest, ResizeAndSplitterFollowTheLayoutRules) {
     f.Move(0, 0, 15000, 9000);
     f.layoutControls();
     const float splitter = f.layout().splitter.left;
-    EXPECT_EQ(splitter, f.layout().frame.width - 6430);
+    // 6430 twips from the frame's right edge, or as far further left as the point grid's columns need.
+    const float columns = static_cast<float>(f.QVX410PointGrid.WidthForAllCols());
+    EXPECT_GT(columns, 6210);
+    EXPECT_EQ(splitter, f.layout().frame.width - 80 - columns - 140);
+    EXPECT_EQ(f.layout().pointGrid.width, columns);
     f.PicSplit_MouseMove(-100000);  // no drag without a press
     EXPECT_EQ(f.layout().splitter.left, splitter);
     f.PicSplit_MouseDown();

@@ -26,6 +26,16 @@ TEST(DataListLayoutTest, ResizeKeepsTheMinimumSizeAndPlacesEveryControl) {
     EXPECT_EQ(big.summaryGrid.left, 1680);
 }
 
+TEST(DataListLayoutTest, ThePointGridIsWiderWhenItsColumnsNeedMore) {
+    for (auto [needs, width] : {std::pair{0.0f, 6210.0f}, {6210, 6210}, {7000, 7000}}) {
+        const sq::DataListLayout l = sq::dataListResizeLayout(15000, 9000, needs);
+        EXPECT_EQ(l.pointGrid.width, width) << needs;
+        EXPECT_EQ(l.splitter.left, 14900 - width - 80 - 140);
+        EXPECT_EQ(l.pointGrid.left, l.splitter.left + 140);
+        EXPECT_EQ(l.summaryGrid.width, 14900 - width - 1840);
+    }
+}
+
 TEST(DataListLayoutTest, NarrowFrameGivesTheSummaryGridAWidthOf100) {
     EXPECT_EQ(sq::dataListResizeLayout(8150, 6000).summaryGrid.width, 8050 - 8050);  // frame exactly 8050
     EXPECT_EQ(sq::dataListResizeLayout(8149, 6000).summaryGrid.width, 100);

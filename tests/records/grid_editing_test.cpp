@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QHeaderView>
 #include <QTableView>
+#include <QTest>
 
 #include "records/record_window_fixture.h"
 
@@ -148,6 +151,142 @@ TEST_F(GridEditingTest, aDoubleClickWhileEditingOrOnNoValueColumnOpensNothing) {
     f.GridUserInfo_DblClick();
     EXPECT_FALSE(f.Editing);
     EXPECT_EQ(f.EditGrid, nullptr);
+}
+
+// What the user does with the mouse and the keys, sent as real events to the grids of the shown
+// window: presses, drags and shift-clicks on row labels and column titles, a double click on a label.
+class GridMouse {
+public:
+    explicit GridMouse(FlexGrid& grid)
+        : m_view(*static_cast<QTableView*>(grid.widget())),
+          m_titleRows(grid.FixedRows() > 0 ? 1 : 0),
+          m_labelCols(grid.FixedCols() > 0 ? 1 : 0) {}
+
+    // Press on the label of row `from`, drag over every label on the way to row `to`, release there.
+    void dragLabels(int from, int to) {
+        drag(*m_view.verticalHeader(), from - m_titleRows, to - m_titleRows);
+    }
+    void dragTitles(int from, int to) {
+        drag(*m_view.horizontalHeader(), from - m_labelCols, to - m_labelCols);
+    }
+    void clickLabel(int row, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseClick(labels(), Qt::LeftButton, keys,
+                          centre(*m_view.verticalHeader(), row - m_titleRows));
+    }
+    // Press and release, the double click, release: as a double click reaches the grid.
+    void doubleClickLabel(int row) {
+        const QPoint at = centre(*m_view.verticalHeader(), row - m_titleRows);
+        QTest::mouseClick(labels(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(labels(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(labels(), Qt::LeftButton, {}, at);
+    }
+    void backspace() { QTest::keyClick(&m_view, Qt::Key_Backspace); }
+
+private:
+    QWidget* labels() { return m_view.verticalHeader()->viewport(); }
+    static QPoint centre(const QHeaderView& header, int section) {
+        const int along = header.sectionViewportPosition(section) + header.sectionSize(section) / 2;
+        return header.orientation() == Qt::Vertical ? QPoint(header.width() / 2, along)
+                                                    : QPoint(along, header.height() / 2);
+    }
+    static void drag(QHeaderView& header, int from, int to) {
+        QWidget* area = header.viewport();
+        QTest::mousePress(area, Qt::LeftButton, {}, centre(header, from));
+        for (int s = from; s != to;) {
+            s += to > from ? 1 : -1;
+            QTest::mouseMove(area, centre(header, s));
+        }
+        QTest::mouseRelease(area, Qt::LeftButton, {}, centre(header, to));
+    }
+    QTableView& m_view;
+    int m_titleRows;
+    int m_labelCols;
+};
+
+// The window shown, so that the grids have their places and sizes.
+class GridMouseTest : public sqtest::RecordWindowTest {
+protected:
+    void SetUp() override {
+        RecordWindowTest::SetUp();
+        frm().Show();
+        for (FlexGrid* g : {&frm().QVX410Grid, &frm().QVX410PointGrid, &frm().GridUserInfo}) g->flush();
+        QApplication::processEvents();
+    }
+    static std::vector<std::string> labels(const FlexGrid& g) { return columnOf(g, 0); }
+    static std::vector<std::string> titles(const FlexGrid& g) { return rowOf(g, 0); }
+};
+
+TEST_F(GridMouseTest, aDoubleClickOnAUserInformationLabelEditsThatRowsValue) {
+    DataListFrm& f = frm();
+    f.GridUserInfo.setTextMatrix(3, 1, "Acme");
+    f.GridUserInfo.clickCell(0, 1);  // the value of another row is selected before
+    GridMouse(f.GridUserInfo).doubleClickLabel(3);
+    ASSERT_TRUE(f.Editing);
+    EXPECT_EQ(f.EditRow, 3);
+    EXPECT_EQ(f.EditCol, 1);
+    EXPECT_EQ(f.EditGrid->Text(), "Acme");
+}
+
+TEST_F(GridMouseTest, backspaceDeletesTheSummaryRowsDraggedOverInEitherDirection) {
+    FlexGrid& g = frm().QVX410Grid;
+    const std::vector<std::string> before = labels(g);  // the title and the ten standard rows
+    ASSERT_EQ(before.size(), 11u);
+    GridMouse mouse(g);
+    mouse.dragLabels(4, 6);
+    EXPECT_EQ(std::vector<int>({g.Row(), g.Col(), g.RowSel(), g.ColSel()}), std::vector<int>({4, 1, 6, 3}));
+    mouse.backspace();
+    std::vector<std::string> expected = before;
+    expected.erase(expected.begin() + 4, expected.begin() + 7);
+    EXPECT_EQ(labels(g), expected);
+
+    mouse.dragLabels(5, 2);  // upward
+    mouse.backspace();
+    expected.erase(expected.begin() + 2, expected.begin() + 6);
+    EXPECT_EQ(labels(g), expected);
+}
+
+TEST_F(GridMouseTest, backspaceDeletesThePointRowsDraggedOverAndAShiftClickExtendsTheBlock) {
+    FlexGrid& g = frm().QVX410PointGrid;
+    addPoints(g, 40);
+    g.flush();
+    GridMouse mouse(g);
+    auto pointsLeft = [&] {
+        std::vector<int> points;
+        for (int r = 1; r < g.Rows(); ++r) points.push_back(std::stoi(g.TextMatrix(r, 0)));
+        return points;
+    };
+    std::vector<int> expected(40);
+    for (int p = 0; p < 40; ++p) expected[static_cast<size_t>(p)] = p + 1;
+
+    mouse.dragLabels(4, 6);
+    mouse.backspace();
+    expected.erase(expected.begin() + 3, expected.begin() + 6);  // points 4 to 6
+    EXPECT_EQ(pointsLeft(), expected);
+
+    mouse.dragLabels(12, 1);
+    mouse.backspace();
+    expected.erase(expected.begin(), expected.begin() + 12);
+    EXPECT_EQ(pointsLeft(), expected);
+
+    // A click on the label of the first row left (point 16), a shift-click on that of the tenth.
+    mouse.clickLabel(1);
+    mouse.clickLabel(10, Qt::ShiftModifier);
+    EXPECT_EQ(std::vector<int>({g.Row(), g.Col(), g.RowSel(), g.ColSel()}), std::vector<int>({1, 1, 10, 5}));
+    mouse.backspace();
+    expected.erase(expected.begin(), expected.begin() + 10);
+    EXPECT_EQ(pointsLeft(), expected);
+}
+
+TEST_F(GridMouseTest, backspaceAfterDraggingOverTwoColumnTitlesDeletesNoColumn) {
+    FlexGrid& g = frm().QVX410Grid;
+    GridMouse mouse(g);
+    mouse.dragTitles(2, 3);
+    EXPECT_EQ(std::vector<int>({g.Col(), g.ColSel()}), std::vector<int>({2, 3}));
+    mouse.backspace();
+    EXPECT_EQ(titles(g), (std::vector<std::string>{"", "D1", "D2", "D3"}));
+    mouse.dragTitles(3, 3);  // one title pressed and released: that column goes
+    mouse.backspace();
+    EXPECT_EQ(titles(g), (std::vector<std::string>{"", "D1", "D2"}));
 }
 
 class SummaryBackspace : public sqtest::RecordWindowTest {

@@ -3,21 +3,27 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
+#include <cmath>
 #include <string>
 
 namespace sqtest {
 
-// Room a grid cell needs for `text`: its advance plus the margin the item delegate keeps on either
-// side.
+// Room a grid cell needs for `text`: its advance (laid out at fractional widths, so rounded up) plus
+// the margin the item delegate keeps on either side and, in a table that draws its grid, the line
+// at the cell's right edge.
 inline int cellWidthNeeded(const QWidget& view, const std::string& text) {
     const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
-    return QFontMetrics(view.font()).horizontalAdvance(QString::fromStdString(text)) + 2 * margin;
+    const auto* table = qobject_cast<const QTableView*>(&view);
+    const int gridLine = table && table->showGrid() ? 1 : 0;
+    const double advance = QFontMetricsF(view.font()).horizontalAdvance(QString::fromStdString(text));
+    return static_cast<int>(std::ceil(advance)) + 2 * margin + gridLine;
 }
 
 // Room a header section needs for `text`.

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTableView>
+#include <QTest>
 #include <QWidget>
 
 #include "platform/ui/flex_grid.h"
@@ -231,6 +232,30 @@ TEST_F(GridTest, realHeaderPressSelectsLikeTheClassicGrid) {
     QCoreApplication::sendEvent(titles->viewport(), &release);
     EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
               std::vector<int>({1, 2, 4, 2}));
+}
+
+// Row labels cannot be resized: a press near a label's edge selects its row as well (Qt takes the
+// edge for a resize grip), and a double click on a label is the grid's double click.
+TEST_F(GridTest, aPressAnywhereOnARowLabelSelectsItsRowAndADoubleClickReachesTheHandler) {
+    addPoints(4);
+    surface.show();
+    grid.flush();
+    QCoreApplication::processEvents();
+    QHeaderView* labels = view()->verticalHeader();
+    int doubleClicks = 0;
+    grid.onDblClick = [&] { ++doubleClicks; };
+    for (int section : {1, 2}) {
+        for (int y : {labels->sectionViewportPosition(section) + 1,
+                      labels->sectionViewportPosition(section) + labels->sectionSize(section) - 2}) {
+            grid.setRow(4);
+            QTest::mouseClick(labels->viewport(), Qt::LeftButton, {}, QPoint(labels->width() / 2, y));
+            EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
+                      std::vector<int>({section + 1, 1, section + 1, 5}))
+                << "y " << y;
+        }
+    }
+    QTest::mouseDClick(labels->viewport(), Qt::LeftButton, {}, QPoint(labels->width() / 2, 2));
+    EXPECT_EQ(doubleClicks, 1);
 }
 
 TEST_F(GridTest, settingRowOrColCollapsesTheSelection) {

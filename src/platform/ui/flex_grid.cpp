@@ -2,14 +2,17 @@
 
 #include <QAbstractButton>
 #include <QAbstractTableModel>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <QTableView>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
@@ -179,11 +182,45 @@ private:
     bool m_flushScheduled = false;
 };
 
+// The title row or the label column. Its sections cannot be resized by the user where their size is
+// fixed: a press near a section's edge then selects that section like any other press on it (Qt
+// would take it for the edge's resize grip and do nothing). It keeps the keys held at the last
+// press, so that a shift-click can extend the selection.
+class GridHeader : public QHeaderView {
+public:
+    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {}
+
+    [[nodiscard]] bool shiftPressed() const { return m_pressModifiers & Qt::ShiftModifier; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        m_pressModifiers = event->modifiers();
+        const QPointF at = event->position();
+        const int section = logicalIndexAt(at.toPoint());
+        if (section < 0 || sectionResizeMode(section) == QHeaderView::Interactive) {
+            QHeaderView::mousePressEvent(event);
+            return;
+        }
+        const double middle = sectionViewportPosition(section) + sectionSize(section) / 2;
+        const QPointF inside =
+            orientation() == Qt::Vertical ? QPointF(at.x(), middle) : QPointF(middle, at.y());
+        QMouseEvent moved(event->type(), inside, event->scenePosition(), event->globalPosition(),
+                          event->button(), event->buttons(), event->modifiers(), event->pointingDevice());
+        QHeaderView::mousePressEvent(&moved);
+        event->setAccepted(moved.isAccepted());
+    }
+
+private:
+    Qt::KeyboardModifiers m_pressModifiers;
+};
+
 // The table view: the mouse and the keys go to the FlexGrid, which keeps the current cell and the
 // selection itself and mirrors them into the view.
 class GridView : public QTableView {
 public:
     GridView(FlexGrid* grid, QWidget* parent) : QTableView(parent), m_grid(grid) {
+        setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
+        setVerticalHeader(new GridHeader(Qt::Vertical, this));
         setSelectionMode(QAbstractItemView::ContiguousSelection);
         setEditTriggers(QAbstractItemView::NoEditTriggers);
         setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -201,10 +238,21 @@ public:
             m_corner = corner;
             corner->installEventFilter(this);
         }
-        connect(horizontalHeader(), &QHeaderView::sectionPressed, this,
-                [this](int section) { m_grid->userHeaderPress(true, section); });
-        connect(verticalHeader(), &QHeaderView::sectionPressed, this,
-                [this](int section) { m_grid->userHeaderPress(false, section); });
+        // A press on a title or label selects its column or row (a shift-press extends the selection
+        // to it), dragging over further titles or labels extends the selection, and a double click
+        // is the grid's double click. Qt's own slots run first; the grid then puts its selection.
+        for (auto* header : {horizontalHeader(), verticalHeader()}) {
+            const bool titles = header == horizontalHeader();
+            auto* ours = static_cast<GridHeader*>(header);
+            connect(header, &QHeaderView::sectionPressed, this, [this, titles, ours](int section) {
+                m_grid->userHeaderPress(titles, section, ours->shiftPressed());
+            });
+            connect(header, &QHeaderView::sectionEntered, this,
+                    [this, titles](int section) { m_grid->userHeaderExtend(titles, section); });
+            connect(header, &QHeaderView::sectionDoubleClicked, this, [this](int section) {
+                if (section >= 0) m_grid->fire(m_grid->onDblClick);
+            });
+        }
     }
 
     void refreshGeometry() { updateGeometries(); }
@@ -497,6 +545,33 @@ void FlexGrid::setColWidthFromText(int col, const std::string& text) {
     setColWidth(col, textWidthTwips(font, text));
 }
 
+void FlexGrid::fitColWidthToText(int col, const std::string& text) {
+    checkCol(col);
+    const GridView& v = *view();
+    const QString shown = QString::fromStdString(text);
+    // Texts are laid out at fractional widths: a text a fraction wider than its room is cut.
+    auto advance = [&](const QWidget& w) {
+        return static_cast<int>(std::ceil(QFontMetricsF(w.font()).horizontalAdvance(shown)));
+    };
+    int needed = 0;
+    if (col < m_model->labelCols()) {
+        const QHeaderView& labels = *v.verticalHeader();
+        needed = advance(labels) + 2 * labels.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &labels);
+    } else {
+        // The item delegate keeps this margin on either side; the grid line takes the cell's last pixel.
+        const int margin = v.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &v) + 1;
+        needed = advance(v) + 2 * margin + (v.showGrid() ? 1 : 0);
+    }
+    if (toPixels(ColWidth(col)) < needed) setColWidth(col, toTwips(needed));
+}
+
+double FlexGrid::WidthForAllCols() const {
+    const GridView& v = *view();
+    int pixels = 2 * v.frameWidth() + v.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &v);
+    for (int c = 0; c < Cols(); ++c) pixels += toPixels(ColWidth(c));
+    return toTwips(pixels);
+}
+
 void FlexGrid::setRowHeight(double twips) {
     view()->verticalHeader()->setMinimumSectionSize(1);
     view()->verticalHeader()->setDefaultSectionSize(std::max(1, toPixels(twips)));
@@ -589,8 +664,13 @@ void FlexGrid::extendTo(int row, int col) {
     fire(onSelChange);
 }
 
-void FlexGrid::userHeaderPress(bool columnTitle, int section) {
+void FlexGrid::userHeaderPress(bool columnTitle, int section, bool extend) {
     view()->setFocus(Qt::MouseFocusReason);
+    if (extend) {
+        userHeaderExtend(columnTitle, section);
+        fire(onClick);
+        return;
+    }
     if (columnTitle) {
         int col = section + m_model->labelCols();
         m_col = m_colSel = col;
@@ -607,17 +687,37 @@ void FlexGrid::userHeaderPress(bool columnTitle, int section) {
     fire(onClick);
 }
 
+// The selection keeps its anchor row (column) and ends at the row (column) of this label (title),
+// whole rows (columns) from the first data column (row) to the last.
+void FlexGrid::userHeaderExtend(bool columnTitle, int section) {
+    if (columnTitle) {
+        const int col = section + m_model->labelCols();
+        if (col < 0 || col >= Cols()) return;
+        m_colSel = col;
+        m_row = std::min(m_fixedRows, std::max(0, Rows() - 1));
+        m_rowSel = std::max(0, Rows() - 1);
+    } else {
+        const int row = section + m_model->titleRows();
+        if (row < 0 || row >= Rows()) return;
+        m_rowSel = row;
+        m_col = std::min(m_fixedCols, std::max(0, Cols() - 1));
+        m_colSel = std::max(0, Cols() - 1);
+    }
+    syncSelection();
+    fire(onSelChange);
+}
+
 void FlexGrid::clickCell(int row, int col) {
     checkRow(row);
     checkCol(col);
     bool title = row == 0 && m_fixedRows > 0 && col >= m_fixedCols;
     bool label = col == 0 && m_fixedCols > 0 && row >= m_fixedRows;
     if (title) {
-        userHeaderPress(true, col - m_model->labelCols());
+        userHeaderPress(true, col - m_model->labelCols(), false);
         return;
     }
     if (label) {
-        userHeaderPress(false, row - m_model->titleRows());
+        userHeaderPress(false, row - m_model->titleRows(), false);
         return;
     }
     userPress(row, col, false);

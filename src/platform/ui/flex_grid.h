@@ -9,7 +9,9 @@
 //   for ColSel. So "Col = ColSel, then Row = RowSel" makes the selection's end the current cell, and
 //   a selection is extended by setting RowSel/ColSel after Row/Col.
 // - A click on a column's title cell selects that column from the first data row to the last; a
-//   click on a row's label cell selects that row from the first data column to the last.
+//   click on a row's label cell selects that row from the first data column to the last. Dragging
+//   over further titles (labels), or a shift-click on one, moves ColSel (RowSel) to it: the
+//   selection then holds whole columns (rows) from the anchor's to that one.
 // - Rows = n keeps rows 0..n-1; Rows below FixedRows lowers FixedRows with it (Rows = 0 then
 //   AddItem ... then FixedRows = 1 makes the first added row the title row).
 // - Out-of-range values raise VbError(380) and change nothing; TextMatrix outside the grid VbError(381).
@@ -86,6 +88,11 @@ public:
     [[nodiscard]] double ColWidth(int col) const;
     // Sets a column as wide as `text` (e.g. "000000000") in the owning window's font.
     void setColWidthFromText(int col, const std::string& text);
+    // Widens a column, where needed, so that `text` shows whole in its cells: the text in the
+    // grid's font with the margins the cells keep around it and the grid line.
+    void fitColWidthToText(int col, const std::string& text);
+    // The grid's width (twips) that shows every column whole beside a vertical scroll bar.
+    [[nodiscard]] double WidthForAllCols() const;
     void setRowHeight(double twips);  // every row
     [[nodiscard]] double RowHeight() const;
     void setColAlignment(int col, FlexAlign alignment);
@@ -133,7 +140,8 @@ private:
     void clampCurrent();
     void syncSelection();
     void userPress(int row, int col, bool extend);
-    void userHeaderPress(bool columnTitle, int index);
+    void userHeaderPress(bool columnTitle, int index, bool extend);
+    void userHeaderExtend(bool columnTitle, int index);
     void applyColumnLayout();
     void moveCurrent(int row, int col);
 
