@@ -27,6 +27,7 @@ void showHoursAndMinutes(int32_t minutes, TextBox& hours, TextBox& rest) {
 void endUpload() {
     flags().TimerSetPending = kFalse;
     shared().SendSuspended = kFalse;
+    shared().TimerFrameSent = 0;  // no answer is awaited any more
 }
 
 }  // namespace
@@ -63,9 +64,10 @@ void DecodeTimerSettings(const ReplyFrame& frame, TimerFrm& w) {
 
 void DecodeTimerUploadStep(const ReplyFrame& frame) {
     const uint8_t code = frame.Command;
-    // Frames 1 and 2 advance an upload only while it is pending; a stray acknowledgement (after a
-    // failure or the time-out) must not send the rest of a table on its own.
-    if (code != CmdWriteTimerSettings3 && flags().TimerSetPending != kTrue) return;
+    // Only the answer to the frame the upload waits for moves it on. Any other (a stray one after
+    // a failure or the time-out, a repeated one, one for a frame not yet sent) must neither skip a
+    // frame of the table nor send or report one twice.
+    if (flags().TimerSetPending != kTrue || code != shared().TimerFrameSent) return;
     if (code == CmdWriteTimerSettings1) DisablePollTimers();
     const TimerSettings& timer = keptSettings().timer.record;
     if (frame.Data[0] != code) {

@@ -18,8 +18,8 @@ void DecodeTimerSettings(const ReplyFrame& frame, TimerFrm& window);
 
 // 0x8A, 0x8B, 0x8C: an acknowledgement (D[0] repeats the code) of frame 1 or 2 sends the next frame,
 // of frame 3 shows "Set OK !!!"; any other D[0] shows "Set Fail !!!". Frame 3's answer and a failure
-// end the upload: it is no longer pending and writes are no longer held back. Frames 1 and 2 are
-// answered only while an upload is pending.
+// end the upload: it is no longer pending and writes are no longer held back. Only the answer to
+// the frame sent last, while the upload is pending, is taken; every other one is ignored.
 void DecodeTimerUploadStep(const ReplyFrame& frame);
 
 // The re-send request's entry for one frame (`write` is its builder): the frame goes out again from

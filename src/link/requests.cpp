@@ -258,14 +258,17 @@ void WriteTimerSettings1(const TimerSettings& timer) {
     d.insert(d.end(), rows.begin(), rows.end());
     send(requestFrame(CmdWriteTimerSettings1, d));
     shared().SendSuspended = kTrue;
+    shared().TimerFrameSent = CmdWriteTimerSettings1;
 }
 
 void WriteTimerSettings2(const TimerSettings& timer) {
     send(requestFrame(CmdWriteTimerSettings2, timerRows(timer, 4, 10)));
+    shared().TimerFrameSent = CmdWriteTimerSettings2;
 }
 
 void WriteTimerSettings3(const TimerSettings& timer) {
     send(requestFrame(CmdWriteTimerSettings3, timerRows(timer, 11, 15)));
+    shared().TimerFrameSent = CmdWriteTimerSettings3;
 }
 
 void WriteWelcomeText(const std::vector<uint8_t>& text) {

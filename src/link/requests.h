@@ -96,7 +96,8 @@ void WritePauseSetting(double value);
 void WriteLedAlarm(const AlarmLimits& limits);
 void WriteAutoLockKeypad(double value);
 void WriteAutoScroll(double value);
-// Sends even while suspended, then sets SendSuspended.
+// The three timer-table frames send even while suspended and note their code in TimerFrameSent;
+// the first then sets SendSuspended.
 void WriteTimerSettings1(const TimerSettings& timer);
 void WriteTimerSettings2(const TimerSettings& timer);
 void WriteTimerSettings3(const TimerSettings& timer);

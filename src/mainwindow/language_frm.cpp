@@ -61,7 +61,7 @@ void LanguageFrm::closeOtherWindows() {
 }
 
 void LanguageFrm::buildLanguageButtons() {
-    const std::optional<std::vector<std::string>> lines = readTextLines(languageListPath());
+    const std::optional<std::vector<std::string>> lines = readLanguageLines(languageListPath());
     if (!lines) return;
     const int count = languageState().LanguageCount;
     const std::optional<std::vector<std::string>> names = languageButtonNames(*lines, count);

@@ -10,6 +10,7 @@
 #include "mainwindow/panel.h"
 #include "mainwindow/window_rules.h"
 #include "platform/dialogs.h"
+#include "platform/encoding.h"
 #include "platform/text_file.h"
 #include "platform/vb_error.h"
 #include "records/data_file.h"
@@ -92,8 +93,8 @@ void Panel::startMemoryListing() {
 
 namespace {
 
-// A fresh file list window filled from the lines of a data file; line 0 is the model line.
-void showDataFile(const std::vector<std::string>& lines) {
+// A fresh file list window filled with a data file's rows.
+void showDataFile(const std::vector<DataFileRow>& rows) {
     if (flags().FileListFrmOpen == kTrue) skipOnError([] { windows().unload(FileListFrm::kName); });
     FileListFrm* window = nullptr;
     skipOnError([&] { window = dynamic_cast<FileListFrm*>(&windows().window(FileListFrm::kName)); });
@@ -101,23 +102,41 @@ void showDataFile(const std::vector<std::string>& lines) {
     FileListFrm& frm = *window;
     skipOnError([&] { frm.Show(); });
     skipOnError([&] { frm.GridHeader.setRows(0); });
-    DataFileReader reader;
-    for (size_t n = 1; n < lines.size(); ++n) {
-        const DataFileRow row = ParseDataFileLine(reader, static_cast<int32_t>(n), lines[n]);
-        FlexGrid* grid = row.grid == DataFileGrid::UserInfo ? &frm.FileUserInfoGrid
-                         : row.grid == DataFileGrid::Header ? &frm.GridHeader
-                         : row.grid == DataFileGrid::Record ? &frm.GridRecord
-                                                            : nullptr;
-        if (grid) skipOnError([&] { grid->AddItem(std::string(row.text)); });
+    for (const DataFileRow& row : rows) {
+        FlexGrid& grid = row.grid == DataFileGrid::UserInfo ? frm.FileUserInfoGrid
+                         : row.grid == DataFileGrid::Header ? frm.GridHeader
+                                                            : frm.GridRecord;
+        skipOnError([&] { grid.AddItem(std::string(row.text)); });
     }
     skipOnError([&] { frm.GridHeader.setFixedRows(1); });
+}
+
+// A model line as a message names it: at most 40 characters, so that a line of junk stays short.
+std::string modelForMessage(const std::string& model) {
+    constexpr int kShown = 40;
+    size_t end = 0;
+    for (int n = 0; n < kShown && end < model.size(); ++n) nextCodePoint(model, end);
+    return end < model.size() ? model.substr(0, end) + "..." : model;
+}
+
+// The rows of a data file to show, or why it shows nothing: it holds no rows or too many points,
+// or neither it nor the connected instrument names a supported model.
+std::optional<std::vector<DataFileRow>> rowsToShow(const std::vector<std::string>& lines,
+                                                   std::string& refusal) {
+    auto rows = dataFileRows(lines, refusal);
+    if (rows && IsSupportedModel(lines.front()) != 1 && IsSupportedModel(shared().DeviceModel) != 1) {
+        refusal = "Model " + modelForMessage(lines.front()) + " is not supported";
+        return std::nullopt;
+    }
+    return rows;
 }
 
 }  // namespace
 
 // Reads the chosen data file whole, then shows it in a fresh file list window when its model line
-// or the connected instrument names a supported model; otherwise nothing changes, FileModel
-// included. Runs no event. From its second use the dialog's cancel resumes polling.
+// or the connected instrument names a supported model. A file that cannot be read, or that would
+// show nothing, is reported and changes nothing, FileModel included. Runs no event. From its second
+// use the dialog's cancel resumes polling.
 void Panel::OpenCommand() {
     FileDialogRequest request;
     request.filter = "Data files(*.qvx)|*.qvx|All Files (*.*)|*.*|";
@@ -131,13 +150,13 @@ void Panel::OpenCommand() {
     DisablePollTimers();
     const std::string caption = Caption();
     std::string reason;
-    const auto lines = readTextLines(*chosen, &reason);
-    if (!lines) {
-        msgBox("Open Error !!!\n" + *chosen + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
-    } else if (!lines->empty() &&
-               (IsSupportedModel(lines->front()) == 1 || IsSupportedModel(shared().DeviceModel) == 1)) {
+    const auto lines = readTextLines(*chosen, kDataFileReadLimit, &reason);
+    const auto rows = lines ? rowsToShow(*lines, reason) : std::nullopt;
+    if (rows) {
         shared().FileModel = lines->front();
-        showDataFile(*lines);
+        showDataFile(*rows);
+    } else {
+        msgBox("Open Error !!!\n" + *chosen + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
     }
     setCaption(caption);
     EnablePollTimers();

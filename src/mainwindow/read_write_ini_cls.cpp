@@ -14,6 +14,8 @@ namespace {
 
 // The classic profile functions hand back a 255-byte buffer ending in a NUL.
 constexpr size_t kMaxValueLength = 254;
+// Far beyond any settings file; a larger one (or a pipe or device) reads as no file.
+constexpr ReadLimit kIniReadLimit{1u << 20};
 
 // One line of the file as bytes, with the line end it had (empty for a last line without one).
 struct Line {
@@ -174,7 +176,7 @@ std::string withValue(const std::string& fileBytes, const std::string& section, 
 
 std::string ReadWriteINICls::GetINI(std::string SectionName, std::string KeyName, std::string DefaultValue,
                                     std::string FileName) {
-    auto bytes = readFileBytes(normalisedPath(FileName));
+    auto bytes = readFileBytes(normalisedPath(FileName), kIniReadLimit);
     if (bytes) {
         ini::Lookup found = ini::find(*bytes, SectionName, KeyName);
         if (found.found) return found.value;
@@ -187,7 +189,7 @@ int32_t ReadWriteINICls::WriteINI(std::string SectionName, std::string KeyName, 
                                   std::string FileName) {
     if (FileName.empty() || !isWritableName(SectionName, KeyName) || hasLineBreak(WriteValue)) return 0;
     std::string path = normalisedPath(FileName);
-    auto bytes = readFileBytes(path);
+    auto bytes = readFileBytes(path, kIniReadLimit);
     std::error_code ec;
     // An existing file that cannot be read must not be replaced by one holding only this key.
     if (!bytes && std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found)

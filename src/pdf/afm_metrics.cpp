@@ -13,6 +13,9 @@
 namespace sq::pdf {
 
 namespace {
+// Font metrics files are tens of KB; a larger file, a pipe or a device is not read.
+constexpr ReadLimit kAfmReadLimit{4u << 20};
+
 std::string_view trimSpaces(std::string_view s) {
     size_t b = s.find_first_not_of(' ');
     if (b == std::string_view::npos) return {};
@@ -200,7 +203,7 @@ AfmWidths parseAfmWidths(std::string_view text) {
 }
 
 AfmWidths readAfmWidths(const std::string& path) {
-    auto bytes = readFileBytes(path);
+    auto bytes = readFileBytes(path, kAfmReadLimit);
     if (!bytes) raise(kFileNotFound);
     return parseAfmWidths(*bytes);
 }

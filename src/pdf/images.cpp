@@ -11,6 +11,9 @@
 namespace sq {
 
 namespace {
+// A picture for a report; a larger file, a pipe or a device reads as no JPEG.
+constexpr ReadLimit kImageReadLimit{32u << 20};
+
 bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -41,7 +44,7 @@ const kdrPDF::PdfImageInfo* kdrPDF::ParseJpegFile(const std::string& fileName) {
     entry = PdfImageInfo{};
     std::string path = fileName;
     std::replace(path.begin(), path.end(), '\\', '/');
-    std::string data = readFileBytes(path).value_or(std::string());
+    std::string data = readFileBytes(path, kImageReadLimit).value_or(std::string());
     auto reading = pdf::readJpeg(std::span(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
     switch (reading.refusal) {
         case pdf::JpegRefusal::None:

@@ -8,11 +8,12 @@
 
 #include <cctype>
 #include <cerrno>
-#include <fstream>
 #include <optional>
+#include <vector>
 
 #include "platform/memory_port.h"
 #include "platform/program_folder.h"
+#include "platform/text_file.h"
 
 namespace sq {
 
@@ -25,7 +26,7 @@ constexpr int kMaxCom = 256;
 enum class LockState { Held, Free, Gone };
 
 LockState entryLock(const std::string& entry, struct stat& opened) {
-    int fd = ::open(entry.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    int fd = ::open(entry.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return LockState::Gone;
     ::fstat(fd, &opened);
     LockState state = LockState::Free;
@@ -44,9 +45,12 @@ bool isPseudoTerminal(const std::string& path) {
 
 // "device-path process-id": the device path, or nothing when the line has another form.
 std::optional<std::string> readTextEntry(const std::string& entry) {
-    std::ifstream in(entry);
-    std::string line;
-    std::getline(in, line);
+    // One short line; anything larger, or what is no longer a regular file, is no entry.
+    constexpr ReadLimit kEntryReadLimit{4u << 10};
+    const std::optional<std::string> bytes = readFileBytes(entry, kEntryReadLimit);
+    if (!bytes) return std::nullopt;
+    const std::vector<std::string> lines = splitLines(*bytes);
+    std::string line = lines.empty() ? std::string() : lines.front();
     while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
     size_t blank = line.find_last_of(" \t");
     if (blank == std::string::npos || blank == 0) return std::nullopt;

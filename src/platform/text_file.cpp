@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -13,17 +15,30 @@
 
 namespace sq {
 
+namespace {
+
+// Calls `take` with each line of `text`, ended at CR LF, CR or LF, until it returns false; false
+// then. A final line ending adds no empty line.
+template <class Take>
+bool forEachLine(std::string_view text, Take&& take) {
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        if (!take(text.substr(start, end - start))) return false;
+        start = end + 1;
+        if (start < text.size() && text[end] == '\r' && text[start] == '\n') ++start;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    forEachLine(text, [&](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -38,43 +53,110 @@ mode_t fileCreationMask() {
     return mask;
 }
 
-bool fail(std::string* reason, int error) {
-    if (reason) *reason = std::strerror(error);
-    return false;
-}
 }  // namespace
 
-std::optional<std::string> readFileBytes(const std::string& path, std::string* reason) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        fail(reason, errno);
-        return std::nullopt;
-    }
-    std::string bytes;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) bytes.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+namespace {
+
+// A size as a person states it: "16 MB", "512 KB" or "100 bytes".
+std::string sizeText(size_t bytes) {
+    if (bytes >= (1u << 20) && bytes % (1u << 20) == 0) return std::to_string(bytes >> 20) + " MB";
+    if (bytes >= (1u << 10) && bytes % (1u << 10) == 0) return std::to_string(bytes >> 10) + " KB";
+    return std::to_string(bytes) + " bytes";
+}
+
+std::nullopt_t refuse(std::string* reason, std::string text) {
+    if (reason) *reason = std::move(text);
+    return std::nullopt;
+}
+
+std::nullopt_t refuseError(std::string* reason, int error) {
+    return refuse(reason, std::strerror(error));
+}
+
+// Only a regular file ends where its size says: a pipe may wait for a writer for good and a
+// device may never end.
+std::optional<std::string> refusedKind(const struct stat& st) {
+    if (S_ISREG(st.st_mode)) return std::nullopt;
+    return S_ISDIR(st.st_mode) ? std::string(std::strerror(EISDIR)) : std::string("Not a regular file");
+}
+
+// The file's bytes up to `size`: fewer when it was cut short meanwhile, never more.
+std::optional<std::string> readUpTo(int fd, size_t size, std::string* reason) {
+    std::string bytes(size, '\0');
+    size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size - got);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            fail(reason, errno);
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (n < 0) return refuseError(reason, errno);
         if (n == 0) break;
-        bytes.append(buffer, static_cast<size_t>(n));
+        got += static_cast<size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, const ReadLimit& limit,
+                                         std::string* reason) {
+    // Looked at before it is opened, since opening a pipe or a device may wait or act on it.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return refuseError(reason, errno);
+    if (auto refusal = refusedKind(st)) return refuse(reason, *refusal);
+    // Without waiting, should a pipe have taken the file's place since.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return refuseError(reason, errno);
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &st) != 0) {
+        bytes = refuseError(reason, errno);
+    } else if (auto refusal = refusedKind(st)) {
+        bytes = refuse(reason, *refusal);
+    } else if (static_cast<uintmax_t>(st.st_size) > limit.maxBytes) {
+        bytes = refuse(reason, "File too large (more than " + sizeText(limit.maxBytes) + ")");
+    } else {
+        bytes = readUpTo(fd, static_cast<size_t>(st.st_size), reason);
     }
     ::close(fd);
     return bytes;
 }
 
-std::optional<std::vector<std::string>> readTextLines(const std::string& path, std::string* reason) {
-    auto bytes = readFileBytes(path, reason);
-    if (!bytes) return std::nullopt;
-    std::vector<std::string> lines = splitLines(*bytes);
-    for (auto& l : lines) l = cp1252ToUtf8(l);
+std::optional<std::string> readFileBytes(const std::string& path, std::string* reason) {
+    return readFileBytes(path, kDefaultReadLimit, reason);
+}
+
+namespace {
+
+// splitLines within the line bounds of `limit`, each line converted to UTF-8.
+std::optional<std::vector<std::string>> boundedLines(std::string_view text, const ReadLimit& limit,
+                                                     std::string* reason) {
+    std::vector<std::string> lines;
+    std::string refusal;
+    const bool whole = forEachLine(text, [&](std::string_view line) {
+        if (line.size() > limit.maxLineLength) {
+            refusal = "Line " + std::to_string(lines.size() + 1) + " too long (more than " +
+                      std::to_string(limit.maxLineLength) + " characters)";
+        } else if (lines.size() == limit.maxLines) {
+            refusal = "Too many lines (more than " + std::to_string(limit.maxLines) + ")";
+        } else {
+            lines.push_back(cp1252ToUtf8(line));
+        }
+        return refusal.empty();
+    });
+    if (!whole) return refuse(reason, std::move(refusal));
     return lines;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> readTextLines(const std::string& path, const ReadLimit& limit,
+                                                      std::string* reason) {
+    const auto bytes = readFileBytes(path, limit, reason);
+    if (!bytes) return std::nullopt;
+    return boundedLines(*bytes, limit, reason);
+}
+
+std::optional<std::vector<std::string>> readTextLines(const std::string& path, std::string* reason) {
+    return readTextLines(path, kDefaultReadLimit, reason);
 }
 
 namespace {

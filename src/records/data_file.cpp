@@ -147,4 +147,25 @@ DataFileRow ParseDataFileLine(DataFileReader& reader, int32_t lineNumber, std::s
     }
 }
 
+std::optional<std::vector<DataFileRow>> dataFileRows(const std::vector<std::string>& lines,
+                                                     std::string& refusal) {
+    DataFileReader reader;
+    std::vector<DataFileRow> rows;
+    int32_t points = 0;
+    for (size_t n = 1; n < lines.size(); ++n) {
+        const DataFileRow row = ParseDataFileLine(reader, static_cast<int32_t>(n), lines[n]);
+        if (row.grid == DataFileGrid::None) continue;
+        if (row.grid == DataFileGrid::Record && ++points > kMaxRecordPoints) {
+            refusal = "More than " + std::to_string(kMaxRecordPoints) + " points";
+            return std::nullopt;
+        }
+        rows.push_back(row);
+    }
+    if (rows.empty()) {
+        refusal = "No data in file";
+        return std::nullopt;
+    }
+    return rows;
+}
+
 }  // namespace sq

@@ -12,9 +12,12 @@
 // the classic ones, so the reader reads old and new files alike.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/text_file.h"
 #include "records/grid_copy.h"
 
 namespace sq {
@@ -76,5 +79,17 @@ struct DataFileRow {
 // (the point section's title row is its start too); any other line after its section's start goes
 // to that section's grid, and before the first keyword to none.
 DataFileRow ParseDataFileLine(DataFileReader& reader, int32_t lineNumber, std::string_view lineText);
+
+// The most points a record holds: its header counts them in 16 bits.
+constexpr int32_t kMaxRecordPoints = 65535;
+// A data file is refused unread beyond these. The largest record writes some 5 MB in lines of under
+// a hundred characters; only a user-information value can make a line long.
+inline constexpr ReadLimit kDataFileReadLimit{16u << 20, 64u << 10, 2u * (kMaxRecordPoints + 1)};
+
+// The rows a data file's lines (the model line first, read by the caller) put into the grids, in
+// file order, read by a fresh reader. When the file would show nothing, or more points than a
+// record holds, nullopt with the reason in `refusal`. The rows' texts point into `lines`.
+std::optional<std::vector<DataFileRow>> dataFileRows(const std::vector<std::string>& lines,
+                                                     std::string& refusal);
 
 }  // namespace sq

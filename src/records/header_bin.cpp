@@ -10,6 +10,10 @@ namespace sq {
 
 namespace {
 
+// One short line: anything larger, a pipe or a device is no selection file, and the file is
+// written anew.
+constexpr ReadLimit kHeaderBinReadLimit{64u << 10};
+
 std::vector<std::string> splitFields(const std::string& line) {
     std::vector<std::string> fields;
     size_t start = 0;
@@ -59,7 +63,7 @@ bool writeHeaderBin(const std::string& path, const ItemStates& states) {
 ItemStates loadHeaderBin(const std::string& path) {
     const ItemStates none{};
     if (!fileExists(path)) writeHeaderBin(path, none);
-    auto lines = readTextLines(path);
+    auto lines = readTextLines(path, kHeaderBinReadLimit);
     if (lines && !lines->empty()) {
         if (auto states = parseHeaderBinLine(lines->back())) return *states;
     }

@@ -79,6 +79,9 @@ struct OpenFlags {
 struct SharedState {
     OpenFlags flags;
     int16_t SendSuspended = 0;  // owned by the request builders
+    // The timer-table frame (0x8A, 0x8B or 0x8C) the request builders sent last: the one whose
+    // acknowledgement a pending upload waits for. 0 before any.
+    uint8_t TimerFrameSent = 0;
 
     std::string DeviceModel;
     std::string PrevDeviceModel;

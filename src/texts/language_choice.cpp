@@ -41,7 +41,7 @@ std::optional<std::vector<std::string>> listWithSelectedLanguage(const std::vect
 }
 
 bool storeSelectedLanguage(std::optional<int> selectedButton, int languageCount, int buttonCount) {
-    auto lines = readTextLines(languageListPath());
+    auto lines = readLanguageLines(languageListPath());
     if (!lines) return false;
     auto rewritten = listWithSelectedLanguage(*lines, selectedButton, languageCount, buttonCount);
     return rewritten && writeTextLines(languageListPath(), *rewritten);

@@ -39,6 +39,10 @@ std::string languageFilePathFor(std::string_view languageName) {
     return programPath("Lan/" + std::string(languageName) + ".lan");
 }
 
+std::optional<std::vector<std::string>> readLanguageLines(const std::string& path) {
+    return readTextLines(path, kLanguageFileReadLimit);
+}
+
 std::vector<std::string> splitFields(std::string_view line) {
     std::vector<std::string> fields;
     if (line.empty()) return fields;
@@ -81,14 +85,14 @@ void applyLanguageLines(const std::vector<std::string>& lines, LanguageTexts& ta
 
 void loadLanguage(LanguageState& state, LanguageTexts& table) {
     state.LanguageCount = 0;
-    auto lines = readTextLines(languageListPath());
+    auto lines = readLanguageLines(languageListPath());
     if (!lines) return;
     if (applyLanguageList(*lines, state)) readLanguageFile(state, table);
 }
 
 void readLanguageFile(const LanguageState& state, LanguageTexts& table) {
     if (state.LanguageFilePath.empty()) return;
-    if (auto lines = readTextLines(state.LanguageFilePath)) applyLanguageLines(*lines, table);
+    if (auto lines = readLanguageLines(state.LanguageFilePath)) applyLanguageLines(*lines, table);
 }
 
 void LoadLanguage() {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_file.h"
 #include "texts/language_texts.h"
 
 namespace sq {
@@ -28,6 +29,13 @@ LanguageState& languageState();
 
 [[nodiscard]] std::string languageListPath();
 [[nodiscard]] std::string languageFilePathFor(std::string_view languageName);
+
+// The list and the language files are read only up to these bounds, far beyond any language (the
+// English file is under 10 KB). A file beyond them, or one that is no regular file, is not read at
+// all, so the texts stay as they are.
+inline constexpr ReadLimit kLanguageFileReadLimit{512u << 10, 4096, 16384};
+// The lines of the list or of a language file; nullopt when it cannot be read or is refused.
+[[nodiscard]] std::optional<std::vector<std::string>> readLanguageLines(const std::string& path);
 
 // Splits a line at every backslash; an empty line gives no field at all.
 [[nodiscard]] std::vector<std::string> splitFields(std::string_view line);

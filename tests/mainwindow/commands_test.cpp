@@ -223,7 +223,7 @@ TEST_F(CommandsTest, eachCommandOpensItsWindowWithTheOthersClosed) {
 TEST_F(CommandsTest, openReadsTheModelLineOfADataFile) {
     Panel& p = startIdentified();
     const std::string path = sqtest::makeTempDir("open") + "/r.qvx";
-    writeTextLines(path, {"VOK-LSR20", "Information\tx"});
+    writeTextLines(path, {"VOK-LSR20", "Information", "Evaluator\tx"});
     dialogs->fileAnswers.push_back(path);
     p.Toolbar1.click("Open");
     EXPECT_EQ(shared().FileModel, "VOK-LSR20");

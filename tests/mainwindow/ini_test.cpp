@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "mainwindow/read_write_ini_cls.h"
 #include "platform/text_file.h"
 #include "support/file_size_limit.h"
+#include "support/read_watchdog.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -119,6 +123,35 @@ TEST_F(IniTest, aFailedWriteLeavesTheOldFileIntact) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(fileBytes(), "[MeterSetting]\r\nComPort=2\r\n");
     EXPECT_EQ(IniRW().WriteINI("MeterSetting", "ComPort", "1", m_path + ".d/none.ini"), 0);
+}
+
+// A settings file that is a pipe, a link to a device or far too large reads as one that cannot be
+// read: defaults, and no write that would replace it. Nothing holds the program up.
+TEST_F(IniTest, aPipeADeviceOrAHugeFileGivesDefaultsAndIsNotReplaced) {
+    const struct {
+        const char* what;
+        void (*make)(const char* path);
+    } cases[] = {
+        {"a pipe", [](const char* p) { ::mkfifo(p, 0600); }},
+        {"a link to /dev/zero", [](const char* p) { std::filesystem::create_symlink("/dev/zero", p); }},
+        {"a file of 2 MB",
+         [](const char* p) {
+             std::ofstream(p).close();
+             std::filesystem::resize_file(p, 2u << 20);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(m_path);
+        c.make(m_path.c_str());
+        const auto kind = std::filesystem::symlink_status(m_path).type();
+        {
+            const sqtest::ReadWatchdog guard(std::string("settings file: ") + c.what, m_path);
+            EXPECT_EQ(get("ComPort", "1"), "1");
+            EXPECT_EQ(write("ComPort", "3"), 0);
+        }
+        EXPECT_EQ(std::filesystem::symlink_status(m_path).type(), kind);
+    }
 }
 
 TEST_F(IniTest, namesAndValuesThatWouldBreakTheFileAreRefused) {

@@ -1,12 +1,17 @@
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <filesystem>
 
 #include "mainwindow/panel_fixture.h"
 #include "mainwindow/read_write_ini_cls.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
+#include "support/read_watchdog.h"
+#include "texts/language_files.h"
 
 using namespace sq;
 using sqtest::PanelTest;
@@ -33,6 +38,22 @@ TEST_F(PanelTest, startUpShowsPortSetupModallyAndLeavesTheDocumentedState) {
     EXPECT_EQ(flags().TimerSetPending, kFalse);
     EXPECT_EQ(p.Toolbar1.buttonToolTip(7), "Memory");
     EXPECT_EQ(p.Caption(), "Panel V10.06");
+}
+
+// A pipe as the language list: start-up reaches the port setup window, in English.
+TEST_F(PanelTest, aPipeAsTheLanguageListNeverHoldsUpStartUp) {
+    const std::string list = languageListPath();
+    std::filesystem::remove(list);
+    ASSERT_EQ(::mkfifo(list.c_str(), 0600), 0);
+    startPort = 0;
+    {
+        const sqtest::ReadWatchdog guard("start-up", list);
+        start();
+    }
+    EXPECT_EQ(modalShown, (std::vector<std::string>{"ComPortSetFrm"}));
+    EXPECT_EQ(panel->Toolbar1.buttonToolTip(7), "Memory");
+    std::filesystem::remove(list);
+    ensureProgramFolder();
 }
 
 TEST_F(PanelTest, existingSettingsFileIsLeftUntouched) {

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/encoding.h"
 #include "platform/text_file.h"
 #include "support/file_size_limit.h"
+#include "support/read_watchdog.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -103,6 +106,74 @@ TEST(TextFileTest, failuresGiveTheSystemsReason) {
     EXPECT_EQ(reason, std::strerror(EISDIR));
     EXPECT_EQ(readFileBytes(dir + "/gone.txt", &reason), std::nullopt);
     EXPECT_EQ(reason, std::strerror(ENOENT));
+}
+
+// A reader takes a file up to its bounds exactly and refuses it whole one byte, character or line
+// beyond, naming the bound.
+TEST(TextFileTest, aFileBeyondItsReadersBoundIsRefusedWhole) {
+    const std::string dir = sqtest::makeTempDir("bound");
+    const auto fileOf = [&](const std::string& name, const std::string& bytes) {
+        EXPECT_TRUE(writeFileAtomic(dir + "/" + name, bytes));
+        return dir + "/" + name;
+    };
+    const ReadLimit limit{100, 10, 3};
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::optional<Lines> lines;  // nullopt: refused
+        std::string reason;
+    } cases[] = {
+        {"at every bound", std::string(10, 'a') + "\r\n\r\n" + std::string(10, 'b'),
+         Lines{std::string(10, 'a'), "", std::string(10, 'b')}, ""},
+        {"a line too long", "a\r\n" + std::string(11, 'b') + "\r\n", std::nullopt,
+         "Line 2 too long (more than 10 characters)"},
+        {"a line too long without a line end", std::string(11, 'b'), std::nullopt,
+         "Line 1 too long (more than 10 characters)"},
+        {"too many lines", "a\nb\nc\nd", std::nullopt, "Too many lines (more than 3)"},
+        {"empty lines count", "\r\n\r\n\r\n\r\n", std::nullopt, "Too many lines (more than 3)"},
+        {"too large", std::string(101, '\n'), std::nullopt, "File too large (more than 100 bytes)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = fileOf("f.txt", c.bytes);
+        std::string reason;
+        EXPECT_EQ(readTextLines(path, limit, &reason), c.lines);
+        EXPECT_EQ(reason, c.reason);
+    }
+    std::string reason;
+    EXPECT_EQ(readFileBytes(fileOf("100", std::string(100, 'x')), ReadLimit{100}), std::string(100, 'x'));
+    EXPECT_EQ(readFileBytes(fileOf("big", std::string(2048, 'x')), ReadLimit{1024}, &reason), std::nullopt);
+    EXPECT_EQ(reason, "File too large (more than 1 KB)");
+    // Refused by its size alone: a file far beyond the bound is never read into memory.
+    const std::string huge = dir + "/huge";
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, 3ull << 30);
+    EXPECT_EQ(readFileBytes(huge, ReadLimit{16u << 20}, &reason), std::nullopt);
+    EXPECT_EQ(reason, "File too large (more than 16 MB)");
+}
+
+// A pipe would hold the reader up until someone writes to it, a device such as /dev/zero never
+// ends: only regular files are read, links to them included.
+TEST(TextFileTest, onlyRegularFilesAreReadAndNothingElseHoldsTheReaderUp) {
+    const std::string dir = sqtest::makeTempDir("kinds");
+    const std::string fifo = dir + "/fifo.qvx";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = dir + "/zero.qvx";
+    std::filesystem::create_symlink("/dev/zero", zero);
+    const std::string linked = dir + "/linked.qvx";
+    ASSERT_TRUE(writeFileAtomic(dir + "/real.qvx", "QVX 410\r\n"));
+    std::filesystem::create_symlink(dir + "/real.qvx", linked);
+
+    for (const std::string& path : {fifo, zero}) {
+        SCOPED_TRACE(path);
+        const sqtest::ReadWatchdog guard("reading " + path, path == fifo ? fifo : "");
+        std::string reason;
+        EXPECT_EQ(readFileBytes(path, kDefaultReadLimit, &reason), std::nullopt);
+        EXPECT_EQ(reason, "Not a regular file");
+        EXPECT_EQ(readTextLines(path, ReadLimit{1024}, &reason), std::nullopt);
+        EXPECT_EQ(reason, "Not a regular file");
+    }
+    EXPECT_EQ(readTextLines(linked, ReadLimit{1024}), std::optional<Lines>({"QVX 410"}));
 }
 
 // Two writers of one file each have their own temporary file; the target changes only at a commit,

@@ -1,8 +1,10 @@
 // The main window's Open command filling the file list window, and the whole round trip: a record
 // downloaded from the simulated instrument, edited, saved, and opened again.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 #include "mainwindow/panel_fixture.h"
@@ -12,6 +14,7 @@
 #include "records/file_list_frm.h"
 #include "records/record_expectations.h"
 #include "records/record_window_fixture.h"
+#include "support/read_watchdog.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -88,10 +91,15 @@ TEST_F(OpenCommandTest, aFileIsShownOnlyWhenItsModelOrTheInstrumentsIsSupported)
             return std::make_unique<FileListFrm>();
         });
         const std::string caption = panel->Caption();
+        dialogs->clear();
         open(path);
         EXPECT_TRUE(panel->Timer1.enabled());
         EXPECT_EQ(panel->Caption(), caption);
         if (!filled) {
+            // Told why, so that nobody takes the cells still shown for this file's.
+            const std::string why = c.line0 ? "Model " + *c.line0 + " is not supported" : "No data in file";
+            EXPECT_EQ(dialogs->messageTexts(),
+                      std::vector<std::string>{"Open Error !!!\n" + path + "\n" + why});
             EXPECT_EQ(shared().FileModel, c.previousFileModel);
             EXPECT_EQ(fileList() != nullptr, c.windowOpen);
             if (c.windowOpen) {
@@ -99,6 +107,7 @@ TEST_F(OpenCommandTest, aFileIsShownOnlyWhenItsModelOrTheInstrumentsIsSupported)
             }
             continue;
         }
+        EXPECT_TRUE(dialogs->messages().empty());
         EXPECT_EQ(shared().FileModel, *c.line0);
         ASSERT_NE(fileList(), nullptr);
         FileListFrm& f = *fileList();
@@ -136,6 +145,80 @@ TEST_F(OpenCommandTest, anUnreadableFileIsReportedAndChangesNothing) {
     dialogs->clear();
     panel->Toolbar1.click("Open");  // cancelled: no message
     EXPECT_TRUE(dialogs->messages().empty());
+}
+
+// A point section of `points` rows under its title row, as a data file holds it.
+std::string pointSection(int points) {
+    std::string text = "RecordData\r\nNo.s\tDate/Time\t\r\n";
+    for (int n = 1; n <= points; ++n) text += std::to_string(n) + "\tp\t61.0 dB\t\r\n";
+    return text;
+}
+
+// A file that would show nothing, or more than a record holds, or that is no file to read at all,
+// is refused with the reason; the window keeps the file opened before, and polling goes on. A pipe
+// or a link to a device never holds the program up, and nothing unbounded is read.
+TEST_F(OpenCommandTest, aFileThatWouldShowNothingOrTooMuchIsRefusedAndTheOldFileStaysShown) {
+    startPort = 0;
+    start();
+    open(writeFile("good.qvx", "QVX 410\r\n" + kBody));
+    ASSERT_NE(fileList(), nullptr);
+    const FileListFrm* shown = fileList();
+    const Rows points = cellsOf(fileList()->GridRecord), header = cellsOf(fileList()->GridHeader);
+    ASSERT_EQ(points.size(), 3u);
+
+    const std::string fifo = dir + "/fifo.qvx";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = dir + "/zero.qvx";
+    std::filesystem::create_symlink("/dev/zero", zero);
+    const std::string large = writeFile("large.qvx", "QVX 410\r\n" + kBody);
+    std::filesystem::resize_file(large, (16u << 20) + 1);
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {fifo, "Not a regular file"},
+        {zero, "Not a regular file"},
+        {writeFile("empty.qvx", ""), "No data in file"},
+        {writeFile("model.qvx", "QVX 410\r\n"), "No data in file"},
+        {writeFile("stray.qvx", "QVX 410\r\n\r\n\r\nstray\tx\t\r\n"), "No data in file"},
+        {writeFile("other.qvx", "XYZ 9\r\n" + kBody), "Model XYZ 9 is not supported"},
+        {writeFile("junk.qvx", std::string(60, 'J') + "\r\n" + kBody),
+         "Model " + std::string(40, 'J') + "... is not supported"},
+        {writeFile("65536.qvx", "QVX 410\r\n\r\n" + pointSection(65536)), "More than 65535 points"},
+        {writeFile("lines.qvx", "QVX 410\r\n" + kBody + std::string(140000, '\n')),
+         "Too many lines (more than 131072)"},
+        {writeFile("line.qvx", "QVX 410\r\n\r\nRecordData\r\nNo.s\r\n" + std::string(70000, 'x') + "\t\r\n"),
+         "Line 5 too long (more than 65536 characters)"},
+        {large, "File too large (more than 16 MB)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        dialogs->clear();
+        bool pausedAtMessage = false;
+        dialogs->onMessage = [&](const MessageRequest&) { pausedAtMessage = !panel->Timer1.enabled(); };
+        {
+            const sqtest::ReadWatchdog guard("Open " + c.path, c.path == fifo ? fifo : "");
+            open(c.path);
+        }
+        const auto messages = dialogs->messages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, "Open Error !!!\n" + c.path + "\n" + c.reason);
+        EXPECT_EQ(messages[0].icon, MsgIcon::Critical);
+        EXPECT_TRUE(pausedAtMessage);
+        EXPECT_TRUE(panel->Timer1.enabled());
+        EXPECT_EQ(shared().FileModel, "QVX 410");
+        ASSERT_EQ(fileList(), shown);
+        EXPECT_EQ(cellsOf(fileList()->GridRecord), points);
+        EXPECT_EQ(cellsOf(fileList()->GridHeader), header);
+    }
+
+    // The largest record a file can hold opens.
+    dialogs->clear();
+    open(writeFile("65535.qvx", "QVX 410\r\n\r\n" + pointSection(65535)));
+    EXPECT_TRUE(dialogs->messages().empty());
+    ASSERT_NE(fileList(), nullptr);
+    EXPECT_EQ(fileList()->GridRecord.Rows(), 65536);
+    EXPECT_EQ(fileList()->GridRecord.TextMatrix(65535, 0), "65535");
 }
 
 // Each Open starts the reader afresh: lines before a file's first keyword go nowhere, even after a

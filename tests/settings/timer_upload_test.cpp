@@ -17,7 +17,8 @@ namespace {
 
 class TimerUploadTest : public sqtest::SettingsTest {
 protected:
-    // The state a Set leaves behind it: a kept table, the upload pending, other writes held back.
+    // What a Set does: a kept table, the upload pending and its first frame sent, which holds other
+    // writes back.
     void uploadPending() {
         TimerSettings t;
         t.Mode = 3;
@@ -26,7 +27,8 @@ protected:
         keptSettings().timer.keep(t);
         shared().ReplyWaitTicks = 0;
         flags().TimerSetPending = kTrue;
-        shared().SendSuspended = kTrue;
+        WriteTimerSettings1(t);
+        wait(0.1);
     }
     // The upload frames the program sent, in order.
     std::vector<uint8_t> uploadFrames() const {
@@ -65,12 +67,29 @@ TEST_F(TimerUploadTest, eachAcknowledgementSendsTheNextFrameAndEveryEndLeavesWri
         {"frame 1 failed", true, {{0x8A, 0x00}}, {}, {"Set Fail !!!"}},
         {"frame 2 answered with 8A", true, {{0x8A, 0x8A}, {0x8B, 0x8A}}, {0x8B}, {"Set Fail !!!"}},
         {"frame 3 failed", true, {{0x8A, 0x8A}, {0x8B, 0x8B}, {0x8C, 0x01}}, {0x8B, 0x8C}, {"Set Fail !!!"}},
-        {"stray acknowledgements with no upload", false, {{0x8A, 0x8A}, {0x8B, 0x8B}}, {}, {}},
-        {"a stray failure with no upload", false, {{0x8A, 0x00}, {0x8B, 0x01}}, {}, {}},
+        {"stray acknowledgements with no upload", false, {{0x8A, 0x8A}, {0x8B, 0x8B}, {0x8C, 0x8C}}, {}, {}},
+        {"a stray failure with no upload", false, {{0x8A, 0x00}, {0x8B, 0x01}, {0x8C, 0x01}}, {}, {}},
+        // Only the answer to the frame sent last moves the upload on: no frame is skipped.
+        {"frame 2 and 3 answered before frame 1",
+         true,
+         {{0x8B, 0x8B}, {0x8C, 0x8C}, {0x8B, 0x00}, {0x8A, 0x8A}, {0x8B, 0x8B}, {0x8C, 0x8C}},
+         {0x8B, 0x8C},
+         {"Set OK !!!"}},
+        {"frame 3 answered before frame 2",
+         true,
+         {{0x8A, 0x8A}, {0x8C, 0x8C}, {0x8A, 0x8A}, {0x8B, 0x8B}, {0x8C, 0x8C}},
+         {0x8B, 0x8C},
+         {"Set OK !!!"}},
+        {"every acknowledgement twice",
+         true,
+         {{0x8A, 0x8A}, {0x8A, 0x8A}, {0x8B, 0x8B}, {0x8B, 0x8B}, {0x8C, 0x8C}, {0x8C, 0x8C}},
+         {0x8B, 0x8C},
+         {"Set OK !!!"}},
     };
     Panel& p = startIdentified();
     // The instrument answers nothing itself: the test plays its acknowledgements.
-    for (uint8_t code : {CmdWriteTimerSettings2, CmdWriteTimerSettings3}) sim->dropReply(0, code);
+    for (uint8_t code : {CmdWriteTimerSettings1, CmdWriteTimerSettings2, CmdWriteTimerSettings3})
+        sim->dropReply(0, code);
     bool pollingAtSend = true;
     sim->setRequestObserver([&](const metersim::LoggedRequest& r) {
         if (r.code == CmdWriteTimerSettings2) pollingAtSend = p.Timer1.enabled();
@@ -96,6 +115,46 @@ TEST_F(TimerUploadTest, eachAcknowledgementSendsTheNextFrameAndEveryEndLeavesWri
         expectReadGoesOut();
     }
     EXPECT_FALSE(pollingAtSend) << "frame 2 goes out with polling paused";
+}
+
+// An instrument that answers every frame twice: each frame goes out once and one "Set OK !!!" ends
+// the upload.
+TEST_F(TimerUploadTest, duplicatedAcknowledgementsSendEachFrameOnceAndReportOnce) {
+    startIdentified();
+    TimerFrm& f = openFilled();
+    for (uint8_t code : {CmdWriteTimerSettings1, CmdWriteTimerSettings2, CmdWriteTimerSettings3})
+        sim->duplicateReply(0, code, 0.05);
+    f.TimerBtn.click();
+    wait(2);
+    EXPECT_EQ(uploadFrames(), (std::vector<uint8_t>{0x8A, 0x8B, 0x8C}));
+    EXPECT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set OK !!!"}));
+    EXPECT_EQ(flags().TimerSetPending, kFalse);
+    EXPECT_EQ(shared().SendSuspended, kFalse);
+    expectReadGoesOut();
+}
+
+// A re-send request while the upload waits for frame 2: the upload then waits for the repeated
+// frame 1 and goes on from its answer, taking no answer of a frame it did not send last.
+TEST_F(TimerUploadTest, aReSentFrameIsTheOneTheUploadWaitsFor) {
+    startIdentified();
+    TimerFrm& f = openFilled();
+    sim->dropReply(1, CmdWriteTimerSettings2);
+    f.TimerBtn.click();
+    wait(0.5);
+    ASSERT_EQ(uploadFrames(), (std::vector<uint8_t>{0x8A, 0x8B}));
+    ASSERT_EQ(flags().TimerSetPending, kTrue);
+    sim->dropReply(1, CmdWriteTimerSettings1);
+    sim->sendUnsolicited55(CmdWriteTimerSettings1);
+    wait(0.5);
+    EXPECT_EQ(uploadFrames(), (std::vector<uint8_t>{0x8A, 0x8B, 0x8A}));
+    sim->sendRaw(metersim::buildReply(CmdWriteTimerSettings2, {CmdWriteTimerSettings2}));  // the late one
+    wait(0.3);
+    EXPECT_EQ(uploadFrames(), (std::vector<uint8_t>{0x8A, 0x8B, 0x8A}));
+    sim->sendRaw(metersim::buildReply(CmdWriteTimerSettings1, {CmdWriteTimerSettings1}));
+    wait(1);
+    EXPECT_EQ(uploadFrames(), (std::vector<uint8_t>{0x8A, 0x8B, 0x8A, 0x8B, 0x8C}));
+    EXPECT_EQ(dialogs->messageTexts(), (std::vector<std::string>{"Set OK !!!"}));
+    EXPECT_EQ(flags().TimerSetPending, kFalse);
 }
 
 TEST_F(TimerUploadTest, reSendRequestsRepeatAFrameOnlyAfterASetAndMakeTheUploadPendingAgain) {

@@ -1,10 +1,12 @@
 #include "texts/language_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -13,6 +15,7 @@
 
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
+#include "support/read_watchdog.h"
 
 namespace {
 
@@ -235,6 +238,64 @@ TEST(LanguageFiles, missingOrUnnamedFileLeavesTheTableAsItWas) {
     std::filesystem::remove(state.LanguageFilePath);
     sq::readLanguageFile(state, table);
     EXPECT_EQ(table.TxtExit, "kept");
+}
+
+// A list or language file that is a pipe, a link to a device, or far larger than any language is
+// not read at all: loading returns at once and the texts stay as they were.
+TEST(LanguageFiles, aListOrFileThatIsNoLanguageFileKeepsTheTextsAndNeverHoldsTheLoadUp) {
+    writeLanguages();
+    const std::string list = sq::languageListPath(), alpha = sq::languageFilePathFor("Alpha");
+    const std::string alphaEntries = "Exit\\A-Exit\r\n";
+    std::string comments;
+    while (comments.size() <= (512u << 10)) comments += std::string(1000, 'c') + "\r\n";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        std::string fifo;  // the pipe a blocked reader would wait on
+    };
+    const auto replaceBy = [](const std::string& path, const std::function<void(const char*)>& make) {
+        std::filesystem::remove(path);
+        make(path.c_str());
+    };
+    const Case cases[] = {
+        {"list is a pipe", [&] { replaceBy(list, [](const char* p) { ::mkfifo(p, 0600); }); }, list},
+        {"list links to /dev/zero",
+         [&] { replaceBy(list, [](const char* p) { std::filesystem::create_symlink("/dev/zero", p); }); },
+         ""},
+        {"language file is a pipe", [&] { replaceBy(alpha, [](const char* p) { ::mkfifo(p, 0600); }); },
+         alpha},
+        {"language file links to /dev/zero",
+         [&] { replaceBy(alpha, [](const char* p) { std::filesystem::create_symlink("/dev/zero", p); }); },
+         ""},
+        {"language file over 512 KB", [&] { writeLanguageFile("Alpha", alphaEntries + comments); }, ""},
+        {"language file with a line over 4096 characters",
+         [&] { writeLanguageFile("Alpha", alphaEntries + std::string(4097, 'c') + "\r\n"); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(list);
+        writeBytes(list, "Select\\1\r\n1\\Alpha\r\n");
+        writeLanguages();
+        c.make();
+        sq::LanguageState state;
+        sq::LanguageTexts table;
+        sq::loadDefaultTexts(table);
+        {
+            const sqtest::ReadWatchdog guard(std::string("loading a language: ") + c.what, c.fifo);
+            sq::loadLanguage(state, table);
+        }
+        EXPECT_EQ(table.TxtExit, "Exit");
+        std::filesystem::remove(list);
+        std::filesystem::remove(alpha);
+    }
+    // The same file within the bounds is read.
+    writeBytes(list, "Select\\1\r\n1\\Alpha\r\n");
+    writeLanguageFile("Alpha", alphaEntries + std::string(4096, 'c') + "\r\n");
+    sq::LanguageState state;
+    sq::LanguageTexts table;
+    sq::loadDefaultTexts(table);
+    sq::loadLanguage(state, table);
+    EXPECT_EQ(table.TxtExit, "A-Exit");
 }
 
 TEST(LanguageFiles, switchingToALanguageThatLacksAKeyKeepsThePreviousLanguagesText) {

@@ -18,6 +18,9 @@ namespace sq::metersim {
 
 namespace {
 
+// One short line; anything larger, a pipe or a device is no entry.
+constexpr ReadLimit kEntryReadLimit{4u << 10};
+
 struct TextEntry {
     std::string device;
     long long pid = 0;
@@ -31,7 +34,7 @@ std::map<int, int>& heldEntries() {
 
 // Reads a "device-path process-id" entry; false when the file is anything else.
 bool readTextEntry(const std::string& path, TextEntry& out) {
-    auto bytes = readFileBytes(path);
+    auto bytes = readFileBytes(path, kEntryReadLimit);
     if (!bytes) return false;
     auto lines = splitLines(*bytes);
     if (lines.empty()) return false;
@@ -45,7 +48,7 @@ bool readTextEntry(const std::string& path, TextEntry& out) {
 // instant whenever it looks at an entry, so a refusal is tried again for a moment before it counts.
 bool lockIsHeld(const std::string& path) {
     for (int attempt = 0; attempt < 20; ++attempt) {
-        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) return false;
         const bool got = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
         ::close(fd);

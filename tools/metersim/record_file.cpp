@@ -11,6 +11,9 @@ namespace sq::metersim {
 
 namespace {
 
+// Room for a full memory of large records; a larger file, a pipe or a device is not read.
+constexpr ReadLimit kRecordsFileReadLimit{256u << 20};
+
 bool readPoint(const QJsonValue& v, Point& p) {
     QJsonArray a = v.toArray();
     if (a.size() < 4 || a.size() > 5) return false;
@@ -68,7 +71,7 @@ bool readRecord(const QJsonObject& o, StoredRecord& r, std::string& error) {
 }  // namespace
 
 bool loadRecordsFile(const std::string& path, std::vector<StoredRecord>& out, std::string& error) {
-    auto bytes = readFileBytes(path);
+    auto bytes = readFileBytes(path, kRecordsFileReadLimit);
     if (!bytes) {
         error = "cannot read " + path;
         return false;

@@ -13,6 +13,9 @@ namespace sq::manual {
 
 namespace {
 
+// The manual's source is tens of KB; a larger file, a pipe or a device is not read.
+constexpr ReadLimit kSourceReadLimit{16u << 20};
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -287,7 +290,7 @@ int runMkmanual(const std::vector<std::string>& args, std::ostream& err) {
         return 2;
     }
     const std::string& source = args[0];
-    const std::optional<std::string> bytes = readFileBytes(source);
+    const std::optional<std::string> bytes = readFileBytes(source, kSourceReadLimit);
     if (!bytes) {
         err << source << ": cannot be read\n";
         return 1;
