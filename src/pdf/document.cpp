@@ -21,7 +21,6 @@ namespace {
 constexpr const char* kBeginObj = "%DEBUT_OBJ/%";
 constexpr const char* kEndObj = "%FIN_OBJ/%";
 constexpr int64_t kBeginObjBytes = 14;  // "%DEBUT_OBJ/%" and its CR LF
-constexpr int kDeviceIoError = 57;
 
 std::tm localNow() {
     std::time_t now = std::time(nullptr);
