@@ -28,12 +28,6 @@ void ContentBuffer::clear() {
     m_size = 0;
 }
 
-bool ContentBuffer::writeTo(std::FILE* out) const {
-    for (const auto& chunk : m_chunks)
-        if (!chunk.empty() && std::fwrite(chunk.data(), 1, chunk.size(), out) != chunk.size()) return false;
-    return true;
-}
-
 std::string ContentBuffer::str() const {
     std::string out;
     out.reserve(m_size);

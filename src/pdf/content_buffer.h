@@ -2,7 +2,6 @@
 // The page content: operator lines appended one by one, kept in fixed-size chunks that are reused
 // after clear(), so appending never copies what the buffer already holds.
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +18,12 @@ public:
     void clear();
     [[nodiscard]] uint64_t size() const { return m_size; }
     [[nodiscard]] bool empty() const { return m_size == 0; }
-    // Writes every byte in order; false when the stream refused a byte.
-    bool writeTo(std::FILE* out) const;
+    // Hands every byte to `write` in order, a chunk at a time.
+    template <class Write>
+    void writeTo(Write&& write) const {
+        for (const auto& chunk : m_chunks)
+            if (!chunk.empty()) write(std::string_view(chunk));
+    }
     [[nodiscard]] std::string str() const;
 
 private:

@@ -1,9 +1,6 @@
 // Document life cycle and the file serializer: objects, offsets, cross-reference table, trailer.
-#include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <thread>
 
 #include "pdf/kdr_pdf.h"
@@ -21,7 +18,6 @@ namespace {
 constexpr const char* kBeginObj = "%DEBUT_OBJ/%";
 constexpr const char* kEndObj = "%FIN_OBJ/%";
 constexpr int64_t kBeginObjBytes = 14;  // "%DEBUT_OBJ/%" and its CR LF
-constexpr int kDeviceIoError = 57;
 
 std::tm localNow() {
     std::time_t now = std::time(nullptr);
@@ -38,7 +34,7 @@ std::string reference(int64_t number) {
 }
 
 bool isPermissionError(int error) {
-    return error == EACCES || error == EPERM || error == EBUSY || error == ETXTBSY;
+    return fileError(error).number() == kPermissionDenied;
 }
 }  // namespace
 
@@ -84,10 +80,10 @@ void kdrPDF::PDFInit() {
 // ---- output file
 
 bool kdrPDF::createOutputFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::setvbuf(f, nullptr, _IOFBF, 1 << 20);
-    m_out.reset(f);
+    auto file = std::make_unique<AtomicFileWriter>(path);
+    m_outputFileError = file->error();
+    if (file->failed()) return false;
+    m_out = std::move(file);
     return true;
 }
 
@@ -95,23 +91,29 @@ void kdrPDF::PDFFileName(const std::string& str_FileName) {
     // A second file would cut the first off mid-document and start without a header.
     if (m_docState != DocState::NotBegun) raise(kInvalidCall);
     m_fileName = str_FileName;
+    m_outputFileError = 0;
     if (str_FileName.empty()) return;
     std::string path = str_FileName;
     for (char& c : path)
         if (c == '\\') c = '/';
     m_out.reset();
     if (createOutputFile(path)) return;
-    if (!isPermissionError(errno)) return;
-    // A file held by another program: give it a moment to let go, then try once more.
+    if (!isPermissionError(m_outputFileError)) return;
+    // A folder that refuses the file now may take it a moment later: try once more.
     std::this_thread::sleep_for(std::chrono::milliseconds(17));
-    if (createOutputFile(path)) return;
-    raise(isPermissionError(errno) ? kPermissionDenied : kPathNotFound);
+    if (!createOutputFile(path)) throw fileError(m_outputFileError);
 }
 
 void kdrPDF::writeRaw(std::string_view bytes) {
     if (!m_out) raise(kObjectNotSet);
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_out.get()) != bytes.size())
-        raise(kDeviceIoError);
+    m_out->write(bytes);
+    if (m_out->failed()) throw fileError(m_out->error());
+}
+
+void kdrPDF::writeContent() {
+    if (!m_out) raise(kObjectNotSet);
+    m_content.writeTo([this](std::string_view chunk) { m_out->write(chunk); });
+    if (m_out->failed()) throw fileError(m_out->error());
 }
 
 void kdrPDF::writeBlock(const std::string& block) {
@@ -221,7 +223,7 @@ void kdrPDF::writeStreamHeader() {
 void kdrPDF::flushContent() {
     if (!m_streamOpen || !m_out) return;
     writeStreamHeader();
-    if (!m_content.writeTo(m_out.get())) raise(kDeviceIoError);
+    writeContent();
     m_flushedContent += m_content.size();
     m_content.clear();
 }
@@ -233,7 +235,7 @@ void kdrPDF::closePageStream(bool byNewPage) {
     appendLine(tail, "endobj");
     if (byNewPage) appendLine(tail, kEndObj);
     writeStreamHeader();
-    if (!m_content.writeTo(m_out.get())) raise(kDeviceIoError);
+    writeContent();
     writeRaw(tail);
     writeRaw("\r\n");
     int64_t length = static_cast<int64_t>(m_flushedContent + m_content.size());
@@ -278,17 +280,9 @@ void kdrPDF::PDFNewPage() {
     StampWatermark();
 }
 
-// An output file that PDFFileName created for a document never begun holds no byte; left behind, it
-// would only look like a broken report.
+// The output file of a document never begun is dropped: nothing of it ever reached the named file.
 void kdrPDF::discardUnusedOutput() {
-    if (!m_out || m_docState != DocState::NotBegun) return;
-    m_out.reset();
-    std::error_code ec;
-    std::string path = m_fileName;
-    std::replace(path.begin(), path.end(), '\\', '/');
-    auto status = std::filesystem::symlink_status(path, ec);
-    if (!ec && std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, ec) == 0 && !ec)
-        std::filesystem::remove(path, ec);
+    if (m_docState == DocState::NotBegun) m_out.reset();
 }
 
 void kdrPDF::PDFEndDoc() {
@@ -310,8 +304,8 @@ void kdrPDF::PDFEndDoc() {
     WriteXrefAndTrailer();
     writeRaw("%%EOF\r\n");
     m_byteCount += 7;
-    if (std::fflush(m_out.get()) != 0) raise(kDeviceIoError);
-    m_out.reset();
+    const std::unique_ptr<AtomicFileWriter> file = std::move(m_out);
+    if (!file->commit()) throw fileError(file->error());
     if (m_confirm)
         msgBox("PDF file generated.", MsgButtons::OK, MsgIcon::None,
                std::string("Generated PDF file - ") + pdf::kWriterName);

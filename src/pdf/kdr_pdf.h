@@ -24,6 +24,7 @@
 #include "pdf/afm_metrics.h"
 #include "pdf/content_buffer.h"
 #include "pdf/pdf_value.h"
+#include "platform/text_file.h"
 
 namespace sq {
 
@@ -180,16 +181,17 @@ public:
     [[nodiscard]] std::string pageContent() const { return m_content.str(); }
     // Every content byte of the open page so far.
     [[nodiscard]] uint64_t pageContentSize() const { return m_flushedContent + m_content.size(); }
-    // True while PDFFileName's output file is open (until PDFEndDoc closes it).
+    // True while PDFFileName's output file is open (until PDFEndDoc puts it in place). The file is
+    // written beside the named one and takes its place only when PDFEndDoc has written all of it: an
+    // existing file of that name stays as it was until then, and for good when the document fails.
     [[nodiscard]] bool hasOutputFile() const { return m_out != nullptr; }
+    // The system's error number of PDFFileName's last failure to create the file; 0 after a success.
+    [[nodiscard]] int outputFileError() const { return m_outputFileError; }
 
 private:
     struct PageSize {
         double width;
         double height;
-    };
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
     };
 
     enum class DocState { NotBegun, Open, Ended };
@@ -212,6 +214,8 @@ private:
     void flushContent();
     void writeStreamHeader();
     void writeRaw(std::string_view bytes);
+    // Writes the page content buffer as it stands.
+    void writeContent();
     void writeBlock(const std::string& block);
     void recordObjectOffset(const std::string& block);
     void recordAndWrite(const std::string& block) { recordObjectOffset(block), writeBlock(block); }
@@ -307,7 +311,8 @@ private:
                                                 const std::string& messageTail, const std::string& topic);
 
     // file
-    std::unique_ptr<std::FILE, FileCloser> m_out;
+    std::unique_ptr<AtomicFileWriter> m_out;
+    int m_outputFileError = 0;
     DocState m_docState = DocState::NotBegun;
     std::string m_fileName;
     Clock m_clock;

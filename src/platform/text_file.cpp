@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -167,12 +168,44 @@ void setAtomicWriteFault(int error) {
     g_atomicWriteFault = error;
 }
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : m_path(std::move(path)) {
+namespace {
+
+constexpr size_t kWriteBuffer = 64 * 1024;
+
+// The folder of a path ("." for a bare name) and its last part.
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// The file a link points at, links followed to the end; the path itself when it is no link or its
+// link leads nowhere.
+std::string fileBehindLinks(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return path;
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string path) : m_path(fileBehindLinks(path)) {
     if (g_atomicWriteFault != 0) {
         m_error = g_atomicWriteFault;
         return;
     }
-    std::string pattern = m_path + ".tmp-XXXXXX";
+    const auto [folder, name] = splitPath(m_path);
+    // A name the folder cannot take would fail only at the rename, after all the writing.
+    const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (nameMax > 0 && name.size() > static_cast<size_t>(nameMax)) {
+        m_error = ENAMETOOLONG;
+        return;
+    }
+    std::string pattern = (folder == "/" ? std::string() : folder) + "/.sq-XXXXXX";
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0) {
         m_error = errno;
@@ -196,9 +229,28 @@ void AtomicFileWriter::discard() {
     m_fd = -1;
     if (!m_tmp.empty()) ::unlink(m_tmp.c_str());
     m_tmp.clear();
+    m_buffer.clear();
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
+    if (m_fd < 0) return;
+    if (m_buffer.size() + bytes.size() <= kWriteBuffer) {
+        m_buffer.append(bytes);
+        return;
+    }
+    flushBuffer();
+    if (bytes.size() >= kWriteBuffer)
+        writeOut(bytes);
+    else if (m_fd >= 0)
+        m_buffer.append(bytes);
+}
+
+void AtomicFileWriter::flushBuffer() {
+    writeOut(m_buffer);
+    m_buffer.clear();
+}
+
+void AtomicFileWriter::writeOut(std::string_view bytes) {
     while (m_fd >= 0 && !bytes.empty()) {
         ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
@@ -211,6 +263,7 @@ void AtomicFileWriter::write(std::string_view bytes) {
 }
 
 bool AtomicFileWriter::commit(std::string* reason) {
+    flushBuffer();
     if (m_fd >= 0 && ::fsync(m_fd) != 0) fail(errno);
     if (m_fd >= 0) {
         const int closed = ::close(m_fd);

@@ -45,6 +45,11 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes, std::strin
 // A file written in pieces through a temporary file of its own in the target's folder, renamed over
 // the target by commit(): until then the target is untouched, and a writer that fails or is never
 // committed removes its temporary file. Once a write failed, later writes do nothing.
+//
+// The temporary file's name is short and the same length whatever the target's, so every name the
+// folder takes can be written. A target that is a link keeps the link: the file it points at is
+// replaced. Small writes are gathered in memory, so a failed write shows in failed() at the latest
+// when commit() is called.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
@@ -57,11 +62,19 @@ public:
     // could not be created, written or renamed.
     bool commit(std::string* reason = nullptr);
 
+    // The file could not be created, or a write or the commit failed.
+    [[nodiscard]] bool failed() const { return m_error != 0; }
+    // The system's error number of that failure; 0 while none happened.
+    [[nodiscard]] int error() const { return m_error; }
+
 private:
     void fail(int error);
     void discard();
+    void flushBuffer();
+    void writeOut(std::string_view bytes);
     std::string m_path;
     std::string m_tmp;
+    std::string m_buffer;
     int m_fd = -1;
     int m_error = 0;
 };

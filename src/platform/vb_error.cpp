@@ -1,5 +1,8 @@
 #include "platform/vb_error.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace sq {
 
 std::string VbError::defaultText(int number) {
@@ -14,8 +17,10 @@ std::string VbError::defaultText(int number) {
             return "Division by zero";
         case kTypeMismatch:
             return "Type mismatch";
-        case 57:
+        case kDeviceIoError:
             return "Device I/O error";
+        case kDiskFull:
+            return "Disk full";
         case kFileNotFound:
             return "File not found";
         case kPermissionDenied:
@@ -29,6 +34,31 @@ std::string VbError::defaultText(int number) {
         default:
             return "Error " + std::to_string(number);
     }
+}
+
+VbError fileError(int systemError) {
+    int number = kDeviceIoError;
+    switch (systemError) {
+        case ENOENT:
+        case ENOTDIR:
+            number = kPathNotFound;
+            break;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EBUSY:
+        case ETXTBSY:
+            number = kPermissionDenied;
+            break;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            number = kDiskFull;
+            break;
+        default:
+            break;
+    }
+    return VbError(number, std::strerror(systemError));
 }
 
 }  // namespace sq

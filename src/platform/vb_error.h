@@ -13,6 +13,8 @@ enum ErrorNumber : int {
     kDivisionByZero = 11,
     kTypeMismatch = 13,
     kFileNotFound = 53,
+    kDeviceIoError = 57,
+    kDiskFull = 61,
     kPermissionDenied = 70,
     kPathNotFound = 76,
     kObjectNotSet = 91,
@@ -33,6 +35,11 @@ private:
 [[noreturn]] inline void raise(int number, const std::string& what = {}) {
     throw VbError(number, what);
 }
+
+// The error of a file the system refused, by the system's error number: the classic number of its
+// kind (76 a folder that is not there, 70 a file or folder that refuses writing, 61 a disk that is
+// full, 57 anything else) with the system's own reason as its text.
+[[nodiscard]] VbError fileError(int systemError);
 
 // Runs one statement of a handler that passes over run-time errors: a VbError skips just that
 // statement and the handler goes on with the next.

@@ -4,11 +4,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
+#include <optional>
 
 #include "platform/numbers.h"
 #include "platform/ui/printer_surface.h"
 #include "platform/vb_error.h"
 #include "records/level_distribution.h"
+#include "reports/print_report.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 #include "texts/window_texts.h"
@@ -156,18 +158,21 @@ void Histogram::Toolbar1_ButtonClick(const std::string& key) {
 }
 
 // The window prints without its toolbar and mode panel; the toolbar comes back however the print
-// ends, the panel stays hidden.
+// ends, the panel stays hidden. A failed print says why once the toolbar is back.
 void Histogram::printWindow() {
     Toolbar1.setVisible(false);
     Picture1.setVisible(false);
     GridLn.flush();  // rows added since the last event pass are drawn too
+    std::optional<VbError> failure;
     try {
         PrinterSurface printer;
         printer.ShowPrinter();
         printer.PrintForm(*this);
-    } catch (const VbError&) {
+    } catch (const VbError& e) {
+        if (e.number() != kCancelError) failure = e;  // Cancel ends the print silently
     }
     Toolbar1.setVisible(true);
+    if (failure) ShowPrintFailure(*failure);
 }
 
 void ApplyHistogramTexts(Histogram& frm) {

@@ -2,7 +2,6 @@
 // with the one error exit that keeps a failed report from passing for a whole one.
 #include "reports/pdf_report.h"
 
-#include <filesystem>
 #include <memory>
 
 #include "platform/dialogs.h"
@@ -19,14 +18,6 @@ constexpr int kUnitCentimetres = 2;
 
 std::string errorLine(const VbError& error) {
     return "Error " + std::to_string(error.number()) + ": " + error.what();
-}
-
-// Removes the broken file the report left at `path`: a regular file only, never a link or a folder
-// put there meanwhile.
-void removeReportFile(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec)))
-        std::filesystem::remove(path, ec);
 }
 
 }  // namespace
@@ -56,8 +47,11 @@ void PdfReport::run(const std::string& path) {
 void PdfReport::setUp(const std::string& path) {
     m_doc.PDFTitle(m_host.deviceModel + "_PDF");
     m_doc.PDFFileName(path);
-    // Without its file the report could only fail later; it stops here and says so.
-    if (!m_doc.hasOutputFile()) raise(kPathNotFound);
+    // Without its file the report could only fail later; it stops here and says why.
+    if (!m_doc.hasOutputFile()) {
+        if (m_doc.outputFileError() != 0) throw fileError(m_doc.outputFileError());
+        raise(kPathNotFound);
+    }
     m_doc.PDFLoadAfm(programPath("Fonts"));
     m_doc.PDFSetFont(0, 12, 0);
     m_doc.PDFSetLayoutMode(3);
@@ -108,9 +102,7 @@ void WritePdfReport(const std::string& path, const PdfReportGrids& grids, const 
         } catch (const VbError&) {
             ended = false;
         }
-        const bool ownsBrokenFile = !ended && document->hasOutputFile();
-        document.reset();
-        if (ownsBrokenFile) removeReportFile(path);
+        document.reset();  // a document not ended leaves the file of that name as it was
         restoreCaption();
         std::string message = std::string(kPdfReportIncomplete) + "\r\n" + path + "\r\n" + errorLine(error);
         if (!ended) message += "\r\nNo report was written.";

@@ -8,7 +8,8 @@
 // served through an EventPacer; the window's caption shows the progress at its passes.
 //
 // A report that cannot be finished is not opened: the pages written so far are ended into a valid
-// file (or, when even that fails, no file is left) and one critical message says so.
+// file (or, when even that fails, nothing is written and an existing file of that name stays as it
+// was) and one critical message says so, naming the file and the cause.
 #include <cstdint>
 #include <functional>
 #include <string>

@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 #include "platform/numbers.h"
 #include "platform/runtime.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/graph_scale.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
+#include "reports/print_report.h"
 #include "reports/record_plot.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
@@ -369,6 +371,7 @@ void Plot::LevelGraph_CursorChange(int index, double x, double y) {
 
 void Plot::CmdPrint_Click() {
     const int keptGraphColor = LevelGraph.GraphColor();
+    std::optional<VbError> failure;
     try {
         Combo1.setListIndex(0);
         LevelGraph.setTrackMode(GraphControl::kTrackNormal);
@@ -376,10 +379,13 @@ void Plot::CmdPrint_Click() {
         if (LevelGraph.Cursors().Count() != 0) LevelGraph.Cursors().RemoveAll();
         Cmd1.ShowPrinter();
         printOnSheet();
-    } catch (const VbError&) {
-        // Cancel in the printer dialog, or a printer that failed: nothing is reported.
+    } catch (const VbError& e) {
+        // Cancel in the printer dialog ends the print silently; a failure is told once the window
+        // is back.
+        if (e.number() != kCancelError) failure = e;
     }
     restoreAfterPrint(keptGraphColor);
+    if (failure) ShowPrintFailure(*failure);
 }
 
 void Plot::setSheetBackground(int rgb) {

@@ -191,9 +191,12 @@ void PrintDataReport(PrinterSurface& dialog, Window& window, const FlexGrid& sum
     } catch (const VbError& e) {
         dialog.KillDoc();
         caption.restore();
-        msgBox("The report was not printed completely.\n" + std::string(e.what()), MsgButtons::OK,
-               MsgIcon::Critical);
+        ShowPrintFailure(e);
     }
+}
+
+void ShowPrintFailure(const std::exception& failure) {
+    msgBox(std::string(kPrintIncomplete) + "\n" + failure.what(), MsgButtons::OK, MsgIcon::Critical);
 }
 
 }  // namespace sq

@@ -7,6 +7,7 @@
 // Everything is laid out in twips on a PageSurface; the report reads copies of the grids taken when
 // it starts, so what the window does meanwhile cannot change what prints.
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -88,8 +89,14 @@ void PrintPageFooter(PageSurface& surface, double lineHeight);
 // The "Print" report of a list window: the printer dialog (Cancel raises VbError(kCancelError) and
 // changes nothing), then the report from copies of the three grids, the window's caption showing the
 // progress and given back at the end. Events are served at a pace meanwhile. A failure after the
-// dialog ends the job with what was printed, gives the caption back and shows one critical message.
+// dialog kills the job (a PDF file printer leaves no file), gives the caption back and shows one
+// critical message.
 void PrintDataReport(PrinterSurface& dialog, Window& window, const FlexGrid& summaryGrid,
                      const FlexGrid& pointGrid, const FlexGrid& userInfoGrid);
+
+// What every print command shows when its print failed after the printer dialog: this text, then
+// the failure's own (the printer's, or a file's path and the reason it could not be written).
+inline constexpr const char* kPrintIncomplete = "The report was not printed completely.";
+void ShowPrintFailure(const std::exception& failure);
 
 }  // namespace sq

@@ -5,11 +5,15 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 #include "pdf/kdr_pdf.h"
 #include "pdf_test_support.h"
 #include "platform/dialogs.h"
+#include "platform/text_file.h"
 #include "platform/vb_error.h"
+#include "support/file_size_limit.h"
 #include "support/test_support.h"
 
 using namespace pdftest;
@@ -404,36 +408,73 @@ TEST(PdfDocument, fileNameCreatesTheFileOrQuietlyNothing) {
         EXPECT_FALSE(pdf.hasOutputFile());
         EXPECT_EQ(pdf.PDFGetFileName(), folder + "/missing/out.pdf");
     }
-    {
-        pdftest::writeFile(folder + "/old.pdf", "old content that is longer");
-        kdrPDF pdf;
-        pdf.PDFFileName(folder + "\\old.pdf");
-        EXPECT_TRUE(pdf.hasOutputFile());
-        EXPECT_EQ(readFile(folder + "/old.pdf"), "");
-    }
     EXPECT_TRUE(dialogs->records.empty());
 }
 
-TEST(PdfDocument, fileThatCannotBeOpenedForWritingIsTriedTwiceThenRaises70) {
-    // Files that refuse writing even to root.
-    std::string refused;
-    for (const char* candidate : {"/sys/kernel/notes", "/sys/devices/system/cpu/online", "/proc/1/exe"}) {
-        errno = 0;
-        std::FILE* probe = std::fopen(candidate, "wb");
-        if (probe) std::fclose(probe);
-        if (!probe && errno == EACCES) {
-            refused = candidate;
-            break;
+// An existing file of the name stays as it is until the document ends, and is replaced only by a
+// whole document: a document that fails or is never ended leaves it, and nothing beside it.
+TEST(PdfDocument, anExistingFileIsReplacedOnlyByAnEndedDocument) {
+    const std::string fonts = makeFontFolder({"Helvetica"});
+    const std::string folder = sqtest::makeTempDir("replace");
+    const std::string path = folder + "/old.pdf";
+    const std::string old = "old content that is longer";
+    auto onlyTheOldFile = [&] {
+        EXPECT_EQ(readFile(path), old);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    };
+    writeFile(path, old);
+    {
+        SCOPED_TRACE("never ended");
+        kdrPDF pdf;
+        pdf.PDFLoadAfm(fonts);
+        pdf.PDFFileName(folder + "\\old.pdf");
+        EXPECT_TRUE(pdf.hasOutputFile());
+        pdf.PDFBeginDoc();
+        EXPECT_EQ(readFile(path), old);
+    }
+    onlyTheOldFile();
+    {
+        SCOPED_TRACE("a disk that fills up");
+        kdrPDF pdf;
+        pdf.PDFLoadAfm(fonts);
+        pdf.PDFFileName(path);
+        pdf.PDFBeginDoc();
+        for (int i = 0; i < 2000; ++i) pdf.PDFDrawLine(1, 1, 50, 50);
+        int error = 0;
+        sqtest::withFileSizeLimit(1000, [&] { error = sqtest::errorOf([&] { pdf.PDFEndDoc(); }); });
+        EXPECT_EQ(error, sq::kDiskFull);
+        onlyTheOldFile();
+    }
+    {
+        SCOPED_TRACE("ended");
+        kdrPDF pdf;
+        pdf.setClock(fixedTime);
+        pdf.PDFLoadAfm(fonts);
+        pdf.PDFFileName(path);
+        pdf.PDFBeginDoc();
+        pdf.PDFEndDoc();
+        expectValidPdf(path, 1);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    }
+}
+
+TEST(PdfDocument, aFolderThatRefusesTheFileIsTriedTwiceThenRaises70NamingTheCause) {
+    const std::string folder = sqtest::makeTempDir("refused");
+    for (int error : {EACCES, EROFS}) {
+        SCOPED_TRACE(std::strerror(error));
+        sq::setAtomicWriteFault(error);
+        kdrPDF pdf;
+        auto start = std::chrono::steady_clock::now();
+        try {
+            pdf.PDFFileName(folder + "/out.pdf");
+            FAIL() << "no error";
+        } catch (const sq::VbError& e) {
+            EXPECT_EQ(e.number(), sq::kPermissionDenied);
+            EXPECT_STREQ(e.what(), std::strerror(error));
         }
+        sq::setAtomicWriteFault(0);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(17));
+        EXPECT_FALSE(pdf.hasOutputFile());
     }
-    if (refused.empty()) GTEST_SKIP() << "no file here refuses writing";
-    kdrPDF pdf;
-    auto start = std::chrono::steady_clock::now();
-    try {
-        pdf.PDFFileName(refused);
-        FAIL() << "no error";
-    } catch (const sq::VbError& e) {
-        EXPECT_EQ(e.number(), sq::kPermissionDenied);
-    }
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(17));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
 }

@@ -196,5 +196,34 @@ TEST(TextFileTest, atomicWritersAreInvisibleUntilCommitted) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
 
+// The temporary file's name does not grow with the target's: any name the folder takes can be
+// written, and a name too long for the folder fails before anything is written.
+TEST(TextFileTest, anyNameTheFolderTakesCanBeWrittenAtomically) {
+    const std::string dir = sqtest::makeTempDir("longname");
+    const std::string longest = dir + "/" + std::string(250, 'r') + ".pdf";  // 254 bytes
+    ASSERT_TRUE(writeFileAtomic(longest, "old"));
+    std::string reason;
+    EXPECT_TRUE(writeFileAtomic(longest, "new", &reason)) << reason;
+    EXPECT_EQ(readFileBytes(longest), std::optional<std::string>("new"));
+
+    AtomicFileWriter tooLong(dir + "/" + std::string(256, 'r'));
+    tooLong.write("x");
+    EXPECT_FALSE(tooLong.commit(&reason));
+    EXPECT_EQ(reason, std::strerror(ENAMETOOLONG));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+}
+
+// A link keeps pointing at the file it names: the new content goes to the file the link points at.
+TEST(TextFileTest, writingThroughALinkReplacesTheFileItPointsAt) {
+    const std::string dir = sqtest::makeTempDir("link");
+    std::filesystem::create_directory(dir + "/real");
+    ASSERT_TRUE(writeFileAtomic(dir + "/real/report.pdf", "old"));
+    std::filesystem::create_symlink("real/report.pdf", dir + "/report.pdf");
+    ASSERT_TRUE(writeFileAtomic(dir + "/report.pdf", "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir + "/report.pdf"));
+    EXPECT_EQ(readFileBytes(dir + "/real/report.pdf"), std::optional<std::string>("new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "/real"), {}), 1);
+}
+
 }  // namespace
 }  // namespace sq

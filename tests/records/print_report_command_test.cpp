@@ -3,15 +3,21 @@
 // windows changed, unloaded or closed while the report serves events.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "mainwindow/panel_fixture.h"
+#include "platform/text_file.h"
 #include "platform/ui/hourglass.h"
 #include "platform/ui/printer_surface.h"
 #include "records/data_file.h"
 #include "records/file_list_frm.h"
 #include "records/print_report_support.h"
 #include "records/record_window_fixture.h"
+#include "support/file_size_limit.h"
+#include "support/read_only_folder.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -92,34 +98,62 @@ TEST_F(PrintCommandTest, withoutASupportedModelTheQuestionIsAskedAndNothingPrint
     EXPECT_EQ(printerDialogs(), 1);
 }
 
-TEST_F(PrintCommandTest, aPrinterThatFailsIsReportedOnceAndTheJobKeepsItsPages) {
+// A print to a file that fails leaves no part of a report: the file of that name stays as it was and
+// nothing is left beside it, and the one message names the file and the cause.
+TEST_F(PrintCommandTest, aFailedPrintToFileSaysWhyAndLeavesTheOldFile) {
+    const std::string path = dir + "/rep.pdf";
+    const std::string old = "%PDF-1.4 the report of last week";
     struct Case {
         const char* name;
-        std::string path;
-        int faultPage;
+        std::function<void()> print;
         std::string reason;
-        int pages;  // -1: no file
     };
     const std::vector<Case> cases = {
-        {"output that cannot be opened", dir + "/missing/r.pdf", 0, "The printer could not be opened.", -1},
-        {"page 3 that cannot start", dir + "/partial.pdf", 3, "The page could not be started.", 2},
+        {"a full disk",
+         [&] { sqtest::withFileSizeLimit(8192, [&] { print(PrinterChoice::pdfFile(path)); }); },
+         path + "\n" + std::strerror(EFBIG)},
+        {"page 3 that cannot start",
+         [&] {
+             PrinterSurface::setPageFaultForTests(3);
+             print(PrinterChoice::pdfFile(path));
+             PrinterSurface::setPageFaultForTests(0);
+         },
+         "The page could not be started."},
+        {"a read-only folder",
+         [&] {
+             sqtest::ReadOnlyFolder readOnly(dir);
+             print(PrinterChoice::pdfFile(path));
+         },
+         path + "\n" + std::strerror(EACCES)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        ASSERT_TRUE(writeFileAtomic(path, old));
         dialogs->clear();
-        PrinterSurface::setPageFaultForTests(c.faultPage);
-        print(PrinterChoice::pdfFile(c.path));
+        c.print();
         const auto messages = dialogs->messages();
         ASSERT_EQ(messages.size(), 2u);
         EXPECT_EQ(messages[1].text, kNotPrinted + c.reason);
         EXPECT_EQ(messages[1].icon, MsgIcon::Critical);
-        const sqtest::PrintedPdf pdf = sqtest::readPrintedPdf(c.path);
-        EXPECT_EQ(pdf.pages, c.pages);
-        if (c.pages > 0) {
-            EXPECT_EQ(pdf.numberedPages(), c.pages);
-        }
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>(old));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
         expectRestored();
     }
+}
+
+TEST_F(PrintCommandTest, aFileThatCannotBeMadeIsNamedAndAnyNameTheFolderTakesPrints) {
+    const std::string missing = dir + "/missing/r.pdf";
+    print(PrinterChoice::pdfFile(missing));
+    ASSERT_EQ(dialogs->messages().size(), 2u);
+    EXPECT_EQ(dialogs->messages()[1].text, kNotPrinted + missing + "\n" + std::strerror(ENOENT));
+    EXPECT_TRUE(fs::is_empty(dir));
+
+    dialogs->clear();
+    const std::string longName = dir + "/" + std::string(246, 'r') + ".pdf";
+    print(PrinterChoice::pdfFile(longName));
+    EXPECT_EQ(dialogs->messageTexts(), std::vector<std::string>{"Output Record Data?"});
+    EXPECT_EQ(sqtest::readPrintedPdf(longName).pages, 3);
+    expectRestored();
 }
 
 TEST_F(PrintCommandTest, theCaptionShowsTheProgressAtPassesAndTheToolbarWaits) {

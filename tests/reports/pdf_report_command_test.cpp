@@ -2,6 +2,7 @@
 // served in the middle of a report, and a downloaded record's report end to end.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <regex>
 
@@ -12,6 +13,7 @@
 #include "records/record_window_fixture.h"
 #include "reports/pdf_report_fixture.h"
 #include "support/file_size_limit.h"
+#include "support/read_only_folder.h"
 
 namespace sqtest {
 namespace {
@@ -118,7 +120,8 @@ TEST_F(PdfCommandTest, aReportThatCannotBeFinishedSaysSoAndIsNotOpened) {
          "Error 76: Path not found", false},
         {"no Helvetica metrics", [] { fs::remove(sq::programPath("Fonts/Helvetica.afm")); }, "b.pdf",
          "Error 53: File not found", true},
-        {"a folder that does not exist", [] {}, "missing/c.pdf", "Error 76: Path not found", false},
+        {"a folder that does not exist", [] {}, "missing/c.pdf", "Error 76: No such file or directory",
+         false},
         {"an error in the middle of the report", [] {}, "d.pdf", "Error 6: Overflow", true, 30},
         {"ending the document fails as well", [] {}, "e.pdf", "Error 6: Overflow", false, 30, 20000},
     };
@@ -155,6 +158,45 @@ TEST_F(PdfCommandTest, aReportThatCannotBeFinishedSaysSoAndIsNotOpened) {
             EXPECT_EQ(captionInPass, "10.80% Completed");  // 11 summary rows, then segment 19 of 176
         }
         expectRestored();
+    }
+}
+
+// A report that cannot be written leaves the file of that name as it was and nothing beside it, and
+// says why; a name as long as the folder takes is written like any other.
+TEST_F(PdfCommandTest, aFailedReportLeavesTheOldFileAndNamesTheCause) {
+    const std::string path = dir + "/rep.pdf";
+    const std::string old = "%PDF-1.3 the report of last week";
+    ASSERT_TRUE(sq::writeFileAtomic(path, old));
+    auto expectFailure = [&](const std::string& error) {
+        const auto messages = dialogs->messages();
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_EQ(messages[1].text, std::string(sq::kPdfReportIncomplete) + "\r\n" + path + "\r\n" + error +
+                                        "\r\nNo report was written.");
+        EXPECT_EQ(viewerCallsIn(*dialogs, path), 0);
+        EXPECT_EQ(pdftest::readFile(path), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+        expectRestored();
+    };
+    {
+        SCOPED_TRACE("a full disk");
+        withFileSizeLimit(20000, [&] { pdf(path); });
+        expectFailure("Error 61: " + std::string(std::strerror(EFBIG)));
+    }
+    {
+        SCOPED_TRACE("a read-only folder");
+        dialogs->clear();
+        ReadOnlyFolder readOnly(dir);
+        pdf(path);
+        expectFailure("Error 70: " + std::string(std::strerror(EACCES)));
+    }
+    {
+        SCOPED_TRACE("a name of 250 bytes");
+        dialogs->clear();
+        const std::string longName = dir + "/" + std::string(246, 'r') + ".pdf";
+        pdf(longName);
+        EXPECT_EQ(dialogs->messages().size(), 1u);
+        pdftest::expectValidPdf(longName, 3);
+        EXPECT_EQ(viewerCallsIn(*dialogs, longName), 1);
     }
 }
 

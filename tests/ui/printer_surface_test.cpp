@@ -10,13 +10,17 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
+#include <cerrno>
+#include <cstring>
 #include <regex>
 
 #include "platform/dialogs.h"
+#include "platform/text_file.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/graph_control.h"
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"
+#include "support/file_size_limit.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -174,16 +178,33 @@ TEST_F(PrinterSurfaceTest, aGraphPrintsItsTextsAndBars) {
     EXPECT_GT(blue, 100);
 }
 
-TEST_F(PrinterSurfaceTest, aPrinterThatCannotBeOpenedRaisesAPrinterError) {
-    dialogs->printerAnswers = {PrinterChoice::pdfFile(dir + "/no/such/folder/out.pdf")};
+// A PDF file that cannot be made raises the file's error, its text naming the file and the cause.
+TEST_F(PrinterSurfaceTest, aFileThatCannotBeMadeRaisesNamingTheFileAndTheCause) {
+    const std::string path = dir + "/no/such/folder/out.pdf";
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(path), PrinterChoice::pdfFile(path)};
     PrinterSurface printer;
     printer.ShowPrinter();
     try {
         printer.PrintForm(shownWindow());
         FAIL() << "printed into a missing folder";
     } catch (const VbError& e) {
-        EXPECT_EQ(e.number(), kPrinterError);
+        EXPECT_EQ(e.number(), kPathNotFound);
+        EXPECT_EQ(e.what(), path + "\n" + std::strerror(ENOENT));
     }
+
+    printer.ShowPrinter();
+    printer.NewPage();
+    EXPECT_EQ(printer.Page(), 2);
+    try {
+        printer.Print("text");
+        FAIL() << "printed into a missing folder";
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.what(), path + "\n" + std::strerror(ENOENT));
+    }
+    EXPECT_FALSE(printer.jobOpen());
+    printer.KillDoc();
+    EXPECT_EQ(printer.Page(), 1);
+    EXPECT_EQ(sqtest::runCommand("ls -A '" + dir + "'"), "");
 }
 
 // The page printer: Liberation Sans 11 pt measured on the printer in twips, pages numbered from 1 in
@@ -248,46 +269,65 @@ TEST_F(PrinterSurfaceTest, textStandsAtItsTwipsFromThePrintableAreasCorner) {
     EXPECT_NEAR(ink.height(), 8, 1.5);  // cap height of 11 pt Liberation Sans
 }
 
-TEST_F(PrinterSurfaceTest, aPageThatCannotStartRaisesAndKillDocKeepsThePagesPrinted) {
-    const std::string pdf = dir + "/partial.pdf";
-    dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
-    PrinterSurface printer;
-    printer.ShowPrinter();
-    PrinterSurface::setPageFaultForTests(3);
-    try {
-        for (int page = 1; page <= 4; ++page) {
+// A job to a PDF file reaches the file whole or not at all: a killed job and a job whose bytes the
+// disk refuses leave the file of that name as it was, and nothing beside it.
+TEST_F(PrinterSurfaceTest, aJobThatFailsOrIsKilledLeavesTheFileAsItWas) {
+    const std::string pdf = dir + "/report.pdf";
+    const std::string old = "%PDF-1.4 last week's report";
+    auto printPages = [](PrinterSurface& printer, int pages) {
+        for (int page = 1; page <= pages; ++page) {
             printer.setCurrentY(1000);
-            printer.Print("Page " + std::to_string(page));
+            printer.Print("Page " + std::to_string(page) + std::string(500, 'x'));
             printer.NewPage();
         }
-        FAIL() << "page 3 started";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.number(), kPrinterError);
-    }
-    PrinterSurface::setPageFaultForTests(0);
-    EXPECT_TRUE(printer.jobOpen());
-    printer.KillDoc();  // Qt's PDF printer cannot discard a job: it ends with what was printed
-    EXPECT_FALSE(printer.jobOpen());
-    EXPECT_EQ(printer.Page(), 1);
-    std::string info = sqtest::runCommand("pdfinfo '" + pdf + "'");
-    EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +2\n"))) << info;
-}
-
-TEST_F(PrinterSurfaceTest, thePagePrinterRaisesWhenThePrinterCannotBeOpened) {
-    dialogs->printerAnswers = {PrinterChoice::pdfFile(dir + "/no/such/folder/out.pdf")};
+    };
+    auto expectOldFileOnly = [&] {
+        EXPECT_EQ(readFileBytes(pdf), std::optional<std::string>(old));
+        EXPECT_EQ(sqtest::runCommand("ls -A '" + dir + "'"), "report.pdf\n");
+    };
+    ASSERT_TRUE(writeFileAtomic(pdf, old));
     PrinterSurface printer;
-    printer.ShowPrinter();
-    printer.NewPage();
-    EXPECT_EQ(printer.Page(), 2);
-    try {
-        printer.Print("text");
-        FAIL() << "printed into a missing folder";
-    } catch (const VbError& e) {
-        EXPECT_EQ(e.number(), kPrinterError);
+    {
+        SCOPED_TRACE("page 3 cannot start");
+        dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+        printer.ShowPrinter();
+        PrinterSurface::setPageFaultForTests(3);
+        EXPECT_EQ(sqtest::errorOf([&] { printPages(printer, 4); }), kPrinterError);
+        PrinterSurface::setPageFaultForTests(0);
+        EXPECT_TRUE(printer.jobOpen());
+        printer.KillDoc();
+        EXPECT_FALSE(printer.jobOpen());
+        EXPECT_EQ(printer.Page(), 1);
+        expectOldFileOnly();
     }
-    EXPECT_FALSE(printer.jobOpen());
-    printer.KillDoc();
-    EXPECT_EQ(printer.Page(), 1);
+    {
+        SCOPED_TRACE("a full disk");
+        dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+        printer.ShowPrinter();
+        std::string error;
+        sqtest::withFileSizeLimit(4096, [&] {
+            try {
+                printPages(printer, 40);
+                printer.EndDoc();
+            } catch (const VbError& e) {
+                error = e.what();
+            }
+        });
+        EXPECT_EQ(error, pdf + "\n" + std::strerror(EFBIG));
+        printer.KillDoc();
+        EXPECT_FALSE(printer.jobOpen());
+        expectOldFileOnly();
+    }
+    {
+        SCOPED_TRACE("a whole job");
+        dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+        printer.ShowPrinter();
+        printPages(printer, 2);
+        printer.EndDoc();
+        const std::string info = sqtest::runCommand("pdfinfo '" + pdf + "'");
+        EXPECT_TRUE(std::regex_search(info, std::regex("Pages: +2\n"))) << info;
+        EXPECT_EQ(sqtest::runCommand("ls -A '" + dir + "'"), "report.pdf\n");
+    }
 }
 
 }  // namespace

@@ -2,17 +2,21 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QIODevice>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
+#include "platform/text_file.h"
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"
 
@@ -44,6 +48,54 @@ std::optional<QPageSize> pageSizeOfKey(const std::string& key) {
 }
 
 }  // namespace
+
+// The PDF file of a printer that writes one: the job draws on a PDF writer whose bytes go through
+// the atomic file writer, so the file of that name changes only when commit() puts the whole job in
+// place, and every refused byte is noticed.
+class PrintFile : public QIODevice {
+public:
+    PrintFile(const std::string& path, const QPrinter& printer) : m_path(path), m_file(path) {
+        if (m_file.failed()) return;
+        open(QIODevice::WriteOnly);
+        m_writer = std::make_unique<QPdfWriter>(this);
+        m_writer->setResolution(printer.resolution());
+        m_writer->setPageLayout(printer.pageLayout());
+        m_writer->setPdfVersion(printer.pdfVersion());
+        m_writer->setTitle(printer.docName());
+        m_writer->setCreator(printer.creator());
+    }
+    ~PrintFile() override { m_writer.reset(); }
+    PrintFile(const PrintFile&) = delete;
+    PrintFile& operator=(const PrintFile&) = delete;
+
+    // The writer to draw on; raises when the file could not be made.
+    QPdfWriter& writer() {
+        if (m_file.failed()) throw failure();
+        return *m_writer;
+    }
+    // Call after the painter has ended. Raises when a byte was refused or the file cannot be put in
+    // place; either way nothing is left beside the file of that name.
+    void commit() {
+        close();
+        if (!m_file.commit()) throw failure();
+    }
+
+protected:
+    qint64 writeData(const char* data, qint64 length) override {
+        m_file.write(std::string_view(data, static_cast<size_t>(length)));
+        return m_file.failed() ? -1 : length;
+    }
+    qint64 readData(char*, qint64) override { return -1; }
+
+private:
+    [[nodiscard]] VbError failure() const {
+        return VbError(fileError(m_file.error()).number(), m_path + "\n" + std::strerror(m_file.error()));
+    }
+
+    std::string m_path;
+    AtomicFileWriter m_file;
+    std::unique_ptr<QPdfWriter> m_writer;
+};
 
 PrinterSurface::PrinterSurface()
     : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
@@ -90,23 +142,43 @@ void PrinterSurface::PrintForm(Window& window) {
 
 void PrinterSurface::PrintForm(QWidget* widget) {
     if (!widget) raise(kObjectNotSet);
+    // A file not put in place is dropped on every way out.
+    struct DropFile {
+        std::unique_ptr<PrintFile>& file;
+        ~DropFile() { file.reset(); }
+    } dropFile{m_file};
+    QPaintDevice& device = openOutput();
     QPainter painter;
-    if (!painter.begin(m_printer.get())) raise(kPrinterError, "The printer could not be opened.");
+    if (!painter.begin(&device)) raise(kPrinterError, "The printer could not be opened.");
     // Device pixels per screen pixel, then down to what fits the printable area.
-    double natural = std::min(m_printer->logicalDpiX() / double(widget->logicalDpiX()),
-                              m_printer->logicalDpiY() / double(widget->logicalDpiY()));
-    double fit = std::min(m_printer->width() / double(std::max(1, widget->width())),
-                          m_printer->height() / double(std::max(1, widget->height())));
+    double natural = std::min(device.logicalDpiX() / double(widget->logicalDpiX()),
+                              device.logicalDpiY() / double(widget->logicalDpiY()));
+    double fit = std::min(device.width() / double(std::max(1, widget->width())),
+                          device.height() / double(std::max(1, widget->height())));
     double scale = std::min(natural, fit);
     // Rendering onto a printer painter would send the window as one bitmap; recorded as a picture
     // first, it reaches the page as lines, fills and texts.
     QPicture picture;
     widget->render(&picture, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     // Playing a picture already scales it from its own dots per inch to the printer's.
-    painter.scale(scale * picture.logicalDpiX() / m_printer->logicalDpiX(),
-                  scale * picture.logicalDpiY() / m_printer->logicalDpiY());
+    painter.scale(scale * picture.logicalDpiX() / device.logicalDpiX(),
+                  scale * picture.logicalDpiY() / device.logicalDpiY());
     painter.drawPicture(0, 0, picture);
     painter.end();
+    commitOutput();
+}
+
+QPaintDevice& PrinterSurface::openOutput() {
+    m_file.reset();
+    const QString fileName = m_printer->outputFileName();
+    if (m_printer->outputFormat() != QPrinter::PdfFormat || fileName.isEmpty()) return *m_printer;
+    m_file = std::make_unique<PrintFile>(fileName.toStdString(), *m_printer);
+    return m_file->writer();
+}
+
+void PrinterSurface::commitOutput() {
+    const std::unique_ptr<PrintFile> file = std::move(m_file);
+    if (file) file->commit();
 }
 
 void PrinterSurface::setPageFaultForTests(int page) {
@@ -151,8 +223,12 @@ double PrinterSurface::pageHeight() {
 }
 
 void PrinterSurface::beginJob() {
+    QPaintDevice& device = openOutput();
     auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(m_printer.get())) raise(kPrinterError, "The printer could not be opened.");
+    if (!painter->begin(&device)) {
+        m_file.reset();
+        raise(kPrinterError, "The printer could not be opened.");
+    }
     const double scale = m_printer->resolution() / kTwipsPerInch;
     painter->scale(scale, scale);
     painter->setFont(*m_font);
@@ -164,7 +240,7 @@ void PrinterSurface::beginJob() {
 }
 
 void PrinterSurface::beginPage() {
-    if (m_pagesInJob + 1 == g_pageFault || !m_printer->newPage())
+    if (m_pagesInJob + 1 == g_pageFault || !(m_file ? m_file->writer().newPage() : m_printer->newPage()))
         raise(kPrinterError, "The page could not be started.");
     ++m_pagesInJob;
 }
@@ -209,9 +285,17 @@ void PrinterSurface::endJob() {
     if (m_painter) m_painter->end();
     m_painter.reset();
     m_pagesInJob = 0;
+    commitOutput();
 }
 
 bool PrinterSurface::abortJob() {
+    if (m_file) {
+        // The painter's last bytes go to a file that is then dropped.
+        m_painter.reset();
+        m_file.reset();
+        m_pagesInJob = 0;
+        return true;
+    }
     if (!m_printer->abort()) return false;
     m_painter.reset();
     m_pagesInJob = 0;

@@ -3,6 +3,11 @@
 // (through dialogs(), so tests answer it) after which the printer is the one chosen there, with the
 // chosen orientation, copies and page size. Cancel and printer failures reach the caller as VbError.
 //
+// A printer that writes a PDF file writes it beside the chosen name and puts it in place when the
+// job has ended with every byte written: until then, and for good when the job fails or is killed,
+// an existing file of that name stays as it was. A file that cannot be made or written ends the job
+// with a VbError whose text is the file's path and the system's reason on the next line.
+//
 // As a page printer it prints at the printer's high resolution through a painter scaled to twips, in
 // "Liberation Sans" (the metrics of the windows' Arial; fontconfig substitutes where it is missing).
 #include <memory>
@@ -14,12 +19,14 @@
 
 class QFont;
 class QFontMetricsF;
+class QPaintDevice;
 class QPainter;
 class QPrinter;
 class QWidget;
 
 namespace sq {
 
+class PrintFile;
 class Window;
 
 enum PrinterErrorNumber : int {
@@ -71,6 +78,10 @@ protected:
 
 private:
     void applyFont();
+    // Where the job draws: the file of a PDF printer, opened for the job, or the printer itself.
+    QPaintDevice& openOutput();
+    // Puts the job's file, if it has one, in place; raises when it could not be written.
+    void commitOutput();
     // The painter's pen for text (black) or for a line.
     void usePen(const LineCall* line);
 
@@ -84,6 +95,7 @@ private:
         size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
     std::unordered_map<std::string, double, TextHash, std::equal_to<>> m_widths;
+    std::unique_ptr<PrintFile> m_file;  // goes after the painter, which may still write to it
     std::unique_ptr<QPainter> m_painter;
     int m_pagesInJob = 0;
     bool m_textPen = false;
