@@ -163,6 +163,29 @@ TEST_F(HistogramTest, resetAfterAZoomRestoresBothRangesOfTheLastDistribution) {
     EXPECT_EQ(h.HistGraph.TrackMode(), 1);
 }
 
+// The mode shown, chosen again: the panel hides, and "Reset" resets once more.
+TEST_F(HistogramTest, choosingTheModeShownRunsItAgain) {
+    Histogram& h = distribute(someLevels());
+    h.Show();
+    h.Toolbar1.click("Limit");
+    ASSERT_TRUE(h.Picture1.Visible());
+    h.Combo1.choose(Histogram::kNormal);
+    EXPECT_FALSE(h.Picture1.Visible());
+
+    const auto x = xRange(h);
+    h.Combo1.choose(Histogram::kReset);
+    for (int time = 0; time < 2; ++time) {
+        SCOPED_TRACE(time);
+        h.HistGraph.Axes(1).SetMinMax(820, 830);  // as a zoom leaves it
+        h.HistGraph.setTrackMode(GraphControl::kTrackZoomX);
+        h.Toolbar1.click("Limit");
+        h.Combo1.choose(Histogram::kReset);
+        EXPECT_EQ(xRange(h), x);
+        EXPECT_EQ(h.HistGraph.TrackMode(), GraphControl::kTrackNormal);
+        EXPECT_FALSE(h.Picture1.Visible());
+    }
+}
+
 TEST_F(HistogramTest, resetAfterAnEmptyDistributionPaints) {
     Histogram& h = distribute({});
     EXPECT_EQ(levelDistributionResults().HistMinBin, 1501);
