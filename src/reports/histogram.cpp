@@ -93,7 +93,9 @@ Histogram::Histogram()
     Picture1.Move(0, 480, 1455, 615);
     Picture1.widget()->setAutoFillBackground(true);
     Combo1.Move(120, 120, 1215, 315);
+    // A mode chosen again runs again: "Reset" resets once more, any choice hides the panel.
     Combo1.onClick = [this] { Combo1_Click(); };
+    Combo1.onChooseAgain = [this] { Combo1_Click(); };
     txtDescription.Move(0, 2520, 2415, 855);
 
     // The resize rule keeps the minimum size itself (a minimum set on the widget would hold its

@@ -1,5 +1,6 @@
 // The histogram page: the head block again, legend and axes, a count scale with its grid, level
 // labels, the footer, and per whole-dB level a grey bar with the four series' counts as lines.
+#include <algorithm>
 #include <cmath>
 
 #include "platform/numbers.h"
@@ -22,6 +23,14 @@ struct CountMark {
 };
 constexpr CountMark kCountMarks[] = {{7, 35, false}, {6, 25, true}, {5, 35, false}, {4, 25, true},
                                      {3, 35, false}, {2, 25, true}, {1, 35, false}};
+
+// A count label's digits end left of what stands on its row: its tick from x 50, or else the axis,
+// 4 wide at x 58. Helvetica's digits leave at least 0.4 pt blank after their ink, so a label's width
+// may reach that far past the line (three digits at x 35 end 0.016 pt into the axis).
+// On the page texts stand the writer's left margin right of their x; lines do not.
+constexpr double kTickLeft = 50;
+constexpr double kAxisLeft = 56;
+constexpr double kDigitBearing = 0.4;
 
 // The y of a count on the histogram: 0 at 650, the largest count at 304.
 double countY(double count, double largest) {
@@ -49,19 +58,24 @@ void PdfReport::writeHistogramPage() {
     writeBars(largest);
 }
 
-// Without a counted level (a record without points) only the 0 of the scale stands.
+// Without a counted level (a record without points) only the 0 of the scale stands. A label too
+// wide for its place (a count of 1,000 or more) moves left until it ends before its tick or the axis.
 void PdfReport::writeCountScale(double largest) {
+    auto label = [&](const std::string& count, double x, double y, bool tick) {
+        const double end = (tick ? kTickLeft : kAxisLeft) + kDigitBearing - m_doc.PDFGetLeftMargin();
+        text(count, std::min(x, end - m_doc.PDFGetStringWidth(count, "Helvetica", 12)), y);
+    };
     if (largest > 0) {
-        text(formatNumber(largest), 25, 308);
+        label(formatNumber(largest), 25, 308, true);
         line(50, 305, 60, 305);
         for (const CountMark& mark : kCountMarks) {
             const double value = countMark(largest, mark.eighths);
             const double y = countY(value, largest);
-            text(formatNumber(value), mark.labelX, y + 4);
+            label(formatNumber(value), mark.labelX, y + 4, mark.tick);
             if (mark.tick) line(50, y, 60, y);
         }
     }
-    text("0", 30, 654);
+    label("0", 30, 654, true);
     line(50, 652, 60, 652);
     if (largest <= 0) return;
 

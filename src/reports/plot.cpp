@@ -1,6 +1,5 @@
 #include "reports/plot.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
@@ -231,17 +230,8 @@ void Plot::placePrintLabels() {
 
 void Plot::wireEvents() {
     Combo1.onClick = [this] { Combo1_Click(); };
-    // Choosing the item already selected runs the choice again (Cursor Coordinates centres the
-    // cursor). A choice that changed the item has run it already: the list reports the change first.
-    auto* box = static_cast<QComboBox*>(Combo1.widget());
-    QObject::connect(box, &QComboBox::currentIndexChanged, box, [this](int index) { m_changedTo = index; });
-    QObject::connect(box, &QComboBox::activated, box, [this](int index) {
-        const bool changed = index == m_changedTo;
-        m_changedTo = -2;
-        if (changed || index != Combo1.ListIndex()) return;
-        HandlerScope scope(this);
-        Combo1_Click();
-    });
+    // Choosing the item already selected runs the choice again (Cursor Coordinates centres the cursor).
+    Combo1.onChooseAgain = [this] { Combo1_Click(); };
     CmdReset.onClick = [this] { CmdReset_Click(); };
     CmdPrint.onClick = [this] { CmdPrint_Click(); };
     for (NumEditControl* e : {&m_axisMin1, &m_axisMin2})

@@ -126,7 +126,6 @@ private:
     NumEditControl m_axisMin1, m_axisMax1, m_axisMin2, m_axisMax2;
     PlotLayout m_layout;
     bool m_printing = false;
-    int m_changedTo = -2;  // the list's last change of item, until the choice that made it arrives
 };
 
 // Puts the window's texts (frame, label and button captions) into it.

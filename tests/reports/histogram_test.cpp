@@ -67,6 +67,12 @@ protected:
             cells.push_back(std::to_string(80 + p % 7) + "." + std::to_string(p % 10) + " dB");
         return cells;
     }
+    // A level cell at every whole dB from 25 to 150: at 0.1 dB, 126 occupied bins ten bins apart.
+    static std::vector<std::string> everyWholeDb() {
+        std::vector<std::string> cells;
+        for (int db = 25; db <= 150; ++db) cells.push_back(std::to_string(db) + ".0 dB");
+        return cells;
+    }
     static std::pair<double, double> xRange(Histogram& h) {
         return {h.HistGraph.Axes(1).AxisMinimum(), h.HistGraph.Axes(1).AxisMaximum()};
     }
@@ -161,6 +167,29 @@ TEST_F(HistogramTest, resetAfterAZoomRestoresBothRangesOfTheLastDistribution) {
     EXPECT_EQ(h.HistGraph.TrackMode(), 1);
 }
 
+// The mode shown, chosen again: the panel hides, and "Reset" resets once more.
+TEST_F(HistogramTest, choosingTheModeShownRunsItAgain) {
+    Histogram& h = distribute(someLevels());
+    h.Show();
+    h.Toolbar1.click("Limit");
+    ASSERT_TRUE(h.Picture1.Visible());
+    h.Combo1.choose(Histogram::kNormal);
+    EXPECT_FALSE(h.Picture1.Visible());
+
+    const auto x = xRange(h);
+    h.Combo1.choose(Histogram::kReset);
+    for (int time = 0; time < 2; ++time) {
+        SCOPED_TRACE(time);
+        h.HistGraph.Axes(1).SetMinMax(820, 830);  // as a zoom leaves it
+        h.HistGraph.setTrackMode(GraphControl::kTrackZoomX);
+        h.Toolbar1.click("Limit");
+        h.Combo1.choose(Histogram::kReset);
+        EXPECT_EQ(xRange(h), x);
+        EXPECT_EQ(h.HistGraph.TrackMode(), GraphControl::kTrackNormal);
+        EXPECT_FALSE(h.Picture1.Visible());
+    }
+}
+
 TEST_F(HistogramTest, resetAfterAnEmptyDistributionPaints) {
     Histogram& h = distribute({});
     EXPECT_EQ(levelDistributionResults().HistMinBin, 1501);
@@ -231,6 +260,31 @@ TEST_F(HistogramTest, theLanguageWindowUnloadsIt) {
     EXPECT_EQ(windows().find(Histogram::kName), nullptr);
 }
 
+// The graph's bar colour, as drawn on screen and on the page.
+bool isBar(QRgb c) {
+    return qBlue(c) > 150 && qRed(c) < 100 && qGreen(c) < 150;
+}
+
+// Separate runs of bar pixels along row y.
+int barRunsOnRow(const QImage& image, int y) {
+    int runs = 0;
+    for (int x = 0; x < image.width(); ++x)
+        runs += isBar(image.pixel(x, y)) && (x == 0 || !isBar(image.pixel(x - 1, y)));
+    return runs;
+}
+
+// At 0.1 dB a bin is about half a pixel wide at the window's default size; each occupied bin
+// stands out as a bar of its own all the same.
+TEST_F(HistogramTest, everyOccupiedBinShowsABarAtTheDefaultSize) {
+    Histogram& h = distribute(everyWholeDb());
+    h.Show();
+    const QRect area = h.HistGraph.plotArea();
+    ASSERT_LT(area.width(), (1501 - 250) / 2);
+    const QImage graph = h.HistGraph.widget()->grab().toImage();
+    EXPECT_EQ(barRunsOnRow(graph, area.bottom()), 126);
+    EXPECT_EQ(barRunsOnRow(graph, area.top() + area.height() / 2), 126);
+}
+
 class HistogramPrintTest : public HistogramTest {
 protected:
     void SetUp() override {
@@ -275,6 +329,28 @@ TEST_F(HistogramPrintTest, printingWritesTheGraphAndTheTableOnOnePage) {
             barPixels += qBlue(c) > 150 && qRed(c) < 100;
         }
     EXPECT_GT(barPixels, 100);
+}
+
+TEST_F(HistogramPrintTest, everyOccupiedBinPrintsABar) {
+    Histogram& h = distribute(everyWholeDb());
+    h.Show();
+    const std::string pdf = dir + "/bins.pdf";
+    dialogs->printerAnswers = {PrinterChoice::pdfFile(pdf)};
+    h.Toolbar1.click("Print");
+    sqtest::runCommand("pdftoppm -r 300 -aa no -aaVector no -png -singlefile '" + pdf + "' '" + dir +
+                       "/bins'");
+    const QImage page(QString::fromStdString(dir + "/bins.png"));
+    ASSERT_FALSE(page.isNull());
+    int top = page.height(), bottom = -1;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (isBar(page.pixel(x, y))) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GT(bottom, top);
+    EXPECT_EQ(barRunsOnRow(page, (top + bottom) / 2), 126);
+    EXPECT_EQ(barRunsOnRow(page, bottom - 3), 126);  // above the x axis' ticks
 }
 
 TEST_F(HistogramPrintTest, cancelShowsTheToolbarAgainAndWritesNothing) {

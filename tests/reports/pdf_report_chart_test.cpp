@@ -166,6 +166,59 @@ TEST_F(PdfReportTest, chartAndHistogramDrawTheCleanedLevels) {
     }
 }
 
+// The x a text was written at, from its Td position.
+double writtenX(const PdfText& text) {
+    return std::stod(text.pos) - 1;
+}
+
+// 4,000 points, half at 80 dB and half at 81 dB: the largest count is 2000. Labels of four digits
+// end on the page left of their tick (from x 50) or, without a tick, left of the axis (from x 56),
+// their width reaching 0.4 past it, the blank after a digit's ink; a text stands the writer's
+// margin of 1 right of its x. Narrower labels keep their places at x 25 (ticked) and 35.
+TEST_F(PdfReportTest, countLabelsOfFourDigitsEndLeftOfTheirTickOrTheAxis) {
+    std::vector<std::vector<std::string>> levels;
+    for (int p = 0; p < 4000; ++p)
+        levels.push_back(std::vector<std::string>(4, p % 2 ? "81.0 dB" : "80.0 dB"));
+    const std::string path = newPath("counts.pdf");
+    write(path, {summaryGrid(), pointGrid(levels), userInfoGrid()});
+    const auto pages = readReportPages(path);
+    ASSERT_EQ(pages.size(), 3u);
+    const PdfPage& histogram = pages[2];
+    constexpr double kDigit = 0.556 * 12;
+    const struct {
+        const char* label;
+        double x;
+    } cases[] = {
+        {"2000", 49.4 - 4 * kDigit},
+        {"1750", 55.4 - 4 * kDigit},
+        {"1500", 49.4 - 4 * kDigit},
+        {"1250", 55.4 - 4 * kDigit},
+        {"1000", 49.4 - 4 * kDigit},
+        {"750", 35},
+        {"500", 25},
+        {"250", 35},
+        {"0", 30},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const auto found = histogram.textsOf(c.label);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_NEAR(writtenX(*found[0]), c.x, 0.01);
+    }
+    // As the page shows them: every digit left of the axis.
+    const auto result = pdftest::runTool("pdftotext -bbox -f 3 -l 3 '" + path + "' -");
+    static const std::regex word(
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)"[^>]*>([0-9]+)</word>)re");
+    int counts = 0;
+    for (std::sregex_iterator it(result.output.begin(), result.output.end(), word), end; it != end; ++it) {
+        // The count scale: left of the axis, from y 300 down to the base line.
+        if (std::stod((*it)[1]) > 50 || std::stod((*it)[2]) < 290 || std::stod((*it)[2]) > 650) continue;
+        ++counts;
+        EXPECT_LE(std::stod((*it)[3]), 56.41) << (*it)[4];
+    }
+    EXPECT_EQ(counts, 9);
+}
+
 // Records the classic report ended half-way: each gives a complete document, every page with its
 // footer, opened once in the viewer.
 TEST_F(PdfReportTest, recordsWithoutARangeOfLevelsGiveACompleteReport) {

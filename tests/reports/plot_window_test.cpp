@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QComboBox>
 #include <QFile>
 #include <QTest>
 #include <cerrno>
@@ -45,7 +44,6 @@ int traceIn(const QImage& image, const QRect& r) {
 // A user's choice of a track mode from the list: the list changes, then reports the choice.
 void userChoose(Plot& p, int index) {
     p.Combo1.choose(index);
-    Q_EMIT static_cast<QComboBox*>(p.Combo1.widget())->activated(index);
 }
 
 TEST_F(PlotTest, theWindowOpensAtTheMainWindowOnItsOwnWithoutMinimiseOrMaximise) {

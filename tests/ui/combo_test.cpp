@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
+#include <string>
 #include <vector>
 
 #include "platform/ui/controls.h"
@@ -115,17 +116,39 @@ TEST(ComboList, handlerMaySetItsOwnListAgain) {
     EXPECT_EQ(list.ListIndex(), 0);
 }
 
-TEST(ComboList, userChoiceRunsHandlerOnlyOnChange) {
+// A choice that changes the item runs the click handler; choosing the item shown again runs
+// onChooseAgain, also when code selected that item before.
+TEST(ComboList, userChoiceRunsTheClickOnChangeAndChooseAgainOtherwise) {
     QWidget surface;
     ComboList list(&surface);
-    for (const char* item : {"a", "b"}) list.AddItem(item);
-    int clicks = 0;
-    list.onClick = [&] { ++clicks; };
+    for (const char* item : {"a", "b", "c"}) list.AddItem(item);
+    std::string seen;
+    list.onClick = [&] { seen += "click " + list.Text() + "; "; };
+    list.onChooseAgain = [&] { seen += "again " + list.Text() + "; "; };
     list.choose(1);
     list.choose(1);
     EXPECT_EQ(list.ListIndex(), 1);
     EXPECT_EQ(list.Text(), "b");
-    EXPECT_EQ(clicks, 1);
+    list.setListIndex(2);
+    list.choose(2);
+    list.choose(0);
+    EXPECT_EQ(seen, "click b; again b; click c; again c; click a; ");
+}
+
+// A click handler that puts the list back to another item: the choice is not chosen again.
+TEST(ComboList, aChoiceThatTheHandlerOverridesIsNotChosenAgain) {
+    QWidget surface;
+    ComboList list(&surface);
+    for (const char* item : {"a", "b", "c"}) list.AddItem(item);
+    list.setListIndex(0);
+    int again = 0;
+    list.onClick = [&] {
+        if (list.ListIndex() == 2) list.setListIndex(0);
+    };
+    list.onChooseAgain = [&] { ++again; };
+    list.choose(2);
+    EXPECT_EQ(list.ListIndex(), 0);
+    EXPECT_EQ(again, 0);
 }
 
 TEST(ComboList, addingAndRemovingKeepTheSelectedItem) {

@@ -313,6 +313,68 @@ TEST_F(GraphControlTest, aSeriesBarFillsItsBinFromZeroToItsCount) {
     EXPECT_FALSE(isBlueish(image.pixel(p.left() + 2, p.top() - 1)));
 }
 
+// Runs of bar pixels along row y of the image, as [first, last] columns.
+std::vector<std::pair<int, int>> barRuns(const QImage& image, int y) {
+    std::vector<std::pair<int, int>> runs;
+    for (int x = 0; x < image.width(); ++x) {
+        if (!isBlueish(image.pixel(x, y))) continue;
+        if (!runs.empty() && runs.back().second == x - 1)
+            runs.back().second = x;
+        else
+            runs.push_back({x, x});
+    }
+    return runs;
+}
+
+// 0.1-dB bins are narrower than a pixel at this size, and a count can be far below a pixel's height:
+// every bin that holds a count leaves a mark on the row above the base line, near its place, and
+// bins that meet in one pixel column show the largest count there.
+TEST_F(GraphControlTest, everyBarThatHoldsACountLeavesAMark) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, double>> counts;  // bin, count
+        size_t marks;                                // separate marks on the row above the base
+    };
+    std::vector<std::pair<int, double>> everyWholeDb;
+    for (int db = 25; db <= 150; ++db) everyWholeDb.push_back({db * 10, 1});
+    const Case cases[] = {
+        {"one point at every whole dB from 25 to 150", everyWholeDb, 126},
+        {"a square wave between 25.0 and 150.0 dB through 72.0", {{250, 600}, {720, 2}, {1500, 600}}, 3},
+        {"one count beside ten thousand", {{800, 10000}, {1100, 1}}, 2},
+        {"neighbours in one pixel column", {{800, 3}, {801, 9}, {802, 3}}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<double> counts(1501, 0);
+        double largest = 0;
+        for (auto [bin, count] : c.counts) {
+            counts[static_cast<size_t>(bin)] = count;
+            largest = std::max(largest, count);
+        }
+        graph.Axes(1).SetMinMax(250, 1501);
+        graph.Axes(2).SetMinMax(0, largest);
+        graph.PlotSeries(counts, 1, 1);
+        const QImage image = render();
+        const QRect p = graph.plotArea();
+        ASSERT_LT(p.width(), 1251 / 2);  // narrower than half a pixel per bin
+        const auto runs = barRuns(image, p.bottom());
+        EXPECT_EQ(runs.size(), c.marks);
+        auto pixelX = [&](double x) { return p.left() + (x - 250) * p.width() / 1251; };
+        for (auto [bin, count] : c.counts) {
+            // Bin b stands from x b to b + 1; its mark lies within a pixel of that.
+            const int from = static_cast<int>(std::floor(pixelX(bin))) - 1;
+            const int to = static_cast<int>(std::ceil(pixelX(bin + 1)));
+            int top = p.bottom() + 1;
+            for (int x = from; x <= to; ++x)
+                for (int y = p.bottom(); y >= p.top() && isBlueish(image.pixel(x, y)); --y)
+                    top = std::min(top, y);
+            EXPECT_LE(top, p.bottom()) << "bin " << bin;
+            const double exact = p.top() + (largest - count) * p.height() / largest;
+            EXPECT_LE(top, std::max(exact + 1, double(p.bottom()))) << "bin " << bin;
+        }
+    }
+}
+
 TEST_F(GraphControlTest, aTraceFromZeroZeroToOneOneRunsCornerToCorner) {
     setRanges(0, 1, 0, 1);
     graph.PlotPairs({0, 1}, {0, 1});

@@ -514,6 +514,7 @@ ComboList::ComboList(QWidget* parent, ComboStyle style) : Control(new QComboBox(
     QObject::connect(b, &QComboBox::currentIndexChanged, [this](int index) {
         if (!m_quiet) userIndexChanged(index);
     });
+    QObject::connect(b, &QComboBox::activated, [this](int index) { userActivated(index); });
 }
 
 QComboBox* ComboList::box() const {
@@ -586,9 +587,19 @@ void ComboList::setListIndex(int index) {
 }
 
 void ComboList::userIndexChanged(int index) {
+    m_userChangedTo = index;
     if (index == m_index) return;
     m_index = index;
     fire(onClick);
+}
+
+// The drop-down reports every choice after the change it made, if any: a choice that changed the
+// item has run the click handler already, and one that a handler has overridden is not the item.
+void ComboList::userActivated(int index) {
+    const bool changed = index == m_userChangedTo;
+    m_userChangedTo = -2;
+    if (changed || index != m_index) return;
+    fire(onChooseAgain);
 }
 
 std::string ComboList::Text() const {
@@ -608,7 +619,8 @@ void ComboList::setText(const std::string& text) {
 
 void ComboList::choose(int index) {
     if (!widget()->isEnabled() || index < 0 || index >= ListCount()) return;
-    box()->setCurrentIndex(index);  // the same signal a user's choice gives
+    box()->setCurrentIndex(index);  // the same signals a user's choice gives
+    Q_EMIT box()->activated(index);
 }
 
 bool ComboList::filterEvent(QEvent* event) {

@@ -273,7 +273,8 @@ enum class ComboStyle {
 // Combo list whose list position is its value. Adding items selects nothing; Clear runs no handler;
 // setting the index it holds runs nothing; every other change of ListIndex (-1 included, from code
 // or by the user) runs the click handler at once, and handlers may set other lists (or this one)
-// again. An index outside -1..ListCount-1 raises VbError(380) and changes nothing.
+// again. A user's choice of the item already selected changes nothing and runs onChooseAgain.
+// An index outside -1..ListCount-1 raises VbError(380) and changes nothing.
 class ComboList : public Control {
 public:
     explicit ComboList(QWidget* parent, ComboStyle style = ComboStyle::ListOnly);
@@ -293,11 +294,13 @@ public:
     // when there is none.
     void setText(const std::string& text);
     [[nodiscard]] ComboStyle style() const { return m_style; }
-    // A user's choice of item `index` from the drop-down (tests).
+    // A user's choice of item `index` from the drop-down (tests): the list changes, then reports
+    // the choice, as the drop-down does.
     void choose(int index);
 
-    std::function<void()> onClick;   // the selection changed
-    std::function<void()> onChange;  // typeable: the text was edited
+    std::function<void()> onClick;        // the selection changed
+    std::function<void()> onChooseAgain;  // the user chose the item already selected
+    std::function<void()> onChange;       // typeable: the text was edited
     std::function<void(int& keyAscii)> onKeyPress;
 
 protected:
@@ -306,10 +309,12 @@ protected:
 private:
     QComboBox* box() const;
     void userIndexChanged(int index);
+    void userActivated(int index);
     void showIndex(int index);
     ComboStyle m_style;
     int m_index = -1;
     bool m_quiet = false;
+    int m_userChangedTo = -2;  // the user's last change of item, until the choice that made it arrives
 };
 
 }  // namespace sq

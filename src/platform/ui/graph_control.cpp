@@ -75,6 +75,31 @@ double widestLabel(const std::vector<Tick>& ticks, const QFontMetricsF& metrics)
     return widest;
 }
 
+// The pixels of a bar from x0 to x1 (either order) from the base line to y, above the base for a
+// positive value: edges rounded to whole pixels, at least one pixel each way. A narrow bar takes
+// the column that holds its middle, a low one the row next to the base on its side.
+QRect barRect(double x0, double x1, double y, double base, bool positive) {
+    const double left = std::min(x0, x1), right = std::max(x0, x1);
+    int columnFrom = static_cast<int>(std::lround(left));
+    int columnTo = static_cast<int>(std::lround(right));
+    if (columnTo <= columnFrom) {
+        columnFrom = static_cast<int>(std::floor((left + right) / 2));
+        columnTo = columnFrom + 1;
+    }
+    int rowFrom = static_cast<int>(std::lround(std::min(y, base)));
+    int rowTo = static_cast<int>(std::lround(std::max(y, base)));
+    if (rowTo <= rowFrom) {
+        if (positive) {
+            rowTo = static_cast<int>(std::lround(base));
+            rowFrom = rowTo - 1;
+        } else {
+            rowFrom = static_cast<int>(std::lround(base));
+            rowTo = rowFrom + 1;
+        }
+    }
+    return QRect(QPoint(columnFrom, rowFrom), QPoint(columnTo - 1, rowTo - 1));
+}
+
 QFont captionFontOf(const QFont& base) {
     QFont font = base;
     font.setPointSizeF(base.pointSizeF() + 0.75);
@@ -371,8 +396,10 @@ void GraphControl::paint(QPainter& p, const QRect& bounds) const {
 
 void GraphControl::paintPlot(QPainter& p, const Layout& l) const {
     if (m_plotKind == PlotKind::Series) {
-        // Bars with whole-pixel edges, so neighbours meet without gaps or overlaps.
-        double base = std::clamp(l.map.toPixelY(0), l.plot.top() - 1.0, l.plot.bottom() + 2.0);
+        // Bars with whole-pixel edges, so neighbours meet without gaps or overlaps. A bar narrower
+        // or lower than a pixel still takes one: bars that fall into one pixel column overlap there,
+        // so the column stands as high as the largest of them.
+        const double base = std::clamp(l.map.toPixelY(0), l.plot.top() - 1.0, l.plot.bottom() + 2.0);
         for (size_t i = 0; i < m_ys.size(); ++i) {
             double v = m_ys[i];
             if (!std::isfinite(v) || v == 0) continue;
@@ -381,11 +408,7 @@ void GraphControl::paintPlot(QPainter& p, const Layout& l) const {
             double x1 = std::clamp(l.map.toPixelX(x), l.plot.left() - 1.0, l.plot.right() + 2.0);
             double y = std::clamp(l.map.toPixelY(v), l.plot.top() - 1.0, l.plot.bottom() + 2.0);
             if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y)) continue;
-            QRect bar(QPoint(static_cast<int>(std::lround(std::min(x0, x1))),
-                             static_cast<int>(std::lround(std::min(y, base)))),
-                      QPoint(static_cast<int>(std::lround(std::max(x0, x1))) - 1,
-                             static_cast<int>(std::lround(std::max(y, base))) - 1));
-            if (bar.isValid()) p.fillRect(bar, kBarColor);
+            p.fillRect(barRect(x0, x1, y, base, v > 0), kBarColor);
         }
         return;
     }
