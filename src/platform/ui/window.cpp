@@ -206,7 +206,8 @@ void Window::Show(ShowMode mode) {
     if (m_pendingMove) {
         std::array<double, 4> g = *m_pendingMove;
         m_pendingMove.reset();
-        Move(g[0], g[1], g[2], g[3]);
+        // A window shown maximised or minimised keeps the size given before as its restored size.
+        if (m_state == WindowState::Normal) Move(g[0], g[1], g[2], g[3]);
     }
     if (!w->isWindow() || QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
     if (m_subWindow && m_subWindow->mdiArea()) m_subWindow->mdiArea()->setActiveSubWindow(m_subWindow);
@@ -412,6 +413,10 @@ void Window::centre() {
     }
     QRect frame = w->frameGeometry();
     w->move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    if (m_pendingMove) {
+        (*m_pendingMove)[0] = toTwips(w->x());
+        (*m_pendingMove)[1] = toTwips(w->y());
+    }
 }
 
 QFont Window::font() const {
