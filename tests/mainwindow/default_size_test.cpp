@@ -93,6 +93,8 @@ TEST_F(DefaultSizeTest, opensOverTheWorkAreaSoADownloadedRecordsSummaryShowsItsV
     EXPECT_EQ(p.windowState(), WindowState::Maximized);
     EXPECT_TRUE(area.contains(p.mainWindow()->frameGeometry())) << "never larger than the screen";
     EXPECT_GT(p.mainWindow()->frameGeometry().width(), area.width() * 9 / 10);
+    const double others = p.StatusBar1.panelWidth(1) + p.StatusBar1.panelWidth(3) + p.StatusBar1.panelWidth(4);
+    EXPECT_NEAR(p.StatusBar1.panelWidth(2), p.ScaleWidth() - others, 15) << "laid out at the size it opened at";
 
     download(sqtest::recordOf(40));
     DataListFrm& f = form<DataListFrm>();
