@@ -126,6 +126,7 @@ Panel::Panel()
       Timer3([this] { m_poll.Timer3_Timer(); }, 1),
       m_poll(*this) {
     setCaption(kPanelCaption);
+    openMaximised();
     buildToolbar();
     buildSerialPane();
     buildLeftBar();
@@ -142,6 +143,15 @@ Panel::~Panel() {
     registerPollTimers(nullptr, nullptr);
     setReceivePumpWaker(nullptr);
     UnhookWheel(*this);
+}
+
+// The main window opens over the screen's whole work area, so that a record's summary shows its values
+// at once; restored, it has its minimum size in the middle of the screen (or the screen, if smaller).
+void Panel::openMaximised() {
+    const TwipSize restored = panelMinimumSize({});
+    Move(0, 0, restored.width, restored.height);
+    centre();
+    setWindowState(WindowState::Maximized);
 }
 
 void Panel::buildToolbar() {
@@ -243,11 +253,15 @@ void Panel::Form_Unload() {
 
 void Panel::Form_Resize() {
     try {
-        if (windowState() == WindowState::Minimized) return;
-        const TwipSize outer{static_cast<int>(Width()), static_cast<int>(Height())};
-        const TwipSize wanted = panelMinimumSize(outer);
-        if (wanted.width != outer.width) setWidth(wanted.width);
-        if (wanted.height != outer.height) setHeight(wanted.height);
+        const WindowState state = windowState();
+        if (state == WindowState::Minimized) return;
+        // A maximised window has the size of the screen's work area, even when that is smaller.
+        if (state == WindowState::Normal) {
+            const TwipSize outer{static_cast<int>(Width()), static_cast<int>(Height())};
+            const TwipSize wanted = panelMinimumSize(outer);
+            if (wanted.width != outer.width) setWidth(wanted.width);
+            if (wanted.height != outer.height) setHeight(wanted.height);
+        }
         PanelLayoutInput in;
         // The client area is what the docked bars leave of the surface (the MDI area itself may not
         // have been laid out yet when the frame resizes).

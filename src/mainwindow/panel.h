@@ -90,6 +90,7 @@ protected:
     void Form_Resize() override;
 
 private:
+    void openMaximised();
     void buildToolbar();
     void buildLeftBar();
     void buildSerialPane();

@@ -1,15 +1,36 @@
 #include "settings/setting_window.h"
 
+#include <QScrollArea>
+
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
+#include "platform/ui/form_widget.h"
+#include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 
 namespace sq {
 
+namespace {
+
+// The page the inner panel lies on: it fills the window and scrolls when the window, maximised in a
+// main window whose work area is smaller than the window's minimum, cannot show all of the panel.
+QWidget* scrollingPage(QWidget* surface) {
+    auto* scroll = new QScrollArea(surface);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidgetResizable(true);
+    auto* page = new QWidget;
+    scroll->setWidget(page);
+    static_cast<FormWidget*>(surface)->setFillWidget(scroll);
+    return page;
+}
+
+}  // namespace
+
 SettingWindow::SettingWindow(const std::string& name, int16_t* openFlag, TwipSize minimum, TwipSize panelSize)
-    : Window(name, WindowKind::MdiChild, openFlag), SSPanel1(surface()), m_minimum(minimum) {
+    : Window(name, WindowKind::MdiChild, openFlag), SSPanel1(scrollingPage(surface())), m_minimum(minimum) {
     SSPanel1.Move(0, 0, panelSize.width, panelSize.height);
 }
 
@@ -43,6 +64,10 @@ void SettingWindow::Form_Resize() {
         if (outer.width < m_minimum.width) setWidth(p.outer.width);
         if (outer.height < m_minimum.height) setHeight(p.outer.height);
     }
+    // The page is never smaller than the panel where the window's minimum places it.
+    const CentredPanel atMinimum = layoutFor(m_minimum);
+    SSPanel1.widget()->parentWidget()->setMinimumSize(toPixels(atMinimum.panelLeft + SSPanel1.Width()),
+                                                      toPixels(atMinimum.panelTop + SSPanel1.Height()));
     if (m_panelTopFirst) {
         SSPanel1.setTop(p.panelTop);
         SSPanel1.setLeft(p.panelLeft);

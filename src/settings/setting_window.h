@@ -1,6 +1,7 @@
 #pragma once
 // The frame every setting window shares: an MDI child that opens maximised, an inner panel that
-// holds the controls and stays centred, an open flag, a minimum size, the Exit button, the input
+// holds the controls and stays centred (on a page that scrolls when the main window's work area is
+// smaller than the window's minimum), an open flag, a minimum size, the Exit button, the input
 // filters and the Set button's step runner.
 #include <functional>
 #include <memory>

@@ -1,9 +1,13 @@
-// The main window at its default size: the program's fonts, the toolbar and the memory pane's texts.
+// The main window at its default size (maximised over the work area) and at its minimum: the
+// program's fonts, the toolbar, the memory pane's texts and a downloaded record's summary.
 #include <QFontInfo>
+#include <QScreen>
 #include <QTableView>
 #include <QToolBar>
 
 #include "mainwindow/panel_fixture.h"
+#include "records/data_list_frm.h"
+#include "records/record_expectations.h"
 #include "platform/ui/classic_font.h"
 #include "platform/ui/twips.h"
 #include "support/text_fit.h"
@@ -33,8 +37,7 @@ TEST_F(DefaultSizeTest, windowsUseArialMetricsAndTheTreeItsBoldFont) {
 
 TEST_F(DefaultSizeTest, withoutInstrumentTheToolbarShowsAllTenButtonsNamedByTheirKeys) {
     startPort = 0;
-    Panel& p = start();
-    QApplication::processEvents();
+    Panel& p = startAtMinimumSize();
     EXPECT_EQ(p.Width(), 13665);
     EXPECT_FALSE(p.Toolbar1.buttonEnabled(3)) << "buttons 3 to 8 wait for an instrument";
     const char* const keys[] = {"Open", "COMSET", "SettingPanel", "List", "Graphics",
@@ -78,6 +81,35 @@ TEST_F(DefaultSizeTest, memoryPaneShowsTheSizesAndTheRecordTimesWhole) {
         EXPECT_LE(sqtest::cellWidthNeeded(view, text), toPixels(grid.ColWidth(1))) << text;
     }
     EXPECT_EQ(grid.TextMatrix(1, 1), "2022/12/28  23:58:59");
+}
+
+// The main window opens over the screen's work area, not at its minimum, so that the summary of a
+// downloaded record shows its values without the user resizing anything.
+TEST_F(DefaultSizeTest, opensOverTheWorkAreaSoADownloadedRecordsSummaryShowsItsValues) {
+    Panel& p = start();
+    ASSERT_TRUE(waitForSupportedModel());
+    QApplication::processEvents();
+    const QRect area = p.mainWindow()->screen()->availableGeometry();
+    EXPECT_EQ(p.windowState(), WindowState::Maximized);
+    EXPECT_TRUE(area.contains(p.mainWindow()->frameGeometry())) << "never larger than the screen";
+    EXPECT_GT(p.mainWindow()->frameGeometry().width(), area.width() * 9 / 10);
+    const double others = p.StatusBar1.panelWidth(1) + p.StatusBar1.panelWidth(3) + p.StatusBar1.panelWidth(4);
+    EXPECT_NEAR(p.StatusBar1.panelWidth(2), p.ScaleWidth() - others, 15) << "laid out at the size it opened at";
+
+    download(sqtest::recordOf(40));
+    DataListFrm& f = form<DataListFrm>();
+    ASSERT_EQ(f.QVX410Grid.TextMatrix(8, 0), "Total Point");
+    const auto& view = *static_cast<QTableView*>(f.QVX410Grid.widget());
+    for (int col = 1; col < f.QVX410Grid.Cols(); ++col) {
+        const int left = view.columnViewportPosition(col - 1);
+        EXPECT_GE(left, 0) << f.QVX410Grid.TextMatrix(0, col);
+        EXPECT_LE(left + view.columnWidth(col - 1), view.viewport()->width()) << f.QVX410Grid.TextMatrix(0, col);
+        for (int row = 1; row < f.QVX410Grid.Rows(); ++row) {
+            const std::string value = f.QVX410Grid.TextMatrix(row, col);
+            EXPECT_LE(sqtest::cellWidthNeeded(view, value), view.columnWidth(col - 1)) << value;
+        }
+    }
+    EXPECT_EQ(f.QVX410Grid.TextMatrix(8, 1), "40");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // without OK).
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <cstdio>
 #include <memory>
 
@@ -72,6 +74,16 @@ protected:
     sq::Panel& start() {
         panel = &sq::startProgram();
         panel->Show();
+        return *panel;
+    }
+
+    // Starts the program and restores its main window (it opens maximised) to its minimum size, the
+    // smallest the user can make it.
+    sq::Panel& startAtMinimumSize() {
+        start();
+        panel->setWindowState(sq::WindowState::Normal);
+        panel->Move(0, 0, 13665, 11250);
+        QApplication::processEvents();
         return *panel;
     }
 

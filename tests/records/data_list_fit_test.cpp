@@ -1,4 +1,5 @@
-// The record list window maximised in the main window at its default size (and at its own minimum):
+// The record list window maximised in the main window at the main window's minimum size (and at its
+// own minimum):
 // the point grid's titles, the item selection panel's captions, and the panels laid over the grids.
 #include <QHeaderView>
 #include <QScrollArea>
@@ -20,7 +21,7 @@ namespace {
 class DataListFitTest : public PanelTest {
 protected:
     DataListFrm& openList(int points) {
-        Panel& p = start();
+        Panel& p = startAtMinimumSize();
         EXPECT_TRUE(waitForSupportedModel(3));
         EXPECT_EQ(p.Width(), 13665);
         DataListFrm& f = form<DataListFrm>();
@@ -54,12 +55,12 @@ TEST_F(DataListFitTest, pointGridShowsItsSixTitlesWithinItsWidth) {
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
 }
 
-// At the default size the boxes need more room than the window has: the panel keeps within the
+// At the main window's minimum the boxes need more room than the window has: the panel keeps within the
 // window and scrolls sideways. At the window's minimum it scrolls further.
 TEST_F(DataListFitTest, itemPanelShowsEveryCaptionWholeAndStaysInsideTheWindow) {
     DataListFrm& f = openList(0);
     for (bool minimum : {false, true}) {
-        SCOPED_TRACE(minimum ? "minimum size" : "default size");
+        SCOPED_TRACE(minimum ? "minimum size" : "maximised");
         if (minimum) {
             f.setWindowState(WindowState::Normal);
             f.Move(0, 0, 3000, 3000);

@@ -2,9 +2,13 @@
 // first frame it sends; one upload at a time.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMdiArea>
+#include <QScrollArea>
 #include <functional>
 
 #include "link/requests.h"
+#include "platform/ui/twips.h"
 #include "settings/settings_fixture.h"
 #include "settings/timer_frm.h"
 #include "support/setting_window_support.h"
@@ -77,6 +81,35 @@ TEST_F(TimerWindowTest, freshWindowShowsThePcPanelWithDisabledRowsAndTheModeSwit
     f.PcStartHour(0).setText("");
     f.PcStartHour(0).type("123");
     EXPECT_EQ(f.PcStartHour(0).Text(), "12");
+}
+
+// The timer window opens maximised as every setting window does. Its panel is taller than the main
+// window's work area at the main window's minimum size: the window scrolls to its last row and
+// back to its buttons instead of cutting them.
+TEST_F(TimerWindowTest, opensMaximisedAndScrollsWhereTheWorkAreaIsLowerThanItsPanel) {
+    startAtMinimumSize();
+    ASSERT_TRUE(waitForSupportedModel());
+    TimerFrm& f = openFromPanel<TimerFrm>(&Setting410PanelFrm::TimersBtn);
+    QApplication::processEvents();
+    EXPECT_EQ(f.windowState(), WindowState::Maximized);
+    const QWidget* area = panel->mdiArea()->viewport();
+    ASSERT_LT(area->height(), toPixels(f.minimumSize().height)) << "the work area is lower than the window";
+    auto* scroll = f.surface()->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_TRUE(scroll->widget()->rect().contains(f.SSPanel1.widget()->geometry())) << "nothing of the panel cut";
+    // The window, the part the user sees, lies inside the work area (not under the status bar).
+    const QRect window(f.surface()->mapTo(area, QPoint(0, 0)), f.surface()->size());
+    EXPECT_TRUE(area->rect().contains(window));
+    const auto inView = [&](QWidget* w) {
+        QApplication::processEvents();
+        const QRect r(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size());
+        return scroll->viewport()->rect().contains(r);
+    };
+    for (QWidget* w : {f.PcEnCkx(15).widget(), f.PcStopMinute(15).widget(), f.ExitBtn.widget(),
+                       f.TimerManuallyCbx.widget()}) {
+        scroll->ensureWidgetVisible(w, 0, 0);
+        EXPECT_TRUE(inView(w)) << w->objectName().toStdString();
+    }
 }
 
 TEST_F(TimerWindowTest, everyBoxIsCheckedWhateverTheModeFirstFailureFirstAndErasingAfterTheRanges) {

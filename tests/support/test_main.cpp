@@ -1,19 +1,37 @@
-// Test main: every suite runs with a private program folder and on Qt's offscreen platform.
+// Test main: every suite runs with a private program folder and on Qt's offscreen platform, whose
+// screen is a common desktop screen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "platform/ui/classic_font.h"
 #include "support/test_support.h"
 
+namespace {
+
+// The offscreen platform's own screen is 800 x 800 pixels, smaller than the main window's minimum;
+// the suites run on a common desktop screen instead: 1600 x 900 at 96 dpi.
+void useDesktopSizedScreen(const std::string& folder) {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && std::string(platform) != "offscreen") return;
+    const std::string config = folder + "/offscreen-screen.json";
+    std::ofstream(config) << R"({"screens": [{"name": "Desktop", "x": 0, "y": 0, "width": 1600, )"
+                          << R"("height": 900, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})";
+    setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).c_str(), 1);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     std::string home = sqtest::dataHome();
     QDir().mkpath(QString::fromStdString(home));
     setenv("XDG_DATA_HOME", home.c_str(), 1);
+    useDesktopSizedScreen(home);
     QApplication app(argc, argv);
     sq::useClassicFont();  // the program's font, so that texts measure as they do in the program
     return RUN_ALL_TESTS();

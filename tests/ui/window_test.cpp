@@ -8,9 +8,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
+#include <QMainWindow>
+#include <QScreen>
+#include <QWindow>
 
 #include "platform/runtime.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 
 namespace sq {
@@ -243,6 +247,69 @@ TEST_F(WindowTest, dockedControlsTakeTheFramesEdgesAndTheMdiAreaTheRest) {
     status.setHeight(600);
     QCoreApplication::processEvents();
     EXPECT_EQ(frame.mdiArea()->geometry(), QRect(0, 40, 900, 520));
+}
+
+}  // namespace
+}  // namespace sq
+
+namespace sq {
+namespace {
+
+// A main frame whose resize handler keeps a minimum of 9000 x 7500 twips, width then height, as the
+// main window's rule does.
+class MinimumFrame : public Window {
+public:
+    MinimumFrame() : Window("Panel", WindowKind::MdiFrame) {}
+    std::vector<std::pair<double, double>> seen;  // the client size each run of the handler saw
+
+protected:
+    void Form_Resize() override {
+        seen.emplace_back(ScaleWidth(), ScaleHeight());
+        if (Width() < 9000) setWidth(9000);
+        if (Height() < 7500) setHeight(7500);
+    }
+};
+
+// The window system (a window manager) reports a size for the frame, as its configure notification
+// does: the frame's native window changes, not the widget first.
+void windowSystemResizes(Window& w, int width, int height) {
+    w.mainWindow()->windowHandle()->resize(width, height);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(WindowTest, frameResizedByTheWindowSystemBelowItsMinimumIsLaidOutAtTheSizeItGets) {
+    MinimumFrame frame;
+    frame.Load();
+    frame.Show();
+    QCoreApplication::processEvents();
+    QMainWindow* outer = frame.mainWindow();
+    for (QSize reported : {QSize(200, 100), QSize(600, 100), QSize(300, 700)}) {
+        windowSystemResizes(frame, reported.width(), reported.height());
+        QCoreApplication::processEvents();
+        EXPECT_GE(frame.Width(), 9000 - 15) << reported.width() << "x" << reported.height();
+        EXPECT_GE(frame.Height(), 7500 - 15);
+        EXPECT_EQ(frame.surface()->size(), outer->size()) << "the surface fills the frame";
+        EXPECT_NEAR(frame.seen.back().first, toTwips(outer->width()), 1) << "the last layout saw the last size";
+        EXPECT_NEAR(frame.seen.back().second, toTwips(outer->height()), 1);
+    }
+}
+
+}  // namespace
+}  // namespace sq
+
+namespace sq {
+namespace {
+
+TEST_F(WindowTest, aTopLevelWindowNeverGrowsBeyondTheScreen) {
+    SizedWindow w;
+    w.Load();
+    w.Show();
+    const QRect area = w.surface()->screen()->availableGeometry();
+    w.Move(0, 0, toTwips(area.width()) * 2, toTwips(area.height()) * 2);
+    QCoreApplication::processEvents();
+    EXPECT_LE(w.Width(), toTwips(area.width()));
+    EXPECT_LE(w.Height(), toTwips(area.height()));
+    EXPECT_TRUE(area.contains(w.surface()->frameGeometry())) << "on the screen, borders included";
 }
 
 }  // namespace

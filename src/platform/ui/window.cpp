@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "platform/ui/form_widget.h"
+#include "platform/ui/frame_geometry.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 
@@ -205,7 +206,8 @@ void Window::Show(ShowMode mode) {
     if (m_pendingMove) {
         std::array<double, 4> g = *m_pendingMove;
         m_pendingMove.reset();
-        Move(g[0], g[1], g[2], g[3]);
+        // A window shown maximised or minimised keeps the size given before as its restored size.
+        if (m_state == WindowState::Normal) Move(g[0], g[1], g[2], g[3]);
     }
     if (!w->isWindow() || QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
     if (m_subWindow && m_subWindow->mdiArea()) m_subWindow->mdiArea()->setActiveSubWindow(m_subWindow);
@@ -266,6 +268,8 @@ void Window::runResize() {
         return;
     }
     m_inResize = true;
+    // The size the window has now supersedes a request the handler made for an earlier one.
+    m_requestedFrame.reset();
     HandlerScope scope(this);
     // A handler that changes the size is run once more for the new size, as the classic runtime does.
     for (int round = 0; round < 4; ++round) {
@@ -299,6 +303,7 @@ std::string Window::Caption() const {
 
 void Window::setWindowState(WindowState state) {
     m_state = state;
+    m_requestedFrame.reset();
     QWidget* w = outer();
     if (w->isHidden()) return;
     showInState(w, state);
@@ -314,14 +319,55 @@ WindowState Window::windowState() const {
 
 void Window::Move(double left, double top, double width, double height) {
     QWidget* w = outer();
-    QRect frame = w->frameGeometry();
-    QRect inner = w->geometry();
-    int extraW = frame.width() - inner.width();
-    int extraH = frame.height() - inner.height();
     // The frame's borders are known only once the window is shown: sizes given before are applied again then.
     if (w->isHidden()) m_pendingMove = std::array<double, 4>{left, top, width, height};
-    w->move(toPixels(left), toPixels(top));
-    w->resize(std::max(0, toPixels(width) - extraW), std::max(0, toPixels(height) - extraH));
+    QRect frame(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+    if (w->isWindow()) {
+        if (QScreen* screen = w->screen()) frame = fitInside(frame, screen->availableGeometry());
+        if (m_inResize && !w->isHidden()) {
+            requestFrame(frame);
+            return;
+        }
+    }
+    m_requestedFrame.reset();
+    applyFrame(frame);
+}
+
+void Window::applyFrame(const QRect& frame) {
+    QWidget* w = outer();
+    const QRect inner = w->geometry();
+    const QRect outerNow = w->isWindow() ? outerFrame(w->frameGeometry(), inner) : w->frameGeometry();
+    const int extraW = outerNow.width() - inner.width();
+    const int extraH = outerNow.height() - inner.height();
+    w->move(frame.topLeft());
+    w->resize(std::max(0, frame.width() - extraW), std::max(0, frame.height() - extraH));
+}
+
+// A top-level window's size is the window system's to give: a request goes out and the answer comes
+// back later as a resize. Sizes the resize handler sets (the width, then the height) are therefore
+// gathered into one request, sent once the event that ran the handler has been handled, so that no
+// answer to a half-made request can arrive after the whole one, and the frame's layout is never
+// resized from inside its own layout pass. Until then the window reports the requested frame.
+void Window::requestFrame(const QRect& frame) {
+    m_requestedFrame = frame;
+    if (m_requestPosted) return;
+    m_requestPosted = true;
+    QMetaObject::invokeMethod(
+        m_surface.data(),
+        [this] {
+            m_requestPosted = false;
+            if (!m_requestedFrame || !m_loaded) return;
+            const QRect requested = *m_requestedFrame;
+            m_requestedFrame.reset();
+            applyFrame(requested);
+        },
+        Qt::QueuedConnection);
+}
+
+QRect Window::frameRect() const {
+    if (m_requestedFrame) return *m_requestedFrame;
+    QWidget* w = outer();
+    return w->isWindow() ? outerFrame(w->frameGeometry(), w->geometry()) : w->frameGeometry();
 }
 
 void Window::setWidth(double twips) {
@@ -331,16 +377,16 @@ void Window::setHeight(double twips) {
     Move(Left(), Top(), Width(), twips);
 }
 double Window::Left() const {
-    return toTwips(outer()->frameGeometry().x());
+    return toTwips(frameRect().x());
 }
 double Window::Top() const {
-    return toTwips(outer()->frameGeometry().y());
+    return toTwips(frameRect().y());
 }
 double Window::Width() const {
-    return toTwips(outer()->frameGeometry().width());
+    return toTwips(frameRect().width());
 }
 double Window::Height() const {
-    return toTwips(outer()->frameGeometry().height());
+    return toTwips(frameRect().height());
 }
 double Window::ScaleWidth() const {
     return toTwips(m_surface->width());
@@ -367,6 +413,10 @@ void Window::centre() {
     }
     QRect frame = w->frameGeometry();
     w->move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    if (m_pendingMove) {
+        (*m_pendingMove)[0] = toTwips(w->x());
+        (*m_pendingMove)[1] = toTwips(w->y());
+    }
 }
 
 QFont Window::font() const {

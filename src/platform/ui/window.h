@@ -8,6 +8,7 @@
 // no handler of that window active; refer to the window again (form<W>() or windows().window(name))
 // to get a fresh, loaded instance. In virtual time a modal Show must be answered by the modal hook.
 #include <QPointer>
+#include <QRect>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -124,6 +125,10 @@ private:
     friend class WindowRegistry;
     void ensureShell();
     QWidget* outer() const;
+    // The outer frame in pixels: the one asked for and not yet applied, else the window's own.
+    [[nodiscard]] QRect frameRect() const;
+    void applyFrame(const QRect& frame);
+    void requestFrame(const QRect& frame);
     void runResize();
     void runActivate();
     void userClose();
@@ -139,6 +144,10 @@ private:
     QEventLoop* m_modalLoop = nullptr;
     WindowState m_state = WindowState::Normal;
     std::optional<std::array<double, 4>> m_pendingMove;
+    // A top-level window's frame set by its resize handler, asked of the window system once the
+    // event that ran the handler is done (see requestFrame).
+    std::optional<QRect> m_requestedFrame;
+    bool m_requestPosted = false;
     QPointer<FormWidget> m_surface;
     QPointer<FrameWindow> m_frame;
     QPointer<QMdiArea> m_mdiArea;
