@@ -421,7 +421,9 @@ void Plot::restoreAfterPrint(int keptGraphColor) {
     skipOnError([this] { setSheetBackground(-1); });
     skipOnError([this] { FrmGraphic.setVisible(true); });
     skipOnError([&] { LevelGraph.setGraphColor(keptGraphColor); });
-    skipOnError([this] { Move(Left(), Top(), kPlotWidth, kPlotHeight); });
+    // The opening size as the resize rule makes it: at least the window's minimum.
+    const PlotLayout opening = plotLayout(kPlotWidth, kPlotHeight);
+    skipOnError([&] { Move(Left(), Top(), opening.windowWidth, opening.windowHeight); });
     // The size may not have changed, so the resize may not have run.
     fitSheetToWindow();
     applyLayout(plotLayout(static_cast<float>(Width()), static_cast<float>(Height())));
