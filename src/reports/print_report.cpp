@@ -191,7 +191,7 @@ void PrintDataReport(PrinterSurface& dialog, Window& window, const FlexGrid& sum
     } catch (const VbError& e) {
         dialog.KillDoc();
         caption.restore();
-        msgBox("The report was not printed completely.\n" + std::string(e.what()), MsgButtons::OK,
+        msgBox(texts().TxtReportNotPrinted + "\n" + std::string(e.what()), MsgButtons::OK,
                MsgIcon::Critical);
     }
 }

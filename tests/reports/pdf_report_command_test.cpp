@@ -141,7 +141,7 @@ TEST_F(PdfCommandTest, aReportThatCannotBeFinishedSaysSoAndIsNotOpened) {
 
         const auto messages = dialogs->messages();
         ASSERT_EQ(messages.size(), 2u);  // the question, then the one failure message
-        std::string expected = std::string(sq::kPdfReportIncomplete) + "\r\n" + path + "\r\n" + c.error;
+        std::string expected = "PDF report incomplete !!!\r\n" + path + "\r\n" + c.error;
         if (!c.fileLeft) expected += "\r\nNo report was written.";
         EXPECT_EQ(messages[1].text, expected);
         EXPECT_EQ(messages[1].icon, sq::MsgIcon::Critical);
