@@ -58,10 +58,10 @@ void ComPortAPI::reset() {
     LastErrorMessage.clear();
 }
 
-std::string ComPortAPI::OpenFailureText(int DevId) const {
+std::string ComPortAPI::OpenFailureText(int DevId, const OpenFailureWords& words) const {
     const PortRecord& rec = port(DevId);
     if (rec.IsOpen || rec.OpenFailure.number == 0) return {};
-    return openFailureText("COM" + std::to_string(DevId), rec.OpenFailure);
+    return openFailureText("COM" + std::to_string(DevId), rec.OpenFailure, words);
 }
 
 bool ComPortAPI::AnyOpen() const {

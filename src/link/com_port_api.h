@@ -69,10 +69,10 @@ public:
     int32_t CommSetLine(int intPortID, int intLine, bool blnState);
     int32_t CommGetError(std::string& strMessage);
 
-    // For a port whose last open could not create it: one sentence naming the port, its device and
-    // the reason. Empty when the port is open or its last open created it; raises VbError(9)
-    // outside 1 to 256.
-    [[nodiscard]] std::string OpenFailureText(int DevId) const;
+    // For a port whose last open could not create it: one sentence in `words` naming the port, its
+    // device and the reason. Empty when the port is open or its last open created it; raises
+    // VbError(9) outside 1 to 256.
+    [[nodiscard]] std::string OpenFailureText(int DevId, const OpenFailureWords& words) const;
 
     // Read access for tests and diagnostics; raises VbError(9) outside 1 to 256.
     [[nodiscard]] const PortRecord& port(int id) const;

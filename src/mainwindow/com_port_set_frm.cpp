@@ -12,6 +12,7 @@
 #include "platform/vb_error.h"
 #include "settings/text_applier.h"
 #include "shared/state.h"
+#include "texts/platform_words.h"
 #include "texts/window_texts.h"
 
 namespace sq {
@@ -151,8 +152,10 @@ void ComPortSetFrm::PortScanBtn_Click() {
 }
 
 void ComPortSetFrm::DeviceManager_Click() {
-    skipOnError(
-        [&] { msgBox(comPortTable(), MsgButtons::OK, MsgIcon::Information, DeviceManager.Caption()); });
+    skipOnError([&] {
+        msgBox(comPortTable(comPortTableWords(texts())), MsgButtons::OK, MsgIcon::Information,
+               DeviceManager.Caption());
+    });
 }
 
 void ComPortSetFrm::LinkBtn_Click() {
@@ -166,7 +169,7 @@ void ComPortSetFrm::LinkBtn_Click() {
     // The channel stands even when its port could not be opened; the user learns why at once
     // instead of watching a link that never answers.
     std::string failure;
-    if (added) skipOnError([&] { failure = PortAPI().OpenFailureText(n); });
+    if (added) skipOnError([&] { failure = PortAPI().OpenFailureText(n, openFailureWords(texts())); });
     if (!failure.empty()) msgBox(failure, MsgButtons::OK, MsgIcon::Exclamation);
     Unload();
 }

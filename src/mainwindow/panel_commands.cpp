@@ -11,6 +11,7 @@
 #include "mainwindow/window_rules.h"
 #include "platform/dialogs.h"
 #include "platform/encoding.h"
+#include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "platform/vb_error.h"
 #include "records/data_file.h"
@@ -140,6 +141,7 @@ std::optional<std::vector<DataFileRow>> rowsToShow(const std::vector<std::string
 void Panel::OpenCommand() {
     FileDialogRequest request;
     request.filter = "Data files(*.qvx)|*.qvx|All Files (*.*)|*.*|";
+    request.initialDir = programFolder();  // where "save" puts the data files
     const std::optional<std::string> chosen = dialogs().openFile(request);
     const bool cancelRaises = m_openDialogUsed;
     m_openDialogUsed = true;

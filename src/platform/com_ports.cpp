@@ -161,17 +161,18 @@ bool comPortExists(int n) {
     return portExists(resolveComPort(n));
 }
 
-std::string comPortTable() {
-    std::string table;
+std::string comPortTable(const ComPortTableWords& words) {
+    std::string found;
     for (int n = 1; n <= kMaxCom; ++n) {
         const ComPortLocation where = resolveComPort(n);
         if (!portExists(where)) continue;
         const std::string device =
             where.kind == ComPortLocation::Kind::Memory ? std::string("(in-memory port)") : where.devicePath;
-        table += "COM" + std::to_string(n) + "  " + device + "\n";
+        found += "COM" + std::to_string(n) + "  " + device + "\n";
     }
-    if (!table.empty()) table += "\n";
-    table += "COMn  " + comPortsFolder() + "/COMn";
+    std::string table;
+    if (!found.empty()) table = words.found + "\n" + found + "\n";
+    table += words.numbering + "\nCOMn  " + comPortsFolder() + "/COMn";
     for (const DeviceBlock& block : kDeviceBlocks) {
         const int lastCom = block.firstCom + kBlockSize - 1;
         table += "\nCOM" + std::to_string(block.firstCom) + "-COM" + std::to_string(lastCom) + "  " +

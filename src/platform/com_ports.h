@@ -31,8 +31,13 @@ std::string comPortsFolder();
 ComPortLocation resolveComPort(int n);
 // True when n resolves to an in-memory pair or to a device path that exists.
 bool comPortExists(int n);
+// The headings of the port table, in the language shown.
+struct ComPortTableWords {
+    std::string found;      // above the ports that exist now
+    std::string numbering;  // above the rules that give a COM number its device
+};
 // What stands in for the system's device manager: a line "COMn  device" for every port that
-// exists now, then the rules that give a COM number its device.
-std::string comPortTable();
+// exists now, then the rules that give a COM number its device, each part under its heading.
+std::string comPortTable(const ComPortTableWords& words);
 
 }  // namespace sq

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/text_file.h"
 
@@ -23,9 +25,19 @@ std::string programPath(const std::string& relative) {
     return programFolder() + "/" + rel;
 }
 
+std::string resourceFolderBesideProgram() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return (program.parent_path() / SQ_RESOURCE_DIR_FROM_PROGRAM).lexically_normal().string();
+}
+
 std::string resourceFolder() {
-    for (const char* candidate : {SQ_BUILD_RESOURCE_DIR, SQ_INSTALL_RESOURCE_DIR})
-        if (dirExists(candidate)) return candidate;
+    // Beside the running program first: an installed program finds the resources of its own prefix
+    // wherever it was installed, and a program in the build tree finds the build's.
+    for (const std::string& candidate : {resourceFolderBesideProgram(), std::string(SQ_BUILD_RESOURCE_DIR),
+                                         std::string(SQ_INSTALL_RESOURCE_DIR)})
+        if (!candidate.empty() && dirExists(candidate)) return candidate;
     return SQ_BUILD_RESOURCE_DIR;
 }
 

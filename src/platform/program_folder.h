@@ -13,7 +13,12 @@ std::string programPath(const std::string& relative);
 // fonts, manual) plus the empty folders bin/, PDF/ and ports/. Existing files are never overwritten.
 // Returns the folder's path.
 std::string ensureProgramFolder();
-// Where the resources that seed the folder are read from (build tree or installed prefix).
+// Where the resources that seed the folder are read from: the first that exists of the installed
+// layout's resource folder beside the running program (<bin>/../share/Sonoquant), the build tree's,
+// and the configured install prefix's.
 std::string resourceFolder();
+// The installed layout's resource folder for the running program, whether it exists or not; empty
+// when the program's own path cannot be read.
+std::string resourceFolderBesideProgram();
 
 }  // namespace sq

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/com_ports.h"
+#include "platform/fill_in.h"
 #include "platform/serial_memory.h"
 #include "platform/serial_termios.h"
 
@@ -189,31 +190,31 @@ std::string serialErrorMessage(int number) {
     return trim(text ? text : "");
 }
 
-std::string openFailureText(const std::string& portName, const SerialError& error) {
+std::string openFailureText(const std::string& portName, const SerialError& error,
+                            const OpenFailureWords& words) {
     std::string reason;
     switch (error.number) {
         case ENOENT:
         case ENODEV:
         case ENXIO:
-            reason = error.device.empty() ? "no device is assigned to it" : "the device was not found";
+            reason = error.device.empty() ? words.notAssigned : words.notFound;
             break;
         case EBUSY:
-            reason = "the device is busy (another program holds it)";
+            reason = words.busy;
             break;
         case EACCES:
         case EPERM:
-            reason = "no permission; the user must be in the group '" + deviceGroup(error.device) +
-                     "' of the device";
+            reason = fillIn(words.noPermission, {deviceGroup(error.device)});
             break;
         case ENOTTY:
-            reason = "the device is not a serial port";
+            reason = words.notSerial;
             break;
         default:
             reason = serialErrorMessage(error.number);
             break;
     }
     const std::string port = error.device.empty() ? portName : portName + " (" + error.device + ")";
-    return port + " could not be opened: " + reason + ".";
+    return fillIn(words.sentence, {port, reason});
 }
 
 uint32_t writeTimeoutMs(const SerialTimeouts& timeouts, size_t n) {

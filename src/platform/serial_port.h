@@ -98,9 +98,22 @@ std::unique_ptr<SerialPort> openSerialPort(const std::string& name, SerialError&
 
 // The system's message text for an error number.
 std::string serialErrorMessage(int number);
+// The wording of an open failure in the language shown. `sentence` holds %1 for the port (with its
+// device) and %2 for the reason; `noPermission` holds %1 for the device's group.
+struct OpenFailureWords {
+    std::string sentence;
+    std::string notAssigned;
+    std::string notFound;
+    std::string busy;
+    std::string noPermission;
+    std::string notSerial;
+};
+
 // One sentence for a port that could not be opened: the port, the device and the reason (not
-// found, busy, or no permission with the device's group).
-std::string openFailureText(const std::string& portName, const SerialError& error);
+// found, busy, or no permission with the device's group). A reason without words of its own is the
+// system's message.
+std::string openFailureText(const std::string& portName, const SerialError& error,
+                            const OpenFailureWords& words);
 
 // Write time-out in milliseconds for n bytes; without any time-out set, 1000 ms.
 uint32_t writeTimeoutMs(const SerialTimeouts& timeouts, size_t n);

@@ -8,6 +8,7 @@
 #include "platform/program_folder.h"
 #include "platform/vb_error.h"
 #include "reports/pdf_report_document.h"
+#include "texts/language_texts.h"
 
 namespace sq {
 
@@ -104,8 +105,8 @@ void WritePdfReport(const std::string& path, const PdfReportGrids& grids, const 
         }
         document.reset();  // a document not ended leaves the file of that name as it was
         restoreCaption();
-        std::string message = std::string(kPdfReportIncomplete) + "\r\n" + path + "\r\n" + errorLine(error);
-        if (!ended) message += "\r\nNo report was written.";
+        std::string message = texts().TxtPdfReportIncomplete + "\r\n" + path + "\r\n" + errorLine(error);
+        if (!ended) message += "\r\n" + texts().TxtNoReportWritten;
         msgBox(message, MsgButtons::OK, MsgIcon::Critical);
     }
 }

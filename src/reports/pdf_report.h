@@ -37,7 +37,6 @@ struct PdfReportGrids {
     GridCopy userInfo;  // GridUserInfo: label, value
 };
 
-inline constexpr const char* kPdfReportIncomplete = "PDF report incomplete !!!";
 inline constexpr const char* kPdfFilter = "PDF Files (*.pdf)|*.pdf|";
 
 // Writes the report of `grids` to `path`.

@@ -196,7 +196,7 @@ void PrintDataReport(PrinterSurface& dialog, Window& window, const FlexGrid& sum
 }
 
 void ShowPrintFailure(const std::exception& failure) {
-    msgBox(std::string(kPrintIncomplete) + "\n" + failure.what(), MsgButtons::OK, MsgIcon::Critical);
+    msgBox(texts().TxtReportNotPrinted + "\n" + failure.what(), MsgButtons::OK, MsgIcon::Critical);
 }
 
 }  // namespace sq

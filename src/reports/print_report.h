@@ -94,9 +94,9 @@ void PrintPageFooter(PageSurface& surface, double lineHeight);
 void PrintDataReport(PrinterSurface& dialog, Window& window, const FlexGrid& summaryGrid,
                      const FlexGrid& pointGrid, const FlexGrid& userInfoGrid);
 
-// What every print command shows when its print failed after the printer dialog: this text, then
-// the failure's own (the printer's, or a file's path and the reason it could not be written).
-inline constexpr const char* kPrintIncomplete = "The report was not printed completely.";
+// What every print command shows when its print failed after the printer dialog: that the report
+// was not printed completely, then the failure's own text (the printer's, or a file's path and the
+// reason it could not be written).
 void ShowPrintFailure(const std::exception& failure);
 
 }  // namespace sq

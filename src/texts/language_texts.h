@@ -27,7 +27,9 @@ struct TextEntry {
     std::string LanguageTexts::*member;
 };
 
-inline constexpr std::size_t kLanguageTextCount = 356;
+// The classic table's entries come first; the messages this program adds follow them.
+inline constexpr std::size_t kClassicTextCount = 356;
+inline constexpr std::size_t kLanguageTextCount = 367;
 
 // The one table of the run. Every entry is empty until LoadDefaultTexts runs.
 LanguageTexts& texts();

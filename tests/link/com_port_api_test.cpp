@@ -18,6 +18,7 @@
 #include "platform/serial_termios.h"
 #include "platform/vb_error.h"
 #include "support/test_support.h"
+#include "texts/platform_words.h"
 
 using namespace sq;
 using sqtest::Bytes;
@@ -29,6 +30,14 @@ namespace {
 constexpr int kPtyCom = 40;
 
 using sqtest::errorOf;
+
+// The wording the text table gives by default.
+OpenFailureWords englishWords() {
+    LanguageTexts table;
+    loadDefaultTexts(table);
+    return openFailureWords(table);
+}
+const OpenFailureWords english = englishWords();
 
 class PortClassTest : public sqtest::MemoryLinkTest {
 protected:
@@ -339,9 +348,10 @@ TEST(OpenFailureTextTest, namesThePortTheDeviceAndTheReason) {
         {EIO, "/dev/ttyS4", "COM5 (/dev/ttyS4) could not be opened: " + serialErrorMessage(EIO) + "."},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(openFailureText("COM5", SerialError{c.number, "detail", c.device}), c.text) << c.number;
+        EXPECT_EQ(openFailureText("COM5", SerialError{c.number, "detail", c.device}, english), c.text)
+            << c.number;
     if (ownedByTty) {
-        EXPECT_EQ(openFailureText("COM5", SerialError{EACCES, {}, device}),
+        EXPECT_EQ(openFailureText("COM5", SerialError{EACCES, {}, device}, english),
                   "COM5 (" + device +
                       ") could not be opened: no permission; the user must be in the group "
                       "'tty' of the device.");
@@ -350,14 +360,14 @@ TEST(OpenFailureTextTest, namesThePortTheDeviceAndTheReason) {
 }
 
 TEST_F(PortClassTest, onlyAPortWhoseLastOpenFailedHasAFailureText) {
-    EXPECT_EQ(api.OpenFailureText(kMemoryCom), "") << "never opened";
+    EXPECT_EQ(api.OpenFailureText(kMemoryCom, english), "") << "never opened";
     m_pair->program().openError = EBUSY;
     EXPECT_EQ(api.CommOpen(kMemoryCom, "COM7", kLinkSettings), EBUSY);
-    EXPECT_EQ(api.OpenFailureText(kMemoryCom),
+    EXPECT_EQ(api.OpenFailureText(kMemoryCom, english),
               "COM7 (in-memory port) could not be opened: the device is busy (another program holds it).");
     m_pair->program().openError = 0;
     EXPECT_EQ(api.CommOpen(kMemoryCom, "COM7", kLinkSettings), 0);
-    EXPECT_EQ(api.OpenFailureText(kMemoryCom), "");
+    EXPECT_EQ(api.OpenFailureText(kMemoryCom, english), "");
 }
 
 }  // namespace

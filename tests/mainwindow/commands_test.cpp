@@ -2,6 +2,7 @@
 #include "link/requests.h"
 #include "mainwindow/device_tree.h"
 #include "mainwindow/panel_fixture.h"
+#include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "records/data_list_frm.h"
 #include "settings/clear_memory_frm.h"
@@ -230,6 +231,17 @@ TEST_F(CommandsTest, openReadsTheModelLineOfADataFile) {
     EXPECT_TRUE(p.Timer1.enabled());
     p.Toolbar1.click("Open");  // cancelled: polling stays on
     EXPECT_TRUE(p.Timer1.enabled());
+}
+
+// The Open dialog starts where "save" puts data files, not in whatever folder the program was
+// started from.
+TEST_F(CommandsTest, openStartsInTheProgramFolder) {
+    Panel& p = start();
+    const size_t before = dialogs->fileRequests.size();
+    p.Toolbar1.click("Open");  // cancelled
+    ASSERT_EQ(dialogs->fileRequests.size(), before + 1);
+    EXPECT_EQ(dialogs->fileRequests.back().initialDir, programFolder());
+    EXPECT_EQ(dialogs->fileRequests.back().filter, "Data files(*.qvx)|*.qvx|All Files (*.*)|*.*|");
 }
 
 }  // namespace

@@ -6,12 +6,15 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include "link/pty_support.h"
 #include "mainwindow/panel_fixture.h"
 #include "mainwindow/read_write_ini_cls.h"
 #include "platform/com_ports.h"
 #include "platform/memory_port.h"
+#include "platform/text_file.h"
+#include "texts/language_files.h"
 
 using namespace sq;
 namespace fs = std::filesystem;
@@ -94,10 +97,64 @@ TEST_F(PortSetupTest, theDeviceManagerButtonShowsThePortTable) {
     dialogs->clear();
     setup.DeviceManager.click();
     ASSERT_EQ(dialogs->messages().size(), 1u);
-    EXPECT_EQ(dialogs->messages().at(0).text, comPortTable());
+    const std::string table = dialogs->messages().at(0).text;
+    EXPECT_EQ(table.rfind("Ports found on this computer:\n", 0), 0u) << table;
+    EXPECT_NE(table.find("\nCOM1  (in-memory port)\n"), std::string::npos) << "the simulator's port";
+    EXPECT_NE(table.find("\n\nPort numbers and their devices:\nCOMn  "), std::string::npos) << table;
     EXPECT_EQ(dialogs->messages().at(0).title, "Device Manager");
     EXPECT_EQ(dialogs->messages().at(0).icon, MsgIcon::Information);
-    EXPECT_NE(comPortTable().find("COM1  (in-memory port)"), std::string::npos) << "the simulator's port";
+}
+
+// The messages this program adds to the classic texts come from the table too, so a language
+// file translates them like any other text (here in Windows-1252, as language files are).
+class TranslatedPortSetupTest : public PortSetupTest {
+protected:
+    void SetUp() override {
+        m_savedList = readFileBytes(languageListPath());
+        PortSetupTest::SetUp();
+        ASSERT_TRUE(writeFileAtomic(languageListPath(), "Language\\2\r\n1\\English\r\n2\\Deutsch\r\n"));
+        ASSERT_TRUE(writeFileAtomic(
+            languageFilePathFor("Deutsch"),
+            "%1 could not be opened: %2.\\%1 l\xE4\xDFt sich nicht \366ffnen: %2.\r\n"
+            "no permission; the user must be in the group '%1' of the device\\keine Berechtigung (Gruppe "
+            "'%1' fehlt)\r\n"
+            "Ports found on this computer:\\Vorhandene Anschl\xFCsse:\r\n"
+            "Port numbers and their devices:\\Nummern und Ger\xE4te:\r\n"));
+        LoadLanguage();
+    }
+    void TearDown() override {
+        PortSetupTest::TearDown();
+        std::filesystem::remove(languageFilePathFor("Deutsch"));
+        if (m_savedList)
+            writeFileAtomic(languageListPath(), *m_savedList);
+        else
+            std::filesystem::remove(languageListPath());
+        languageState() = LanguageState{};
+        LoadDefaultTexts();
+    }
+
+private:
+    std::optional<std::string> m_savedList;
+};
+
+TEST_F(TranslatedPortSetupTest, theOpenFailureAndThePortTableAreShownInTheLoadedLanguage) {
+    auto forbidden = std::make_shared<MemoryPortPair>();
+    forbidden->program().openError = EACCES;
+    MemoryPortPair::registerPort(kForbidden, forbidden);
+    dialogs->clear();
+    clickOk(kForbidden);
+    EXPECT_EQ(dialogs->messageTexts(),
+              std::vector<std::string>{"COM152 (in-memory port) l\u00e4\u00dft sich nicht \u00f6ffnen: keine "
+                                       "Berechtigung (Gruppe 'dialout' fehlt)."});
+
+    auto& setup = form<ComPortSetFrm>();
+    setup.Show();
+    dialogs->clear();
+    setup.DeviceManager.click();
+    ASSERT_EQ(dialogs->messages().size(), 1u);
+    const std::string table = dialogs->messages().at(0).text;
+    EXPECT_EQ(table.rfind("Vorhandene Anschl\u00fcsse:\n", 0), 0u) << table;
+    EXPECT_NE(table.find("\n\nNummern und Ger\u00e4te:\nCOMn  "), std::string::npos) << table;
 }
 
 }  // namespace

@@ -50,5 +50,12 @@ TEST_F(FreshDataHome, seedingNeverOverwritesAFileTheUserHas) {
     EXPECT_EQ(readFileBytes(font), std::optional<std::string>("edited"));
 }
 
+// The build tree has the installed layout's shape: a test program in <build>/tests finds the
+// build's resources as an installed program in <prefix>/bin finds <prefix>/share/Sonoquant.
+TEST(ResourceFolder, theFolderBesideTheRunningProgramComesFirst) {
+    EXPECT_EQ(resourceFolderBesideProgram(), std::string(SQ_BUILD_RESOURCE_DIR));
+    EXPECT_EQ(resourceFolder(), resourceFolderBesideProgram());
+}
+
 }  // namespace
 }  // namespace sq

@@ -144,7 +144,7 @@ TEST_F(PdfCommandTest, aReportThatCannotBeFinishedSaysSoAndIsNotOpened) {
 
         const auto messages = dialogs->messages();
         ASSERT_EQ(messages.size(), 2u);  // the question, then the one failure message
-        std::string expected = std::string(sq::kPdfReportIncomplete) + "\r\n" + path + "\r\n" + c.error;
+        std::string expected = "PDF report incomplete !!!\r\n" + path + "\r\n" + c.error;
         if (!c.fileLeft) expected += "\r\nNo report was written.";
         EXPECT_EQ(messages[1].text, expected);
         EXPECT_EQ(messages[1].icon, sq::MsgIcon::Critical);
@@ -170,7 +170,7 @@ TEST_F(PdfCommandTest, aFailedReportLeavesTheOldFileAndNamesTheCause) {
     auto expectFailure = [&](const std::string& error) {
         const auto messages = dialogs->messages();
         ASSERT_EQ(messages.size(), 2u);
-        EXPECT_EQ(messages[1].text, std::string(sq::kPdfReportIncomplete) + "\r\n" + path + "\r\n" + error +
+        EXPECT_EQ(messages[1].text, "PDF report incomplete !!!\r\n" + path + "\r\n" + error +
                                         "\r\nNo report was written.");
         EXPECT_EQ(viewerCallsIn(*dialogs, path), 0);
         EXPECT_EQ(pdftest::readFile(path), old);

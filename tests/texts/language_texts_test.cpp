@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 namespace {
@@ -21,10 +22,11 @@ std::string orNone(const char* text) {
     return text ? text : "<none>";
 }
 
-TEST(LanguageTexts, everyEntryHasTheNameDefaultAndKeyOfTheReferenceTable) {
+TEST(LanguageTexts, theClassicEntriesComeFirstWithTheNameDefaultAndKeyOfTheReferenceTable) {
     auto entries = sq::textEntries();
-    ASSERT_EQ(entries.size(), std::size(kExpected));
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    ASSERT_EQ(sq::kClassicTextCount, std::size(kExpected));
+    ASSERT_GT(entries.size(), sq::kClassicTextCount);
+    for (std::size_t i = 0; i < sq::kClassicTextCount; ++i) {
         SCOPED_TRACE("entry " + std::to_string(kExpected[i].number));
         EXPECT_STREQ(entries[i].name, kExpected[i].name);
         EXPECT_STREQ(entries[i].english, kExpected[i].english);
@@ -37,6 +39,27 @@ TEST(LanguageTexts, eachKeyReachesExactlyItsOwnEntry) {
         if (!expected.key) continue;
         EXPECT_EQ(sq::findTextByKey(expected.key), expected.number - 1) << expected.key;
     }
+}
+
+// The program's own messages follow the classic table. Each is its own key, and none of them takes
+// a key or a default of another entry.
+TEST(LanguageTexts, theAddedMessagesAreKeyedByTheirEnglishText) {
+    auto entries = sq::textEntries();
+    std::set<std::string> defaults;
+    for (const sq::TextEntry& entry : entries) defaults.insert(entry.english);
+    EXPECT_EQ(defaults.size(), entries.size()) << "two entries share a default";
+    for (std::size_t i = sq::kClassicTextCount; i < entries.size(); ++i) {
+        SCOPED_TRACE(entries[i].name);
+        ASSERT_NE(entries[i].key, nullptr);
+        EXPECT_STREQ(entries[i].key, entries[i].english);
+        EXPECT_EQ(sq::findTextByKey(entries[i].key), static_cast<int>(i));
+        EXPECT_EQ(std::string(entries[i].english).find_first_of("\\\t"), std::string::npos);
+    }
+    sq::LanguageTexts table;
+    sq::loadDefaultTexts(table);
+    EXPECT_EQ(table.TxtPortOpenFailure, "%1 could not be opened: %2.");
+    EXPECT_EQ(table.TxtReportNotPrinted, "The report was not printed completely.");
+    EXPECT_EQ(table.TxtPdfReportIncomplete, "PDF report incomplete !!!");
 }
 
 TEST(LanguageTexts, defaultsThatDifferFromTheirKeyAndKeylessTextsReachNothing) {
