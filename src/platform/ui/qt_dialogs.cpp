@@ -4,7 +4,10 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <memory>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QUrl>
@@ -18,10 +21,24 @@ QString titleOf(const std::string& title) {
 QWidget* parentWindow() {
     return QApplication::activeWindow();
 }
+
+// A window manager cuts a title that its frame is too narrow for ("So...ant"), and a box with a
+// short text is narrow: the box is made wide enough for its title in a bold face beside the
+// frame's buttons.
+void keepTitleWhole(QMessageBox& box) {
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleButtonsRoom;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0,
+                  1, grid->columnCount());
+}
 }  // namespace
 
-MsgResult QtDialogs::message(const MessageRequest& request) {
-    QMessageBox box(parentWindow());
+std::unique_ptr<QMessageBox> makeMessageBox(const MessageRequest& request) {
+    auto owned = std::make_unique<QMessageBox>(parentWindow());
+    QMessageBox& box = *owned;
     box.setWindowTitle(titleOf(request.title));
     box.setText(QString::fromStdString(request.text));
     switch (request.icon) {
@@ -64,6 +81,14 @@ MsgResult QtDialogs::message(const MessageRequest& request) {
             break;
     }
     box.setStandardButtons(buttons);
+    keepTitleWhole(box);
+    return owned;
+}
+
+MsgResult QtDialogs::message(const MessageRequest& request) {
+    const std::unique_ptr<QMessageBox> owned = makeMessageBox(request);
+    QMessageBox& box = *owned;
+    using B = QMessageBox::StandardButton;
     switch (box.exec()) {
         case B::Cancel:
             return MsgResult::Cancel;

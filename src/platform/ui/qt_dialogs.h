@@ -1,6 +1,9 @@
 #pragma once
 #include "platform/dialogs.h"
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 namespace sq {
@@ -18,6 +21,12 @@ public:
     std::optional<PrinterChoice> choosePrinter() override;
     bool openWithViewer(const std::string& pathOrUrl) override;
 };
+
+// The message box the service shows for a request, not yet shown: at least as wide as its title
+// needs in a window manager's frame (the title in bold and `kTitleButtonsRoom` pixels for the
+// frame's buttons).
+inline constexpr int kTitleButtonsRoom = 120;
+std::unique_ptr<QMessageBox> makeMessageBox(const MessageRequest& request);
 
 // Turns a classic filter "Text (*.txt)|*.txt|All (*.*)|*.*" into Qt's ";;"-separated form.
 std::string qtFilterFromClassic(const std::string& classic);
