@@ -11,6 +11,7 @@
 #include "mainwindow/window_rules.h"
 #include "platform/dialogs.h"
 #include "platform/encoding.h"
+#include "platform/fill_in.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "platform/vb_error.h"
@@ -126,7 +127,7 @@ std::optional<std::vector<DataFileRow>> rowsToShow(const std::vector<std::string
                                                    std::string& refusal) {
     auto rows = dataFileRows(lines, refusal);
     if (rows && IsSupportedModel(lines.front()) != 1 && IsSupportedModel(shared().DeviceModel) != 1) {
-        refusal = "Model " + modelForMessage(lines.front()) + " is not supported";
+        refusal = fillIn(texts().TxtModelNotSupported, {modelForMessage(lines.front())});
         return std::nullopt;
     }
     return rows;
@@ -158,7 +159,7 @@ void Panel::OpenCommand() {
         shared().FileModel = lines->front();
         showDataFile(*rows);
     } else {
-        msgBox("Open Error !!!\n" + *chosen + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
+        msgBox(texts().TxtOpenError + "\n" + *chosen + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
     }
     setCaption(caption);
     EnablePollTimers();

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "platform/encoding.h"
+#include "platform/fill_in.h"
 #include "platform/numbers.h"
+#include "texts/language_texts.h"
 
 namespace sq {
 
@@ -156,13 +158,13 @@ std::optional<std::vector<DataFileRow>> dataFileRows(const std::vector<std::stri
         const DataFileRow row = ParseDataFileLine(reader, static_cast<int32_t>(n), lines[n]);
         if (row.grid == DataFileGrid::None) continue;
         if (row.grid == DataFileGrid::Record && ++points > kMaxRecordPoints) {
-            refusal = "More than " + std::to_string(kMaxRecordPoints) + " points";
+            refusal = fillIn(texts().TxtTooManyPoints, {std::to_string(kMaxRecordPoints)});
             return std::nullopt;
         }
         rows.push_back(row);
     }
     if (rows.empty()) {
-        refusal = "No data in file";
+        refusal = texts().TxtNoDataInFile;
         return std::nullopt;
     }
     return rows;

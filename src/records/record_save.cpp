@@ -45,7 +45,7 @@ void saveChosenFile(char separator) {
     const bool written = file.commit(&reason);
     SaveFileChosen() = false;
     caption.restore();
-    if (!written) msgBox("Save Error !!!\n" + path + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
+    if (!written) msgBox(texts().TxtSaveError + "\n" + path + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
 }
 
 }  // namespace

@@ -29,7 +29,16 @@ struct TextEntry {
 
 // The classic table's entries come first; the messages this program adds follow them.
 inline constexpr std::size_t kClassicTextCount = 356;
-inline constexpr std::size_t kLanguageTextCount = 367;
+// One for each entry of the list.
+inline constexpr std::size_t kLanguageTextCount = 0
+#define SQ_TEXT(name, english) +1
+#define SQ_TEXT_KEY(name, english, key) +1
+#define SQ_TEXT_FIXED(name, english) +1
+#include "texts/language_text_list.inc"
+#undef SQ_TEXT
+#undef SQ_TEXT_KEY
+#undef SQ_TEXT_FIXED
+    ;
 
 // The one table of the run. Every entry is empty until LoadDefaultTexts runs.
 LanguageTexts& texts();

@@ -14,7 +14,7 @@
 #include "platform/com_ports.h"
 #include "platform/memory_port.h"
 #include "platform/text_file.h"
-#include "texts/language_files.h"
+#include "support/scoped_language.h"
 
 using namespace sq;
 namespace fs = std::filesystem;
@@ -110,31 +110,21 @@ TEST_F(PortSetupTest, theDeviceManagerButtonShowsThePortTable) {
 class TranslatedPortSetupTest : public PortSetupTest {
 protected:
     void SetUp() override {
-        m_savedList = readFileBytes(languageListPath());
         PortSetupTest::SetUp();
-        ASSERT_TRUE(writeFileAtomic(languageListPath(), "Language\\2\r\n1\\English\r\n2\\Deutsch\r\n"));
-        ASSERT_TRUE(writeFileAtomic(
-            languageFilePathFor("Deutsch"),
-            "%1 could not be opened: %2.\\%1 l\xE4\xDFt sich nicht \366ffnen: %2.\r\n"
-            "no permission; the user must be in the group '%1' of the device\\keine Berechtigung (Gruppe "
-            "'%1' fehlt)\r\n"
-            "Ports found on this computer:\\Vorhandene Anschl\xFCsse:\r\n"
-            "Port numbers and their devices:\\Nummern und Ger\xE4te:\r\n"));
-        LoadLanguage();
+        m_language.emplace("Deutsch",
+                           "%1 could not be opened: %2.\\%1 l\xE4\xDFt sich nicht \366ffnen: %2.\r\n"
+                           "no permission; the user must be in the group '%1' of the device\\keine Berechtigung "
+                           "(Gruppe '%1' fehlt)\r\n"
+                           "Ports found on this computer:\\Vorhandene Anschl\xFCsse:\r\n"
+                           "Port numbers and their devices:\\Nummern und Ger\xE4te:\r\n");
     }
     void TearDown() override {
         PortSetupTest::TearDown();
-        std::filesystem::remove(languageFilePathFor("Deutsch"));
-        if (m_savedList)
-            writeFileAtomic(languageListPath(), *m_savedList);
-        else
-            std::filesystem::remove(languageListPath());
-        languageState() = LanguageState{};
-        LoadDefaultTexts();
+        m_language.reset();
     }
 
 private:
-    std::optional<std::string> m_savedList;
+    std::optional<sqtest::ScopedLanguage> m_language;
 };
 
 TEST_F(TranslatedPortSetupTest, theOpenFailureAndThePortTableAreShownInTheLoadedLanguage) {

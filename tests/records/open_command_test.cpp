@@ -15,6 +15,7 @@
 #include "records/record_expectations.h"
 #include "records/record_window_fixture.h"
 #include "support/read_watchdog.h"
+#include "support/scoped_language.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -223,6 +224,23 @@ TEST_F(OpenCommandTest, aFileThatWouldShowNothingOrTooMuchIsRefusedAndTheOldFile
 
 // Each Open starts the reader afresh: lines before a file's first keyword go nowhere, even after a
 // file that ended in the point section.
+// The reasons Open gives are the language's.
+TEST_F(OpenCommandTest, theRefusalIsToldInTheLoadedLanguage) {
+    startPort = 0;
+    start();
+    const sqtest::ScopedLanguage language(
+        "Deutsch",
+        "Open Error !!!\\\326ffnen fehlgeschlagen !!!\r\nNo data in file\\Keine Daten in der Datei\r\n"
+        "Model %1 is not supported\\Modell %1 wird nicht unterst\xFCtzt\r\n");
+    const std::string empty = writeFile("empty.qvx", "");
+    const std::string other = writeFile("other.qvx", "XYZ 9\r\n" + kBody);
+    for (const std::string& path : {empty, other}) open(path);
+    EXPECT_EQ(dialogs->messageTexts(),
+              (std::vector<std::string>{
+                  "\u00d6ffnen fehlgeschlagen !!!\n" + empty + "\nKeine Daten in der Datei",
+                  "\u00d6ffnen fehlgeschlagen !!!\n" + other + "\nModell XYZ 9 wird nicht unterst\u00fctzt"}));
+}
+
 TEST_F(OpenCommandTest, linesBeforeTheFirstKeywordAreIgnoredOnASecondOpen) {
     startPort = 0;
     start();
