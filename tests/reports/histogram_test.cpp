@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QTest>
 #include <cerrno>
-#include <cstring>
 #include <regex>
 
 #include "mainwindow/language_frm.h"
@@ -19,7 +18,7 @@
 #include "records/data_list_frm.h"
 #include "records/level_distribution_run.h"
 #include "shared/state.h"
-#include "support/file_size_limit.h"
+#include "support/failed_print_to_file.h"
 #include "support/test_support.h"
 #include "texts/language_texts.h"
 
@@ -367,18 +366,10 @@ TEST_F(HistogramPrintTest, cancelShowsTheToolbarAgainAndWritesNothing) {
 // beside it, and the user is told why.
 TEST_F(HistogramPrintTest, aFailedPrintToFileSaysWhyAndLeavesTheOldFile) {
     Histogram& h = distribute(someLevels());
-    const std::string path = dir + "/histogram.pdf";
-    const std::string old = "%PDF-1.4 last week's histogram";
-    ASSERT_TRUE(writeFileAtomic(path, old));
-    dialogs->printerAnswers = {PrinterChoice::pdfFile(path)};
-    sqtest::withFileSizeLimit(8192, [&] { h.Toolbar1.click("Print"); });
-    const auto messages = dialogs->messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text,
-              "The report was not printed completely.\n" + path + "\n" + std::strerror(EFBIG));
-    EXPECT_EQ(messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(readFileBytes(path), std::optional<std::string>(old));
-    EXPECT_EQ(sqtest::runCommand("ls -A '" + dir + "'"), "histogram.pdf\n");
+    sqtest::expectFailedPrintKeepsTheOldFile(*dialogs, dir, "histogram.pdf", [&] {
+        dialogs->printerAnswers = {PrinterChoice::pdfFile(dir + "/histogram.pdf")};
+        h.Toolbar1.click("Print");
+    });
     EXPECT_TRUE(h.Toolbar1.Visible());
 }
 

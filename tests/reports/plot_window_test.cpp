@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QTest>
 #include <cerrno>
-#include <cstring>
 #include <regex>
 
 #include "mainwindow/language_frm.h"
@@ -17,7 +16,7 @@
 #include "reports/plot.h"
 #include "reports/plot_fixture.h"
 #include "reports/plot_layout.h"
-#include "support/file_size_limit.h"
+#include "support/failed_print_to_file.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -439,17 +438,7 @@ TEST_F(PlotPrintTest, cancelRestoresTheWindowAndWritesNoFile) {
 // left beside it, the user is told why, and the window comes back as after any print.
 TEST_F(PlotPrintTest, aFailedPrintToFileSaysWhyAndLeavesTheOldFile) {
     Plot& p = plot(risingPoints(200, 8, 0.5));
-    const std::string path = dir + "/graph.pdf";
-    const std::string old = "%PDF-1.4 last week's graph";
-    ASSERT_TRUE(writeFileAtomic(path, old));
-    sqtest::withFileSizeLimit(8192, [&] { print(p, "graph"); });
-    const auto messages = dialogs->messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text,
-              "The report was not printed completely.\n" + path + "\n" + std::strerror(EFBIG));
-    EXPECT_EQ(messages[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(readFileBytes(path), std::optional<std::string>(old));
-    EXPECT_EQ(sqtest::runCommand("ls -A '" + dir + "'"), "graph.pdf\n");
+    sqtest::expectFailedPrintKeepsTheOldFile(*dialogs, dir, "graph.pdf", [&] { print(p, "graph"); });
     expectRestored(p);
 }
 
