@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "link/requests.h"
-#include "mainwindow/wheel_hook.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/level_distribution_run.h"
