@@ -88,8 +88,5 @@ int dragPanelSplit(int barLeft, int x, int outerWidth);
 
 // Port setup window: minimum 5280 x 3540, picture at ((W - w - 125) / 2, (H - h - 500) / 2).
 CentredPanel layoutPortSetup(TwipSize outer, TwipSize picture);
-// Setting windows: their own minimum, panel at ((W - w - 100) / 2, (H - h - topAllowance) / 2);
-// the allowance is 500 but for the language window (400).
-CentredPanel layoutSettingWindow(TwipSize outer, TwipSize minimum, TwipSize panel, int topAllowance = 500);
 
 }  // namespace sq

@@ -4,8 +4,8 @@
 // instrument's values into it.
 #include <array>
 
-#include "mainwindow/layout.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/twips.h"
 #include "platform/ui/window.h"
 
 namespace sq {

@@ -14,6 +14,7 @@
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
+#include "settings/setting_window.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 
@@ -189,6 +190,13 @@ TEST_F(SettingWindowsTest, frameKeepsTheMinimumAndCentresThePanel) {
     w.Show();
     EXPECT_EQ(w.windowState(), WindowState::Maximized);
     EXPECT_EQ(w.Caption(), "Clear Memory");
+}
+
+TEST(DialogLayoutTest, settingWindowCentresWithUnequalAllowances) {
+    const CentredPanel p = layoutSettingWindow({3000, 1000}, {5100, 1875}, {4575, 1575});
+    EXPECT_EQ(p.outer, (TwipSize{5100, 1875}));
+    EXPECT_DOUBLE_EQ(p.panelLeft, 212.5);
+    EXPECT_DOUBLE_EQ(p.panelTop, -100);
 }
 
 }  // namespace
