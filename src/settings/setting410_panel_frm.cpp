@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "mainwindow/panel.h"
-#include "mainwindow/window_rules.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "settings/setting_read.h"
 #include "settings/setting_window.h"
 #include "settings/text_applier.h"
+#include "settings/window_rules.h"
 #include "texts/window_texts.h"
 
 namespace sq {
