@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QStyle>
 #include <algorithm>
+#include <string_view>
 
 #include "decoder/record_arms.h"
 #include "link/channels.h"
@@ -37,6 +38,9 @@
 #include "texts/window_texts.h"
 
 namespace sq {
+
+static_assert(std::string_view(Panel::kName) == Setting410PanelFrm::kMainWindowName,
+              "the settings panel finds the main window by its registry name");
 
 namespace {
 
