@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "decoder/record_arms.h"
 #include "link/channels.h"
 #include "link/com_port_api.h"
 #include "link/requests.h"
@@ -26,6 +25,7 @@
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
 #include "records/file_list_frm.h"
+#include "records/record_target.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
