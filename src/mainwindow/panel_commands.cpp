@@ -13,7 +13,7 @@
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "platform/vb_error.h"
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 #include "records/file_list_frm.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/rtc_frm.h"

@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "records/grid_copy.h"
+#include "recordmodel/grid_copy.h"
 
 namespace sq {
 
