@@ -3,7 +3,7 @@
 // (grid copy, counting with the event pacer, the graph, the percentiles and the table), beside the
 // pure counting and percentiles over the same cell texts in the same run. Reported: mean and slowest
 // of each, and the run's share spent outside the pure part.
-#include "records/level_distribution.h"
+#include "recordmodel/level_distribution.h"
 
 #include <benchmark/benchmark.h>
 

@@ -22,6 +22,7 @@
 #include "platform/program_folder.h"
 #include "platform/runtime.h"
 #include "records/data_list_frm.h"
+#include "records/pdf_report_command.h"
 #include "shared/state.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "bench_support.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 #include "records/data_list_frm.h"
 #include "records/file_list_frm.h"
 #include "records/record_save.h"

@@ -23,7 +23,7 @@
 #include "platform/dialogs.h"
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/window.h"
-#include "records/grid_copy.h"
+#include "recordmodel/grid_copy.h"
 #include "reports/plot.h"
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include "decoder/record_block.h"
 #include "decoder/record_header.h"
-#include "decoder/record_target.h"
 #include "platform/numbers.h"
 #include "platform/vb_error.h"
 #include "shared/download_state.h"
@@ -135,21 +134,6 @@ void DecodeRecordBlock(const ReplyFrame& frame, RecordDownloadTarget& target) {
     else
         requestBlock(block + 1, target);
     EnablePollTimers();
-}
-
-void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host) {
-    ProgramRecordTarget target(host);
-    DecodeRecordHeader(frame, target);
-}
-
-void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host) {
-    ProgramRecordTarget target(host);
-    DecodeRecordBlock(frame, target);
-}
-
-void registerRecordArms() {
-    setReplyArm(0x0E, [](const ReplyFrame& f, DecoderHost& h) { DecodeRecordHeader(f, h); });
-    setReplyArm(0x12, [](const ReplyFrame& f, DecoderHost& h) { DecodeRecordBlock(f, h); });
 }
 
 }  // namespace sq

@@ -34,10 +34,5 @@ public:
 void DecodeRecordHeader(const ReplyFrame& frame, RecordDownloadTarget& target);
 // The 0x12 arm: decoded only while blocks are received.
 void DecodeRecordBlock(const ReplyFrame& frame, RecordDownloadTarget& target);
-// The same with the program's record list window and link, and the host's memory pane.
-void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host);
-void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host);
-// Plugs both arms into the reply dispatcher.
-void registerRecordArms();
 
 }  // namespace sq

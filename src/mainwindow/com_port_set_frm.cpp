@@ -5,10 +5,10 @@
 
 #include "link/channels.h"
 #include "link/com_port_api.h"
-#include "mainwindow/read_write_ini_cls.h"
 #include "platform/com_ports.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
+#include "platform/read_write_ini_cls.h"
 #include "platform/vb_error.h"
 #include "settings/text_applier.h"
 #include "shared/state.h"

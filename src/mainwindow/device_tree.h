@@ -1,28 +1,11 @@
 #pragma once
-// The device tree's twenty nodes and what a click on each runs.
-#include <array>
-#include <cstdint>
+// Which device-tree node a click runs, and the instrument list's entries.
 #include <string>
 #include <vector>
 
-#include "shared/state.h"
+#include "settings/device_tree_nodes.h"
 
 namespace sq {
-
-enum class NodeCommand { None, OpenWindow, Memory, SettingRead };
-
-struct TreeNodeEntry {
-    const char* key;
-    const char* parentKey;  // "" for a root
-    NodeCommand command;
-    const char* window;            // OpenWindow and SettingRead
-    int16_t OpenFlags::*modeFlag;  // SettingRead: set before the window opens (may be null)
-    bool flush;                    // SettingRead: empty the port's queues first
-    void (*readRequest)();         // SettingRead
-};
-
-// Nodes 1 to 20 in tree order (element 0 is node 1).
-const std::array<TreeNodeEntry, 20>& deviceTreeNodes();
 
 // The node whose command a click on a node with `clickedText` runs: the first of nodes 1, 2, 4 to
 // 17, 19, 20 whose text equals it (1-based), or 0 for none. `nodeTexts` holds nodes 1 to 20.

@@ -1,9 +1,9 @@
 #include "mainwindow/language_frm.h"
 
 #include "mainwindow/panel.h"
-#include "mainwindow/window_rules.h"
 #include "platform/text_file.h"
 #include "platform/vb_error.h"
+#include "settings/window_rules.h"
 #include "shared/state.h"
 #include "texts/language_choice.h"
 #include "texts/language_files.h"

@@ -93,12 +93,4 @@ CentredPanel layoutPortSetup(TwipSize outer, TwipSize picture) {
     return out;
 }
 
-CentredPanel layoutSettingWindow(TwipSize outer, TwipSize minimum, TwipSize panel, int topAllowance) {
-    CentredPanel out;
-    out.outer = {std::max(outer.width, minimum.width), std::max(outer.height, minimum.height)};
-    out.panelLeft = static_cast<float>(out.outer.width - panel.width - 100) / 2.0f;
-    out.panelTop = static_cast<float>(out.outer.height - panel.height - topAllowance) / 2.0f;
-    return out;
-}
-
 }  // namespace sq

@@ -2,13 +2,9 @@
 // The main window's layout rules, in twips, as pure functions; the window converts at the edge.
 #include <array>
 
-namespace sq {
+#include "platform/ui/twips.h"
 
-struct TwipSize {
-    int width = 0;
-    int height = 0;
-    bool operator==(const TwipSize&) const = default;
-};
+namespace sq {
 
 // The main window's minimum: a width below 12600 becomes 13665, a height below 11250 becomes 11250.
 TwipSize panelMinimumSize(TwipSize outer);
@@ -90,16 +86,7 @@ MemSplitDrag dragMemSplit(int barTop, int y, int outerHeight, int treeBarHeight)
 // Dragging the vertical splitter: the left bar's new width, kept between 1800 and outer width - 9000.
 int dragPanelSplit(int barLeft, int x, int outerWidth);
 
-// A dialog's minimum size and its centred inner panel.
-struct CentredPanel {
-    TwipSize outer;
-    double panelLeft = 0;
-    double panelTop = 0;
-};
 // Port setup window: minimum 5280 x 3540, picture at ((W - w - 125) / 2, (H - h - 500) / 2).
 CentredPanel layoutPortSetup(TwipSize outer, TwipSize picture);
-// Setting windows: their own minimum, panel at ((W - w - 100) / 2, (H - h - topAllowance) / 2);
-// the allowance is 500 but for the language window (400).
-CentredPanel layoutSettingWindow(TwipSize outer, TwipSize minimum, TwipSize panel, int topAllowance = 500);
 
 }  // namespace sq

@@ -6,8 +6,8 @@
 #include <QMdiArea>
 #include <QStyle>
 #include <algorithm>
+#include <string_view>
 
-#include "decoder/record_arms.h"
 #include "link/channels.h"
 #include "link/com_port_api.h"
 #include "link/requests.h"
@@ -16,15 +16,16 @@
 #include "mainwindow/help_frm.h"
 #include "mainwindow/language_frm.h"
 #include "mainwindow/layout.h"
-#include "mainwindow/wheel_hook.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "platform/ui/classic_font.h"
 #include "platform/ui/form_widget.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
 #include "records/file_list_frm.h"
+#include "records/record_target.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
@@ -37,6 +38,9 @@
 #include "texts/window_texts.h"
 
 namespace sq {
+
+static_assert(std::string_view(Panel::kName) == Setting410PanelFrm::kMainWindowName,
+              "the settings panel finds the main window by its registry name");
 
 namespace {
 

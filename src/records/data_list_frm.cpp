@@ -6,14 +6,14 @@
 #include <algorithm>
 
 #include "link/requests.h"
-#include "mainwindow/wheel_hook.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/level_distribution_run.h"
+#include "records/pdf_report_command.h"
 #include "records/quantity_panels.h"
 #include "records/summary_grid.h"
-#include "reports/pdf_report.h"
 #include "reports/record_plot.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "mainwindow/wheel_hook.h"
+#include "platform/ui/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/data_list_frm.h"
 #include "records/level_distribution_run.h"

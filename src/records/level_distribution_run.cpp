@@ -2,8 +2,8 @@
 
 #include "platform/event_pacer.h"
 #include "platform/vb_error.h"
+#include "recordmodel/grid_copy.h"
 #include "records/data_list_frm.h"
-#include "records/grid_copy.h"
 #include "reports/histogram.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"

@@ -10,7 +10,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/window.h"
-#include "records/level_distribution.h"
+#include "recordmodel/level_distribution.h"
 
 namespace sq {
 

@@ -3,7 +3,7 @@
 #include "platform/event_pacer.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 #include "records/data_list_frm.h"
 #include "reports/report_command.h"
 #include "shared/state.h"

@@ -9,7 +9,7 @@
 #include "platform/numbers.h"
 #include "platform/ui/printer_surface.h"
 #include "platform/vb_error.h"
-#include "records/level_distribution.h"
+#include "recordmodel/level_distribution.h"
 #include "reports/print_report.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"

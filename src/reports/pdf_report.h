@@ -14,11 +14,10 @@
 #include <functional>
 #include <string>
 
-#include "records/grid_copy.h"
+#include "recordmodel/grid_copy.h"
 
 namespace sq {
 
-class DataListFrm;
 class kdrPDF;
 
 // What the report needs of the record list window besides its grids.
@@ -41,15 +40,6 @@ inline constexpr const char* kPdfFilter = "PDF Files (*.pdf)|*.pdf|";
 
 // Writes the report of `grids` to `path`.
 void WritePdfReport(const std::string& path, const PdfReportGrids& grids, const PdfReportHost& host);
-
-// The report of the loaded DataListFrm, with DeviceModel, PrintRecordData and the texts; its
-// caption shows the progress while the window stays loaded.
-void ExportPdfReport(const std::string& path);
-
-// The record list window's "PDF": with polling paused and the toolbar idle, asks whether the point
-// table goes in, offers <program folder>/PDF/ and the record's time as the file, and writes the
-// report to the path as chosen. A cancel, or a path without a file name, writes nothing.
-void PdfReportCommand(DataListFrm& frm);
 
 // The lines of model and user information above a table: "- " and the model at (x, y), then one
 // line per user-information row, `step` + `margin` apart. Returns the y below the last line,

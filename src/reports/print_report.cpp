@@ -8,7 +8,7 @@
 #include "platform/ui/printer_surface.h"
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 #include "reports/report_command.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"

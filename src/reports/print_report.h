@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "records/grid_copy.h"
+#include "recordmodel/grid_copy.h"
 
 namespace sq {
 

@@ -9,7 +9,7 @@
 #include "platform/ui/graph_scale.h"
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"
-#include "records/grid_copy.h"
+#include "recordmodel/grid_copy.h"
 #include "reports/plot.h"
 #include "shared/state.h"
 

@@ -5,8 +5,8 @@
 
 #include "decoder/reply_decoder.h"
 #include "link/requests.h"
-#include "mainwindow/read_write_ini_cls.h"
 #include "platform/numbers.h"
+#include "platform/read_write_ini_cls.h"
 #include "platform/runtime.h"
 #include "platform/vb_error.h"
 #include "shared/state.h"

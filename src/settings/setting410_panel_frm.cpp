@@ -4,13 +4,12 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "mainwindow/panel.h"
-#include "mainwindow/window_rules.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "settings/setting_read.h"
 #include "settings/setting_window.h"
 #include "settings/text_applier.h"
+#include "settings/window_rules.h"
 #include "texts/window_texts.h"
 
 namespace sq {
@@ -84,7 +83,7 @@ Setting410PanelFrm::Setting410PanelFrm()
       BtnIntervalTime(surface(), "Interval Time") {
     setCaption("Setting Panel");
     // A tool window of the main window: it stays above it and goes with it.
-    if (Window* main = windows().find(Panel::kName))
+    if (Window* main = windows().find(kMainWindowName))
         surface()->setParent(main->surface()->window(), Qt::Tool);
     surface()->resize(toPixels(kClientSize.width), toPixels(kClientSize.height));
     for (const SettingPanelButton& b : kButtons) {
@@ -110,7 +109,7 @@ void Setting410PanelFrm::checkpanelflage() {
 }
 
 void Setting410PanelFrm::placeBesideMainWindow() {
-    Window* main = windows().find(Panel::kName);
+    Window* main = windows().find(kMainWindowName);
     if (!main) return;
     QWidget* mainFrame = main->surface()->window();
     QWidget* self = surface();

@@ -4,8 +4,8 @@
 // instrument's values into it.
 #include <array>
 
-#include "mainwindow/layout.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/twips.h"
 #include "platform/ui/window.h"
 
 namespace sq {
@@ -49,6 +49,8 @@ class Setting410PanelFrm : public Window {
 public:
     static constexpr const char* kName = "Setting410PanelFrm";
     static constexpr TwipSize kClientSize{4485, 6120};
+    // The main window the panel stays beside, by its name in the window registry.
+    static constexpr const char* kMainWindowName = "Panel";
     Setting410PanelFrm();
 
     // Declared in tab order: the left column, the right column, then the last three.

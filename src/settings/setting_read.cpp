@@ -2,10 +2,10 @@
 
 #include "link/channels.h"
 #include "link/com_port_api.h"
-#include "mainwindow/window_rules.h"
 #include "platform/runtime.h"
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"
+#include "settings/window_rules.h"
 #include "shared/state.h"
 
 namespace sq {

@@ -3,7 +3,7 @@
 // window: the same steps, each opener with its own order of preparation and its own final wait.
 #include <string_view>
 
-#include "mainwindow/device_tree.h"
+#include "settings/device_tree_nodes.h"
 
 namespace sq {
 

@@ -2,16 +2,16 @@
 
 #include <memory>
 
-#include "decoder/setting_arms.h"
-#include "decoder/timer_arms.h"
-#include "decoder/welcome_lunch_arms.h"
 #include "platform/ui/window.h"
 #include "settings/led_alarm_frm.h"
 #include "settings/lunch_time_frm.h"
 #include "settings/screen_frm.h"
+#include "settings/setting_arms.h"
 #include "settings/sonoquant_frm.h"
+#include "settings/timer_arms.h"
 #include "settings/timer_frm.h"
 #include "settings/welcom_set_frm.h"
+#include "settings/welcome_lunch_arms.h"
 
 namespace sq {
 

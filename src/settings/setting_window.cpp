@@ -1,6 +1,7 @@
 #include "settings/setting_window.h"
 
 #include <QScrollArea>
+#include <algorithm>
 
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
@@ -28,6 +29,14 @@ QWidget* scrollingPage(QWidget* surface) {
 }
 
 }  // namespace
+
+CentredPanel layoutSettingWindow(TwipSize outer, TwipSize minimum, TwipSize panel, int topAllowance) {
+    CentredPanel out;
+    out.outer = {std::max(outer.width, minimum.width), std::max(outer.height, minimum.height)};
+    out.panelLeft = static_cast<float>(out.outer.width - panel.width - 100) / 2.0f;
+    out.panelTop = static_cast<float>(out.outer.height - panel.height - topAllowance) / 2.0f;
+    return out;
+}
 
 SettingWindow::SettingWindow(const std::string& name, int16_t* openFlag, TwipSize minimum, TwipSize panelSize)
     : Window(name, WindowKind::MdiChild, openFlag), SSPanel1(scrollingPage(surface())), m_minimum(minimum) {

@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/layout.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/twips.h"
 #include "platform/ui/window.h"
 #include "settings/text_applier.h"
 
 namespace sq {
+
+// Setting windows: their own minimum, panel at ((W - w - 100) / 2, (H - h - topAllowance) / 2);
+// the allowance is 500 but for the language window (400).
+CentredPanel layoutSettingWindow(TwipSize outer, TwipSize minimum, TwipSize panel, int topAllowance = 500);
 
 class SettingWindow : public Window {
 public:

@@ -19,7 +19,7 @@ struct KeptSetting {
 };
 
 // Kept records of the setting windows. A window with a kept record adds one member here and one
-// row to the re-send table (decoder/setting_arms.cpp).
+// row to the re-send table (settings/setting_arms.cpp).
 struct KeptSettings {
     KeptSetting<DoseSettings> dose;
     KeptSetting<ScreenPages> screenPages;

@@ -8,9 +8,9 @@
 #include "mainwindow/help_frm.h"
 #include "mainwindow/language_frm.h"
 #include "mainwindow/panel_fixture.h"
-#include "mainwindow/window_rules.h"
 #include "platform/text_file.h"
 #include "settings/clear_memory_frm.h"
+#include "settings/window_rules.h"
 #include "texts/language_files.h"
 
 using namespace sq;

@@ -86,10 +86,3 @@ TEST(DialogLayoutTest, portSetupNeverSmallerThanItsMinimum) {
     EXPECT_DOUBLE_EQ(p.panelLeft, 177.5);
     EXPECT_DOUBLE_EQ(p.panelTop, 170);
 }
-
-TEST(DialogLayoutTest, settingWindowCentresWithUnequalAllowances) {
-    const CentredPanel p = layoutSettingWindow({3000, 1000}, {5100, 1875}, {4575, 1575});
-    EXPECT_EQ(p.outer, (TwipSize{5100, 1875}));
-    EXPECT_DOUBLE_EQ(p.panelLeft, 212.5);
-    EXPECT_DOUBLE_EQ(p.panelTop, -100);
-}

@@ -4,7 +4,7 @@
 #include "link/requests.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/panel_fixture.h"
-#include "mainwindow/wheel_hook.h"
+#include "platform/ui/wheel_hook.h"
 #include "records/data_list_frm.h"
 
 using namespace sq;

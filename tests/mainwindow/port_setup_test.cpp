@@ -10,9 +10,9 @@
 
 #include "link/pty_support.h"
 #include "mainwindow/panel_fixture.h"
-#include "mainwindow/read_write_ini_cls.h"
 #include "platform/com_ports.h"
 #include "platform/memory_port.h"
+#include "platform/read_write_ini_cls.h"
 #include "platform/text_file.h"
 #include "support/scoped_language.h"
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "mainwindow/panel_fixture.h"
-#include "mainwindow/read_write_ini_cls.h"
 #include "platform/program_folder.h"
+#include "platform/read_write_ini_cls.h"
 #include "platform/text_file.h"
 #include "support/read_watchdog.h"
 #include "texts/language_files.h"

@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "link/link_fixture.h"
-#include "mainwindow/wheel_hook.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
+#include "platform/ui/wheel_hook.h"
 #include "records/header_bin.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/panel_fixture.h"
-#include "mainwindow/wheel_hook.h"
+#include "platform/ui/wheel_hook.h"
 #include "records/data_list_frm.h"
 
 namespace sq {

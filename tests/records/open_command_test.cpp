@@ -9,7 +9,7 @@
 
 #include "mainwindow/panel_fixture.h"
 #include "platform/text_file.h"
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 #include "records/data_list_frm.h"
 #include "records/file_list_frm.h"
 #include "records/record_expectations.h"

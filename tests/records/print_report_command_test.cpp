@@ -12,7 +12,7 @@
 #include "platform/text_file.h"
 #include "platform/ui/hourglass.h"
 #include "platform/ui/printer_surface.h"
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 #include "records/file_list_frm.h"
 #include "records/print_report_support.h"
 #include "records/record_window_fixture.h"

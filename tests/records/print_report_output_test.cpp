@@ -6,7 +6,7 @@
 
 #include "mainwindow/panel_fixture.h"
 #include "platform/text_file.h"
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 #include "records/file_list_frm.h"
 #include "records/print_report_support.h"
 #include "records/record_window_fixture.h"

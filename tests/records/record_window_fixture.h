@@ -11,7 +11,7 @@
 #include "platform/program_folder.h"
 #include "platform/runtime.h"
 #include "platform/ui/window.h"
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 #include "records/data_list_frm.h"
 #include "records/header_bin.h"
 #include "shared/download_state.h"

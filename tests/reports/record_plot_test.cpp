@@ -8,7 +8,7 @@
 
 #include "decoder/record_block.h"
 #include "platform/ui/graph_scale.h"
-#include "records/grid_copy.h"
+#include "recordmodel/grid_copy.h"
 #include "reports/plot.h"
 #include "reports/plot_fixture.h"
 #include "texts/language_files.h"

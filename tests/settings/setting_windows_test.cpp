@@ -5,15 +5,16 @@
 #include "link/channels.h"
 #include "link/com_port_api.h"
 #include "link/requests.h"
-#include "mainwindow/read_write_ini_cls.h"
 #include "metersim/simulator.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
+#include "platform/read_write_ini_cls.h"
 #include "platform/runtime.h"
 #include "platform/ui/window.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
+#include "settings/setting_window.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 
@@ -189,6 +190,13 @@ TEST_F(SettingWindowsTest, frameKeepsTheMinimumAndCentresThePanel) {
     w.Show();
     EXPECT_EQ(w.windowState(), WindowState::Maximized);
     EXPECT_EQ(w.Caption(), "Clear Memory");
+}
+
+TEST(DialogLayoutTest, settingWindowCentresWithUnequalAllowances) {
+    const CentredPanel p = layoutSettingWindow({3000, 1000}, {5100, 1875}, {4575, 1575});
+    EXPECT_EQ(p.outer, (TwipSize{5100, 1875}));
+    EXPECT_DOUBLE_EQ(p.panelLeft, 212.5);
+    EXPECT_DOUBLE_EQ(p.panelTop, -100);
 }
 
 }  // namespace

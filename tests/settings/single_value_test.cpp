@@ -1,7 +1,7 @@
 // The single-value and clock windows end to end: what a Set sends, what it refuses, and the
 // instrument's answers, opened from the settings panel and from the device tree.
 #include "link/requests.h"
-#include "mainwindow/read_write_ini_cls.h"
+#include "platform/read_write_ini_cls.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
 #include "settings/settings_fixture.h"

@@ -18,6 +18,20 @@ struct TwipsRect {
     float height = 0;
 };
 
+// A window's or a panel's size in twips.
+struct TwipSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const TwipSize&) const = default;
+};
+
+// A dialog's minimum size and its centred inner panel.
+struct CentredPanel {
+    TwipSize outer;
+    double panelLeft = 0;
+    double panelTop = 0;
+};
+
 // Twips per pixel at `dpi` logical dots per inch (15 at 96 dpi).
 [[nodiscard]] double twipsPerPixel(double dpi);
 // Rounds to the nearest pixel, halves away from zero.

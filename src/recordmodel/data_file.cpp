@@ -1,4 +1,4 @@
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 
 #include <algorithm>
 

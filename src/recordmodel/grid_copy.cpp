@@ -1,4 +1,4 @@
-#include "records/grid_copy.h"
+#include "recordmodel/grid_copy.h"
 
 #include <algorithm>
 

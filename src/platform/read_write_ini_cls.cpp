@@ -1,4 +1,4 @@
-#include "mainwindow/read_write_ini_cls.h"
+#include "platform/read_write_ini_cls.h"
 
 #include <algorithm>
 #include <filesystem>

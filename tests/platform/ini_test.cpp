@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "mainwindow/read_write_ini_cls.h"
+#include "platform/read_write_ini_cls.h"
 #include "platform/text_file.h"
 #include "support/file_size_limit.h"
 #include "support/read_watchdog.h"

@@ -1,4 +1,4 @@
-#include "records/level_distribution.h"
+#include "recordmodel/level_distribution.h"
 
 #include <cmath>
 

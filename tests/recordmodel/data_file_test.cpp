@@ -1,6 +1,6 @@
 // The data file and CSV layouts byte for byte, cells that hold separators, the progress caption and
 // the line reader's sorting of a data file into the file list window's grids.
-#include "records/data_file.h"
+#include "recordmodel/data_file.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "platform/text_file.h"
-#include "records/grid_copy.h"
+#include "recordmodel/grid_copy.h"
 
 namespace sq {
 

@@ -3,11 +3,11 @@
 
 #include <functional>
 
-#include "decoder/setting_reply_fixture.h"
-#include "decoder/welcome_lunch_arms.h"
 #include "settings/lunch_time_frm.h"
+#include "settings/setting_reply_fixture.h"
 #include "settings/timer_frm.h"
 #include "settings/welcom_set_frm.h"
+#include "settings/welcome_lunch_arms.h"
 
 using namespace sq;
 

@@ -1,7 +1,8 @@
 #pragma once
 // The closing rules that run before a window opens: CheckFlage closes every child window but the
 // graph windows, checkpanelflage only the setting dialogs and auxiliary windows. Windows are
-// closed by their open flags, in a fixed order, through the window registry.
+// closed by their open flags, in a fixed order, through the window registry: the rules name the
+// windows and include none, so the setting windows and the main window share them.
 #include <cstdint>
 #include <utility>
 #include <vector>

@@ -1,9 +1,8 @@
-#include "decoder/setting_arms.h"
+#include "settings/setting_arms.h"
 
 #include <array>
 #include <utility>
 
-#include "decoder/timer_arms.h"
 #include "link/requests.h"
 #include "platform/numbers.h"
 #include "platform/ui/window.h"
@@ -12,6 +11,7 @@
 #include "settings/led_alarm_frm.h"
 #include "settings/screen_frm.h"
 #include "settings/sonoquant_frm.h"
+#include "settings/timer_arms.h"
 #include "shared/state.h"
 
 namespace sq {

@@ -1,4 +1,4 @@
-#include "mainwindow/window_rules.h"
+#include "settings/window_rules.h"
 
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"

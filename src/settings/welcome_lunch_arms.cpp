@@ -1,12 +1,12 @@
-#include "decoder/welcome_lunch_arms.h"
+#include "settings/welcome_lunch_arms.h"
 
 #include <string>
 
-#include "decoder/setting_arms.h"
 #include "link/requests.h"
 #include "platform/encoding.h"
 #include "platform/vb_error.h"
 #include "settings/lunch_time_frm.h"
+#include "settings/setting_arms.h"
 #include "settings/welcom_set_frm.h"
 #include "shared/state.h"
 

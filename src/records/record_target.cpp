@@ -1,4 +1,4 @@
-#include "decoder/record_target.h"
+#include "records/record_target.h"
 
 #include "link/channels.h"
 #include "link/com_port_api.h"
@@ -47,6 +47,21 @@ int64_t ProgramRecordTarget::receivedBytesPending() {
         if (port.port && port.port->status(status)) pending += status.inQueue;
     }
     return pending;
+}
+
+void DecodeRecordHeader(const ReplyFrame& frame, DecoderHost& host) {
+    ProgramRecordTarget target(host);
+    DecodeRecordHeader(frame, target);
+}
+
+void DecodeRecordBlock(const ReplyFrame& frame, DecoderHost& host) {
+    ProgramRecordTarget target(host);
+    DecodeRecordBlock(frame, target);
+}
+
+void registerRecordArms() {
+    setReplyArm(0x0E, [](const ReplyFrame& f, DecoderHost& h) { DecodeRecordHeader(f, h); });
+    setReplyArm(0x12, [](const ReplyFrame& f, DecoderHost& h) { DecodeRecordBlock(f, h); });
 }
 
 }  // namespace sq

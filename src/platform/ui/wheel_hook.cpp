@@ -1,4 +1,4 @@
-#include "mainwindow/wheel_hook.h"
+#include "platform/ui/wheel_hook.h"
 
 #include <QApplication>
 #include <QPointer>

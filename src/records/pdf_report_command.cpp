@@ -1,4 +1,6 @@
 // The "PDF" command of the record list window and the report bound to that window.
+#include "records/pdf_report_command.h"
+
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "records/data_list_frm.h"

@@ -1,13 +1,13 @@
 // The dose (0x04), display-page (0x05) and LED-alarm (0x07) replies decoded into their windows.
-#include "decoder/setting_arms.h"
+#include "settings/setting_arms.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "decoder/setting_reply_fixture.h"
 #include "settings/led_alarm_frm.h"
 #include "settings/screen_frm.h"
+#include "settings/setting_reply_fixture.h"
 #include "settings/sonoquant_frm.h"
 #include "support/setting_window_support.h"
 

@@ -1,12 +1,12 @@
-#include "decoder/timer_arms.h"
+#include "settings/timer_arms.h"
 
 #include <string>
 
-#include "decoder/setting_arms.h"
 #include "link/requests.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "platform/vb_error.h"
+#include "settings/setting_arms.h"
 #include "settings/timer_frm.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"

@@ -1,6 +1,6 @@
 // The level distribution's arithmetic: the bin of a cell, the occupied range, the Ln levels, the
 // table rows and the progress caption.
-#include "records/level_distribution.h"
+#include "recordmodel/level_distribution.h"
 
 #include <gtest/gtest.h>
 
