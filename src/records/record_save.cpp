@@ -34,7 +34,9 @@ void saveChosenFile(char separator) {
     const RecordCopy record{shared().DeviceModel, GridCopy(frm->GridUserInfo), GridCopy(frm->QVX410Grid),
                             GridCopy(frm->QVX410PointGrid)};
     const int64_t total = recordCellCount(record);
-    auto showProgress = [&](int64_t done) { caption.show(progressCaption(done, total, texts().TxtCompleted)); };
+    auto showProgress = [&](int64_t done) {
+        caption.show(progressCaption(done, total, texts().TxtCompleted));
+    };
     EventPacer pacer;
     AtomicFileWriter file(path);
     writeRecordFile(
@@ -45,7 +47,8 @@ void saveChosenFile(char separator) {
     const bool written = file.commit(&reason);
     SaveFileChosen() = false;
     caption.restore();
-    if (!written) msgBox(texts().TxtSaveError + "\n" + path + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
+    if (!written)
+        msgBox(texts().TxtSaveError + "\n" + path + "\n" + reason, MsgButtons::OK, MsgIcon::Critical);
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include <QToolBar>
 
 #include "mainwindow/panel_fixture.h"
-#include "records/data_list_frm.h"
-#include "records/record_expectations.h"
 #include "platform/ui/classic_font.h"
 #include "platform/ui/twips.h"
+#include "records/data_list_frm.h"
+#include "records/record_expectations.h"
 #include "support/text_fit.h"
 
 using namespace sq;
@@ -93,8 +93,10 @@ TEST_F(DefaultSizeTest, opensOverTheWorkAreaSoADownloadedRecordsSummaryShowsItsV
     EXPECT_EQ(p.windowState(), WindowState::Maximized);
     EXPECT_TRUE(area.contains(p.mainWindow()->frameGeometry())) << "never larger than the screen";
     EXPECT_GT(p.mainWindow()->frameGeometry().width(), area.width() * 9 / 10);
-    const double others = p.StatusBar1.panelWidth(1) + p.StatusBar1.panelWidth(3) + p.StatusBar1.panelWidth(4);
-    EXPECT_NEAR(p.StatusBar1.panelWidth(2), p.ScaleWidth() - others, 15) << "laid out at the size it opened at";
+    const double others =
+        p.StatusBar1.panelWidth(1) + p.StatusBar1.panelWidth(3) + p.StatusBar1.panelWidth(4);
+    EXPECT_NEAR(p.StatusBar1.panelWidth(2), p.ScaleWidth() - others, 15)
+        << "laid out at the size it opened at";
 
     download(sqtest::recordOf(40));
     DataListFrm& f = form<DataListFrm>();
@@ -103,7 +105,8 @@ TEST_F(DefaultSizeTest, opensOverTheWorkAreaSoADownloadedRecordsSummaryShowsItsV
     for (int col = 1; col < f.QVX410Grid.Cols(); ++col) {
         const int left = view.columnViewportPosition(col - 1);
         EXPECT_GE(left, 0) << f.QVX410Grid.TextMatrix(0, col);
-        EXPECT_LE(left + view.columnWidth(col - 1), view.viewport()->width()) << f.QVX410Grid.TextMatrix(0, col);
+        EXPECT_LE(left + view.columnWidth(col - 1), view.viewport()->width())
+            << f.QVX410Grid.TextMatrix(0, col);
         for (int row = 1; row < f.QVX410Grid.Rows(); ++row) {
             const std::string value = f.QVX410Grid.TextMatrix(row, col);
             EXPECT_LE(sqtest::cellWidthNeeded(view, value), view.columnWidth(col - 1)) << value;

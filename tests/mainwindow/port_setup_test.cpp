@@ -111,12 +111,13 @@ class TranslatedPortSetupTest : public PortSetupTest {
 protected:
     void SetUp() override {
         PortSetupTest::SetUp();
-        m_language.emplace("Deutsch",
-                           "%1 could not be opened: %2.\\%1 l\xE4\xDFt sich nicht \366ffnen: %2.\r\n"
-                           "no permission; the user must be in the group '%1' of the device\\keine Berechtigung "
-                           "(Gruppe '%1' fehlt)\r\n"
-                           "Ports found on this computer:\\Vorhandene Anschl\xFCsse:\r\n"
-                           "Port numbers and their devices:\\Nummern und Ger\xE4te:\r\n");
+        m_language.emplace(
+            "Deutsch",
+            "%1 could not be opened: %2.\\%1 l\xE4\xDFt sich nicht \366ffnen: %2.\r\n"
+            "no permission; the user must be in the group '%1' of the device\\keine Berechtigung "
+            "(Gruppe '%1' fehlt)\r\n"
+            "Ports found on this computer:\\Vorhandene Anschl\xFCsse:\r\n"
+            "Port numbers and their devices:\\Nummern und Ger\xE4te:\r\n");
     }
     void TearDown() override {
         PortSetupTest::TearDown();

@@ -235,10 +235,11 @@ TEST_F(OpenCommandTest, theRefusalIsToldInTheLoadedLanguage) {
     const std::string empty = writeFile("empty.qvx", "");
     const std::string other = writeFile("other.qvx", "XYZ 9\r\n" + kBody);
     for (const std::string& path : {empty, other}) open(path);
-    EXPECT_EQ(dialogs->messageTexts(),
-              (std::vector<std::string>{
-                  "\u00d6ffnen fehlgeschlagen !!!\n" + empty + "\nKeine Daten in der Datei",
-                  "\u00d6ffnen fehlgeschlagen !!!\n" + other + "\nModell XYZ 9 wird nicht unterst\u00fctzt"}));
+    EXPECT_EQ(
+        dialogs->messageTexts(),
+        (std::vector<std::string>{
+            "\u00d6ffnen fehlgeschlagen !!!\n" + empty + "\nKeine Daten in der Datei",
+            "\u00d6ffnen fehlgeschlagen !!!\n" + other + "\nModell XYZ 9 wird nicht unterst\u00fctzt"}));
 }
 
 TEST_F(OpenCommandTest, linesBeforeTheFirstKeywordAreIgnoredOnASecondOpen) {

@@ -170,8 +170,8 @@ TEST_F(PdfCommandTest, aFailedReportLeavesTheOldFileAndNamesTheCause) {
     auto expectFailure = [&](const std::string& error) {
         const auto messages = dialogs->messages();
         ASSERT_EQ(messages.size(), 2u);
-        EXPECT_EQ(messages[1].text, "PDF report incomplete !!!\r\n" + path + "\r\n" + error +
-                                        "\r\nNo report was written.");
+        EXPECT_EQ(messages[1].text,
+                  "PDF report incomplete !!!\r\n" + path + "\r\n" + error + "\r\nNo report was written.");
         EXPECT_EQ(viewerCallsIn(*dialogs, path), 0);
         EXPECT_EQ(pdftest::readFile(path), old);
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);

@@ -96,7 +96,8 @@ TEST_F(TimerWindowTest, opensMaximisedAndScrollsWhereTheWorkAreaIsLowerThanItsPa
     ASSERT_LT(area->height(), toPixels(f.minimumSize().height)) << "the work area is lower than the window";
     auto* scroll = f.surface()->findChild<QScrollArea*>();
     ASSERT_NE(scroll, nullptr);
-    EXPECT_TRUE(scroll->widget()->rect().contains(f.SSPanel1.widget()->geometry())) << "nothing of the panel cut";
+    EXPECT_TRUE(scroll->widget()->rect().contains(f.SSPanel1.widget()->geometry()))
+        << "nothing of the panel cut";
     // The window, the part the user sees, lies inside the work area (not under the status bar).
     const QRect window(f.surface()->mapTo(area, QPoint(0, 0)), f.surface()->size());
     EXPECT_TRUE(area->rect().contains(window));

@@ -26,7 +26,8 @@ inline void expectFailedPrintKeepsTheOldFile(const sq::ScriptedDialogs& dialogs,
     withFileSizeLimit(8192, print);
     const auto messages = dialogs.messages();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "The report was not printed completely.\n" + path + "\n" + std::strerror(EFBIG));
+    EXPECT_EQ(messages[0].text,
+              "The report was not printed completely.\n" + path + "\n" + std::strerror(EFBIG));
     EXPECT_EQ(messages[0].icon, sq::MsgIcon::Critical);
     EXPECT_EQ(sq::readFileBytes(path), std::optional<std::string>(old));
     EXPECT_EQ(runCommand("ls -A '" + dir + "'"), name + "\n");

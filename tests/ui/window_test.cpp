@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTimer>
-#include <QMainWindow>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "platform/runtime.h"
@@ -289,7 +289,8 @@ TEST_F(WindowTest, frameResizedByTheWindowSystemBelowItsMinimumIsLaidOutAtTheSiz
         EXPECT_GE(frame.Width(), 9000 - 15) << reported.width() << "x" << reported.height();
         EXPECT_GE(frame.Height(), 7500 - 15);
         EXPECT_EQ(frame.surface()->size(), outer->size()) << "the surface fills the frame";
-        EXPECT_NEAR(frame.seen.back().first, toTwips(outer->width()), 1) << "the last layout saw the last size";
+        EXPECT_NEAR(frame.seen.back().first, toTwips(outer->width()), 1)
+            << "the last layout saw the last size";
         EXPECT_NEAR(frame.seen.back().second, toTwips(outer->height()), 1);
     }
 }

@@ -3,14 +3,14 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QMessageBox>
-#include <QSpacerItem>
-#include <memory>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSpacerItem>
 #include <QUrl>
+#include <memory>
 
 namespace sq {
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/dialogs.h"
-
 #include <memory>
+
+#include "platform/dialogs.h"
 
 class QMessageBox;
 class QWidget;
