@@ -52,8 +52,8 @@ DataListFrm::DataListFrm()
       BtnExit(SSpSelectItem.widget(), "Exit"),
       SSpResolution(mem410frm.widget()),
       SSfResolution(SSpResolution.widget(), "Resolution"),
-      Btn1dB(SSfResolution.widget(), "1 dB"),
       Btn01dB(SSfResolution.widget(), "0.1 dB"),
+      Btn1dB(SSfResolution.widget(), "1 dB"),
       ItemSSP(mem410frm.widget()),
       SetBtn(ItemSSP.widget(), "Set"),
       AllSelBtn(ItemSSP.widget(), "All") {
@@ -78,8 +78,8 @@ DataListFrm::DataListFrm()
     BtnExit.onClick = [this] { BtnExit_Click(); };
 
     PlaceResolutionPanel(SSpResolution, SSfResolution);
-    Btn1dB.Move(240, 300, 1095, 375);
-    Btn01dB.Move(240, 780, 1095, 375);
+    Btn01dB.Move(240, 300, 1095, 375);
+    Btn1dB.Move(240, 780, 1095, 375);
     Btn01dB.onClick = [this] { Btn01dB_Click(); };
     Btn1dB.onClick = [this] { Btn1dB_Click(); };
 

@@ -73,8 +73,8 @@ public:
     CommandButton BtnExit;
     Panel3D SSpResolution;
     Frame SSfResolution;
-    CommandButton Btn1dB;
     CommandButton Btn01dB;
+    CommandButton Btn1dB;
     Panel3D ItemSSP;
     std::vector<std::unique_ptr<CheckBox>> Check1;  // elements 0 to 102
     CommandButton SetBtn;

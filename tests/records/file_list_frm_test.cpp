@@ -158,5 +158,27 @@ TEST_F(FileListFrmTest, lnThenOkShowsTheResolutionPanelAndAsksTheInstrumentNothi
     EXPECT_TRUE(dialogs->records.empty());
 }
 
+// A user who learnt one record window finds each resolution at the same place in the other: the finer
+// one on top, first in the tab order too.
+TEST_F(FileListFrmTest, bothRecordWindowsShowTheTenthDecibelResolutionAboveTheWholeDecibel) {
+    begin(0);
+    shared().FileModel = "RAV 820";
+    FileListFrm& files = frm();
+    DataListFrm& record = form<DataListFrm>();
+    const std::pair<const char*, std::pair<CommandButton*, CommandButton*>> windows[] = {
+        {"record list", {&record.Btn01dB, &record.Btn1dB}},
+        {"file list", {&files.Btn01dB, &files.Btn1dB}},
+    };
+    for (const auto& [name, buttons] : windows) {
+        SCOPED_TRACE(name);
+        const auto& [tenth, whole] = buttons;
+        EXPECT_EQ(tenth->Caption(), "0.1 dB");
+        EXPECT_EQ(whole->Caption(), "1 dB");
+        EXPECT_LT(tenth->Top(), whole->Top());
+        EXPECT_EQ(tenth->Left(), whole->Left());
+        EXPECT_EQ(tenth->widget()->nextInFocusChain(), whole->widget());
+    }
+}
+
 }  // namespace
 }  // namespace sq
