@@ -235,11 +235,25 @@ void DataListFrm::InitialUserInfoValues() {
 }
 
 void DataListFrm::InitialQVX410Grid() {
+    m_summaryColumns.clear();
     for (int col = 0; col < kSummaryColumns; ++col) {
         skipOnError([&] { QVX410Grid.setColAlignment(col, FlexAlign::CenterCenter); });
         skipOnError([&] { QVX410Grid.setColWidthFromText(col, std::string(21, '0')); });
+        skipOnError([&] {
+            m_summaryColumns.push_back({QVX410Grid.ColWidth(col), QVX410Grid.ColAlignment(col)});
+        });
     }
     skipOnError([&] { QVX410Grid.setRows(kSummaryFixedRows); });
+}
+
+// Columns from `from` on, brought back after a deletion, look as the download set them up.
+void DataListFrm::restoreSummaryColumns(int from) {
+    const int last = std::min(QVX410Grid.Cols(), static_cast<int>(m_summaryColumns.size()));
+    for (int col = std::max(from, 0); col < last; ++col) {
+        const ColumnLook& look = m_summaryColumns[static_cast<size_t>(col)];
+        skipOnError([&] { QVX410Grid.setColWidth(col, look.width); });
+        skipOnError([&] { QVX410Grid.setColAlignment(col, look.alignment); });
+    }
 }
 
 void DataListFrm::ClearQvx410Grid() {
@@ -282,7 +296,9 @@ void DataListFrm::AllSelBtn_Click() {
 }
 
 void DataListFrm::SetBtn_Click() {
+    const int kept = QVX410Grid.Cols();
     skipOnError([&] { QVX410Grid.setCols(kSummaryColumns); });
+    restoreSummaryColumns(kept);
     UpdateQVX410Grid();
     GridInfo();
 }

@@ -10,7 +10,9 @@
 #include <QTableView>
 #include <QTest>
 
+#include "platform/ui/twips.h"
 #include "records/record_window_fixture.h"
+#include "support/text_fit.h"
 
 namespace sq {
 
@@ -345,6 +347,28 @@ TEST_F(SummaryBackspace, deletingD2MovesD3IntoItsPlaceAndDeletingD3LeavesD1AndD2
     ASSERT_EQ(g().Cols(), 3);
     EXPECT_EQ(rowOf(g(), 0), (std::vector<std::string>{"", "D1", "D2"}));
     EXPECT_EQ(g().TextMatrix(5, 2), "r5c2");
+}
+
+// Set rebuilds the four columns from the record's texts; a column it brings back looks as the
+// download set it up, so a start time shows whole and centred like its neighbours.
+TEST_F(SummaryBackspace, aColumnBroughtBackBySetTakesTheWidthAndCentringItHadAtTheDownload) {
+    for (int deleted : {2, 3}) {
+        SCOPED_TRACE(deleted);
+        SetUp();
+        const double width = g().ColWidth(3);
+        g().clickCell(0, deleted);
+        backspace();
+        ASSERT_EQ(g().Cols(), 3);
+        frm().SetBtn.click();
+        ASSERT_EQ(g().Cols(), 4);
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_EQ(g().ColWidth(c), width) << c;
+            EXPECT_EQ(g().ColAlignment(c), FlexAlign::CenterCenter) << c;
+        }
+        const auto& view = *static_cast<const QTableView*>(g().widget());
+        EXPECT_EQ(view.columnWidth(2), toPixels(width));
+        EXPECT_LE(sqtest::cellWidthNeeded(view, "2024/05/06 10:00:00"), view.columnWidth(2));
+    }
 }
 
 TEST_F(SummaryBackspace, rowsGoOneByOneOrAsABlockSelectedEitherWay) {
