@@ -10,6 +10,7 @@
 #include "platform/program_folder.h"
 #include "platform/read_write_ini_cls.h"
 #include "platform/text_file.h"
+#include "support/pixels.h"
 #include "support/read_watchdog.h"
 #include "texts/language_files.h"
 
@@ -38,6 +39,20 @@ TEST_F(PanelTest, startUpShowsPortSetupModallyAndLeavesTheDocumentedState) {
     EXPECT_EQ(flags().TimerSetPending, kFalse);
     EXPECT_EQ(p.Toolbar1.buttonToolTip(7), "Memory");
     EXPECT_EQ(p.Caption(), "Panel V10.06");
+}
+
+// "Show Setting Panel" and "Real Time List" are black-and-white pictures: disabled, they must look
+// as faint as the coloured ones.
+TEST_F(PanelTest, beforeAnInstrumentIsIdentifiedItsButtonsLookDisabled) {
+    startPort = 0;
+    Panel& p = start();
+    QApplication::processEvents();
+    const QColor background = p.Toolbar1.widget()->palette().color(QPalette::Window);
+    for (int button = 1; button <= 10; ++button) {
+        const sqtest::Contrast look = sqtest::contrastOf(*p.Toolbar1.buttonWidget(button), background);
+        EXPECT_EQ(sqtest::looksFaint(look), !p.Toolbar1.buttonEnabled(button))
+            << p.Toolbar1.buttonToolTip(button) << ": " << look.lightness << " " << look.saturation;
+    }
 }
 
 // A pipe as the language list: start-up reaches the port setup window, in English.

@@ -6,10 +6,12 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QWidget>
 
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
+#include "support/pixels.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -42,6 +44,41 @@ TEST(ToolBar, buttonsByPositionAndKeyAndADisabledToolbarIgnoresClicks) {
     EXPECT_EQ(bar.indexOf("Nothing"), 0);
     EXPECT_EQ(errorOf([&] { bar.setButtonEnabled(4, true); }), 35600);
     EXPECT_EQ(errorOf([&] { bar.setButtonEnabled("Nothing", true); }), 35601);
+}
+
+// Black-and-white icons keep their dark lines when Qt merely greys them; every disabled button must
+// look faint, whatever colours its icon has.
+TEST(ToolBar, aDisabledButtonLooksFaintAndGreyWhateverItsIcon) {
+    QWidget surface;
+    surface.resize(600, 80);
+    ToolBar bar(&surface);
+    const std::pair<const char*, QStyle::StandardPixmap> icons[] = {
+        {"black lines", QStyle::SP_FileDialogDetailedView},
+        {"black squares", QStyle::SP_FileDialogListView},
+        {"coloured", QStyle::SP_BrowserReload},
+        {"grey", QStyle::SP_TrashIcon},
+        {"dark grey", QStyle::SP_DesktopIcon},
+    };
+    for (const auto& [name, icon] : icons) bar.addButton(name, {}, surface.style()->standardIcon(icon));
+    bar.addButton("caption", "Print");
+    surface.show();
+    QCoreApplication::processEvents();
+    const QColor background = bar.widget()->palette().color(QPalette::Window);
+    for (int index = 1; index <= bar.buttonCount(); ++index) {
+        SCOPED_TRACE(bar.buttonKey(index));
+        QWidget& button = *bar.buttonWidget(index);
+        EXPECT_FALSE(sqtest::looksFaint(sqtest::contrastOf(button, background)));
+        bar.setButtonEnabled(index, false);
+        QCoreApplication::processEvents();
+        const sqtest::Contrast disabled = sqtest::contrastOf(button, background);
+        EXPECT_TRUE(sqtest::looksFaint(disabled)) << disabled.lightness << " " << disabled.saturation;
+        bar.setButtonEnabled(index, true);
+    }
+    // An icon given later gets the same look.
+    bar.setButtonIcon(1, surface.style()->standardIcon(QStyle::SP_FileDialogListView));
+    bar.setButtonEnabled(1, false);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(sqtest::looksFaint(sqtest::contrastOf(*bar.buttonWidget(1), background)));
 }
 
 TEST(TreeView, keyedNodesWithParentsByKeyAndUniqueKeys) {

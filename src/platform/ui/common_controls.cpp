@@ -7,6 +7,8 @@
 #include <QLayout>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <algorithm>
@@ -26,6 +28,33 @@ QString qs(const std::string& text) {
 }
 std::string ss(const QString& text) {
     return text.toStdString();
+}
+
+// A disabled button's icon: Qt's greyed picture drawn faint. Qt only greys and lightens an icon a
+// little, so one that is black on white to begin with (a list, a page of lines) still looked enabled.
+constexpr double kDisabledIconOpacity = 0.4;
+
+QPixmap faded(const QPixmap& pixmap) {
+    QPixmap out(pixmap.size());
+    out.setDevicePixelRatio(pixmap.devicePixelRatio());
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    painter.setOpacity(kDisabledIconOpacity);
+    painter.drawPixmap(0, 0, pixmap);
+    return out;
+}
+
+// `icon` with a faint disabled picture at each size it has and at the size the bar draws it.
+QIcon withFaintDisabledLook(const QIcon& icon, const QSize& barSize) {
+    if (icon.isNull()) return icon;
+    QList<QSize> sizes = icon.availableSizes();
+    if (!sizes.contains(barSize)) sizes.append(barSize);
+    QIcon out;
+    for (const QSize& size : sizes) {
+        out.addPixmap(icon.pixmap(size, QIcon::Normal), QIcon::Normal);
+        out.addPixmap(faded(icon.pixmap(size, QIcon::Disabled)), QIcon::Disabled);
+    }
+    return out;
 }
 
 int buttonsOf(Qt::MouseButtons buttons) {
@@ -51,7 +80,7 @@ QToolBar* ToolBar::bar() const {
 
 int ToolBar::addButton(const std::string& key, const std::string& caption, const QIcon& icon,
                        const std::string& toolTip) {
-    QAction* action = bar()->addAction(icon, qs(caption));
+    QAction* action = bar()->addAction(withFaintDisabledLook(icon, bar()->iconSize()), qs(caption));
     action->setToolTip(qs(toolTip));
     int index = buttonCount() + 1;
     m_buttons.push_back({key, action});
@@ -122,7 +151,7 @@ std::string ToolBar::buttonCaption(int index) const {
     return ss(action(index)->text());
 }
 void ToolBar::setButtonIcon(int index, const QIcon& icon) {
-    action(index)->setIcon(icon);
+    action(index)->setIcon(withFaintDisabledLook(icon, bar()->iconSize()));
     fitButtons();
 }
 std::string ToolBar::buttonKey(int index) const {
