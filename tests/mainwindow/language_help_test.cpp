@@ -11,6 +11,7 @@
 #include "platform/text_file.h"
 #include "settings/clear_memory_frm.h"
 #include "settings/window_rules.h"
+#include "support/pixels.h"
 #include "texts/language_files.h"
 
 using namespace sq;
@@ -338,6 +339,16 @@ TEST_F(LanguageTest, bothWindowsKeepTheirMinimumAndCentreTheirPanels) {
     help.Move(0, 0, 2000, 1000);
     EXPECT_NEAR(help.Width(), 4935, 15);
     EXPECT_NEAR(help.Height(), 1905, 15);
+}
+
+// Their buttons stand at the right edge of the panel: each shows its own border beside the panel's.
+TEST_F(LanguageTest, bothWindowsShowTheirButtonsWholeAtThePanelsEdge) {
+    Panel& p = startIdentified();
+    LanguageFrm& language = openLanguageWindow(p);
+    EXPECT_TRUE(sqtest::drawnClearOfPanelBorder(*language.SetBtn.widget()));
+    EXPECT_TRUE(sqtest::drawnClearOfPanelBorder(*language.ExitBtn.widget()));
+    p.Toolbar1.click("Help");
+    EXPECT_TRUE(sqtest::drawnClearOfPanelBorder(*form<HelpFrm>().ExitBtn.widget()));
 }
 
 TEST_F(LanguageTest, helpAsksTheViewerOnEveryClickAndClearsItsOption) {

@@ -15,7 +15,9 @@
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
 #include "settings/setting_window.h"
+#include "settings/sonoquant_frm.h"
 #include "shared/state.h"
+#include "support/pixels.h"
 #include "texts/language_texts.h"
 
 using namespace sq;
@@ -190,6 +192,18 @@ TEST_F(SettingWindowsTest, frameKeepsTheMinimumAndCentresThePanel) {
     w.Show();
     EXPECT_EQ(w.windowState(), WindowState::Maximized);
     EXPECT_EQ(w.Caption(), "Clear Memory");
+}
+
+// The single-value window's Set meets its panel's right edge, the dose window's Set and Exit its top
+// left corner: each shows its own border beside the panel's.
+TEST_F(SettingWindowsTest, buttonsAtTheirPanelsEdgeShowWhole) {
+    OneSetForm& single = openOneSet(&OpenFlags::OneSetLcdContrast);
+    EXPECT_TRUE(sqtest::drawnClearOfPanelBorder(*single.SetBtn.widget()));
+    single.Unload();
+    SonoquantFrm& dose = form<SonoquantFrm>();
+    dose.Show();
+    EXPECT_TRUE(sqtest::drawnClearOfPanelBorder(*dose.SonoquantSetBtn.widget()));
+    EXPECT_TRUE(sqtest::drawnClearOfPanelBorder(*dose.ExitBtn.widget()));
 }
 
 TEST(DialogLayoutTest, settingWindowCentresWithUnequalAllowances) {

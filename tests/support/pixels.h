@@ -1,6 +1,8 @@
 #pragma once
 // What a widget looks like on screen, measured on its grabbed picture.
+#include <QApplication>
 #include <QColor>
+#include <QFrame>
 #include <QImage>
 #include <QWidget>
 #include <algorithm>
@@ -34,6 +36,41 @@ constexpr int kFaintSaturation = 16;
 
 inline bool looksFaint(const Contrast& c) {
     return c.lightness <= kFaintLightness && c.saturation <= kFaintSaturation;
+}
+
+// True when `control`, placed in a bevelled panel, leaves the panel's border and the pixel just
+// inside it as they are without the control, and where it reaches past them is drawn right up to
+// that pixel: the user sees the panel's edge and, apart from it, the control's own border.
+inline bool drawnClearOfPanelBorder(QWidget& control) {
+    auto* panel = qobject_cast<QFrame*>(control.parentWidget());
+    if (!panel) return false;
+    QApplication::processEvents();
+    control.hide();
+    const QImage without = panel->grab().toImage();
+    control.show();
+    const QImage with = panel->grab().toImage();
+    auto changed = [&](int x, int y) { return with.pixel(x, y) != without.pixel(x, y); };
+
+    const QRect room = panel->contentsRect().adjusted(1, 1, -1, -1);  // inside the border and the air
+    const QRect g = control.geometry().intersected(panel->rect());
+    for (int y = g.top(); y <= g.bottom(); ++y)
+        for (int x = g.left(); x <= g.right(); ++x)
+            if (!room.contains(x, y) && changed(x, y)) return false;
+    const QRect drawn = g.intersected(room);
+    auto columnDrawn = [&](int x) {
+        for (int y = drawn.top(); y <= drawn.bottom(); ++y)
+            if (changed(x, y)) return true;
+        return false;
+    };
+    auto rowDrawn = [&](int y) {
+        for (int x = drawn.left(); x <= drawn.right(); ++x)
+            if (changed(x, y)) return true;
+        return false;
+    };
+    return (g.left() >= room.left() || columnDrawn(room.left())) &&
+           (g.right() <= room.right() || columnDrawn(room.right())) &&
+           (g.top() >= room.top() || rowDrawn(room.top())) &&
+           (g.bottom() <= room.bottom() || rowDrawn(room.bottom()));
 }
 
 }  // namespace sqtest

@@ -4,12 +4,14 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
 
 #include "platform/ui/controls.h"
 #include "platform/vb_error.h"
+#include "support/pixels.h"
 
 namespace sq {
 namespace {
@@ -162,6 +164,45 @@ TEST(Panel3D, takesAnySizeWhateverItsCaptionAndCarriesChildControls) {
     inside.Move(60, 30, 200, 200);
     EXPECT_NEAR(inside.Left(), 60, 15);
     EXPECT_EQ(inside.widget()->parentWidget(), panel.widget());
+}
+
+// The setting, help and language windows place buttons flush with their panel's edge; each must
+// show its own border whole beside the panel's, and a button away from the edges its full size.
+TEST(CommandButton, flushWithItsPanelsEdgeItIsDrawnWholeInsideThePanelsBorder) {
+    struct Case {
+        const char* what;
+        TwipsRect panel;
+        TwipsRect button;
+    };
+    const Case cases[] = {
+        {"single-value Set, right edge", {0, 0, 4575, 1575}, {3000, 240, 1575, 1095}},
+        {"help Exit, top and right edges", {0, 0, 4455, 1025}, {3000, 0, 1455, 975}},
+        {"language Exit, right edge", {0, 0, 4815, 2055}, {3600, 1080, 1215, 855}},
+        {"over every edge", {0, 0, 3000, 1500}, {-15, -15, 3030, 1530}},
+        {"away from the edges", {0, 0, 3000, 1500}, {300, 300, 1200, 600}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget surface;
+        surface.resize(400, 200);
+        Panel3D panel(&surface);
+        panel.Move(c.panel);
+        CommandButton button(panel.widget(), "Set");
+        button.Move(c.button);
+        surface.show();
+        EXPECT_TRUE(sqtest::drawnClearOfPanelBorder(*button.widget()));
+        EXPECT_NEAR(button.Width(), c.button.width, 15) << "its place and size stay as given";
+    }
+    // A panel without a bevel has no border to keep clear of: the button fills its place.
+    QWidget surface;
+    Panel3D bare(&surface, {}, Panel3D::Bevel::None);
+    bare.Move(0, 0, 3000, 1500);
+    CommandButton button(bare.widget(), "Set");
+    button.Move(1500, 0, 1500, 600);
+    surface.show();
+    QCoreApplication::processEvents();
+    const QImage picture = bare.widget()->grab().toImage();
+    EXPECT_NE(picture.pixel(bare.widget()->width() - 1, 20), picture.pixel(bare.widget()->width() - 1, 100));
 }
 
 }  // namespace

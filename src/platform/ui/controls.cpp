@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
@@ -194,8 +197,39 @@ bool Label::filterEvent(QEvent* event) {
     return false;
 }
 
+namespace {
+
+// The part of `w` it may draw on: inside the bevel of the framed panel it stands in, with one pixel
+// of the panel's background between, so that the panel's edge and the control's own border both
+// show where the window places the control flush with the panel's edge. In `w`'s coordinates.
+QRect clearOfPanelBorder(const QWidget& w) {
+    const auto* panel = qobject_cast<const QFrame*>(w.parentWidget());
+    if (!panel || panel->frameWidth() == 0) return w.rect();
+    const QRect room = panel->contentsRect().adjusted(1, 1, -1, -1);
+    const QRect clear = w.geometry().intersected(room);
+    return clear.isEmpty() ? w.rect() : clear.translated(-w.pos());
+}
+
+// A push button drawn clear of its panel's border; its place and size, as the window gave them,
+// stay as they are.
+class PanelButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.rect = clearOfPanelBorder(*this);
+        painter.drawControl(QStyle::CE_PushButton, option);
+    }
+};
+
+}  // namespace
+
 CommandButton::CommandButton(QWidget* parent, const std::string& caption)
-    : Control(new QPushButton(qs(caption), parent)) {
+    : Control(new PanelButton(qs(caption), parent)) {
     QObject::connect(static_cast<QPushButton*>(widget()), &QPushButton::clicked, [this] { fire(onClick); });
 }
 void CommandButton::setCaption(const std::string& caption) {
