@@ -233,6 +233,25 @@ TEST_F(CommandsTest, openReadsTheModelLineOfADataFile) {
     EXPECT_TRUE(p.Timer1.enabled());
 }
 
+// Unlike the other commands, Open runs no closing rule: only a file window shown before makes way
+// for the new one.
+TEST_F(CommandsTest, openingADataFileClosesNoOtherWindowAndLeavesTheMemoryPaneShown) {
+    Panel& p = startIdentified();
+    const std::string path = sqtest::makeTempDir("open") + "/r.qvx";
+    writeTextLines(path, {"VOK-LSR20", "Information", "Evaluator\tx"});
+    form<DataListFrm>().Show();
+    form<RTCFrm>().Show();
+    p.ShowMemoryInfoPanel(true);
+    for (int n = 0; n < 2; ++n) {
+        dialogs->fileAnswers.push_back(path);
+        p.Toolbar1.click("Open");
+        EXPECT_EQ(flags().FileListFrmOpen, kTrue);
+        EXPECT_EQ(flags().DataListFrmOpen, kTrue);
+        EXPECT_EQ(flags().RTCFrmOpen, kTrue);
+        EXPECT_EQ(flags().MemoryPanelVisible, kTrue);
+    }
+}
+
 // The Open dialog starts where "save" puts data files, not in whatever folder the program was
 // started from.
 TEST_F(CommandsTest, openStartsInTheProgramFolder) {

@@ -13,6 +13,7 @@
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "support/test_support.h"
+#include "texts/language_texts.h"
 
 namespace {
 
@@ -222,6 +223,27 @@ TEST(BuiltManual, outlineHoldsChaptersWithTheirSections) {
         if (block.kind == BlockKind::Section) expected.back().second.push_back(block.text);
     }
     EXPECT_EQ(actual, expected);
+}
+
+// Where the manual tells what opening a data file of a model the program does not work with gives,
+// it quotes the program's own message.
+TEST(ManualText, tellsTheMessageADataFileOfAnUnsupportedModelGives) {
+    sq::LoadDefaultTexts();
+    const std::string refusal = sq::texts().TxtModelNotSupported;
+    const size_t gap = refusal.find("%1");
+    ASSERT_NE(gap, std::string::npos);
+    const std::string before = "\"" + refusal.substr(0, gap), after = refusal.substr(gap + 2) + "\"";
+    const std::string openError = "\"" + sq::texts().TxtOpenError + "\"";
+    bool told = false;
+    for (const Block& block : manualSource()) {
+        const size_t start = block.text.find(before);
+        if (start == std::string::npos) continue;
+        const size_t end = block.text.find(after, start + before.size());
+        const size_t quoteInside = block.text.find('"', start + before.size());
+        told = told || (end != std::string::npos && quoteInside == end + after.size() - 1 &&
+                        block.text.find(openError) != std::string::npos);
+    }
+    EXPECT_TRUE(told) << "no paragraph quotes " << openError << " and " << refusal;
 }
 
 // The first start copies the manual into the program folder's help/.
