@@ -31,7 +31,7 @@ std::string ss(const QString& text) {
 }
 
 // A disabled button's icon: Qt's greyed picture drawn faint. Qt only greys and lightens an icon a
-// little, so one that is black on white to begin with (a list, a page of lines) still looked enabled.
+// little, which leaves one drawn in black on white (a list, a page of lines) looking enabled.
 constexpr double kDisabledIconOpacity = 0.4;
 
 QPixmap faded(const QPixmap& pixmap) {
