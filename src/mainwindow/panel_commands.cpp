@@ -34,11 +34,6 @@ bool refusedWhileErasing() {
     return true;
 }
 
-// The window a command opens exists in this build (later parts of the program add theirs).
-bool windowExists(const std::string& name) {
-    return windows().isRegistered(name);
-}
-
 }  // namespace
 
 void Panel::CheckFlage() {
@@ -51,7 +46,6 @@ void Panel::checkpanelflage() {
 }
 
 void Panel::showWindowByName(const std::string& name, ShowMode mode) {
-    if (!windowExists(name)) return;
     skipOnError([&] { windows().window(name).Show(mode); });
 }
 
@@ -69,8 +63,6 @@ void Panel::Toolbar1_ButtonClick(const std::string& key) {
                                                                 {"Help", "HelpFrm"},
                                                                 {"Language", "LanguageFrm"}};
     auto it = kWindows.find(key);
-    // A command whose window this build does not have yet does nothing at all.
-    if (it != kWindows.end() && !windowExists(it->second)) return;
     if (refusedWhileErasing()) return;
     if (key == "Memory") {
         startMemoryListing();
@@ -196,7 +188,6 @@ void Panel::RunTreeNodeCommand(int index) {
     const int node = treeCommandNode(clicked, texts);
     if (node == 0) return;
     const TreeNodeEntry& entry = deviceTreeNodes()[node - 1];
-    if (entry.window && !windowExists(entry.window)) return;
     if (refusedWhileErasing()) return;
     switch (entry.command) {
         case NodeCommand::OpenWindow:
@@ -225,7 +216,7 @@ void Panel::ControlListView_ItemClick(int index) {
         CurrentChannel =
             static_cast<int16_t>(channelOfListEntry(ControlListView.itemKey(index), index, ChannelCount));
     });
-    if (IsSupportedModel(model) != 1 || !windowExists("Setting410PanelFrm")) return;
+    if (IsSupportedModel(model) != 1) return;
     CheckFlage();
     showWindowByName("Setting410PanelFrm");
 }

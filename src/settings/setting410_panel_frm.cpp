@@ -61,7 +61,7 @@ const std::array<SettingPanelButton, 13>& settingPanelButtons() {
 
 void runSettingPanelButton(const SettingPanelButton& button) {
     const TreeNodeEntry* setting = deviceTreeNode(button.treeNodeKey);
-    if (!setting || !windows().isRegistered(setting->window)) return;
+    if (!setting) return;
     if (refuseWhileErasing()) return;
     runSettingRead(*setting, button.preparation, 0.6);
 }

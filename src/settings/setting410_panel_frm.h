@@ -80,8 +80,8 @@ private:
     void applyTexts();
 };
 
-// A panel button's click: nothing while its window does not exist in this build, the refusal while
-// the memory is being erased, else the read sequence with a final wait of 0.6 s.
+// A panel button's click: the refusal while the memory is being erased, else the read sequence with
+// a final wait of 0.6 s.
 void runSettingPanelButton(const SettingPanelButton& button);
 
 }  // namespace sq

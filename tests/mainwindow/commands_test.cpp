@@ -77,15 +77,6 @@ TEST_F(CommandsTest, nodeClicksNeedASupportedModelAndRefuseWhileErasing) {
     EXPECT_TRUE(dialogs->records.empty());
 }
 
-TEST_F(CommandsTest, nodeOfAnUnregisteredWindowDoesNothingAtAll) {
-    Panel& p = startIdentified();
-    windows().unregisterWindow("LunchTimeFrm");
-    p.TreeView1.clickNode(15);  // lunch time
-    wait(0.5);
-    EXPECT_EQ(flags().LunchTimeFrmOpen, kFalse);
-    EXPECT_EQ(sent(CmdReadLunchTime), 0);
-}
-
 TEST_F(CommandsTest, settingNodeRunsItsReadSequenceAndTheAnswerLandsInTheWindow) {
     standIn("LEDAlarmFrm", &OpenFlags::LEDAlarmFrmOpen);
     Panel& p = startIdentified();

@@ -201,21 +201,6 @@ TEST_F(PanelSequenceTest, eachButtonClosesPausesFlushesShowsReadsAndResumesInIts
     }
 }
 
-TEST_F(SettingsTest, buttonsOfUnregisteredWindowsDoNothingAtAll) {
-    startIdentified();
-    for (const char* name : {"TimerFrm", "WelcomSetFrm", "LunchTimeFrm"}) windows().unregisterWindow(name);
-    Setting410PanelFrm& w = showPanel();
-    form<RTCFrm>().Show();
-    flags().MemoryErasing = kTrue;  // not even the refusal
-    for (CommandButton P::*b : {&P::TimersBtn, &P::WelcomInputBtn, &P::BtnLunchTime}) (w.*b).click();
-    flags().MemoryErasing = kFalse;
-    wait(0.5);
-    EXPECT_EQ(flags().RTCFrmOpen, kTrue);
-    EXPECT_TRUE(dialogs->records.empty());
-    for (uint8_t code : {CmdReadTimerSettings, CmdReadWelcomeText, CmdReadLunchTime})
-        EXPECT_EQ(sent(code), 0);
-}
-
 TEST_F(SettingsTest, whileErasingEveryButtonRefusesAndTheInstrumentListStillOpensThePanel) {
     Panel& p = startIdentified();
     standInsForLaterWindows();

@@ -477,10 +477,6 @@ void WindowRegistry::registerWindow(const std::string& name, WindowFactory facto
     m_factories[name] = std::move(factory);
 }
 
-void WindowRegistry::unregisterWindow(const std::string& name) {
-    m_factories.erase(name);
-}
-
 bool WindowRegistry::isRegistered(const std::string& name) const {
     return m_factories.count(name) != 0;
 }

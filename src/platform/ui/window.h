@@ -184,7 +184,6 @@ public:
     // Names a factory for a window opened by name. A later registration replaces an earlier one
     // (tests register stand-ins this way).
     void registerWindow(const std::string& name, WindowFactory factory);
-    void unregisterWindow(const std::string& name);
     [[nodiscard]] bool isRegistered(const std::string& name) const;
 
     // Refers to a window: the loaded instance, else a new one from the factory, loaded. Raises
