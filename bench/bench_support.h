@@ -19,6 +19,7 @@
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/window.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 #include "texts/language_texts.h"
 
 namespace sq::bench {
@@ -141,8 +142,11 @@ private:
     bool m_made = false;
 };
 
-// The English texts and a seeded program folder.
+// The English texts, a seeded program folder and a dialog service that answers every question with
+// its default, so that no box is shown.
 inline void prepareProgram() {
+    static ScriptedDialogs answers;
+    setDialogService(&answers);
     LoadDefaultTexts();
     ensureProgramFolder();
 }

@@ -19,6 +19,7 @@
 #include "platform/program_folder.h"
 #include "platform/runtime.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 

@@ -24,6 +24,7 @@
 #include "records/data_list_frm.h"
 #include "records/pdf_report_command.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 

@@ -29,6 +29,7 @@
 #include "platform/ui/recording_surface.h"
 #include "records/data_list_frm.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "records/file_list_frm.h"
 #include "records/record_save.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 

@@ -25,6 +25,7 @@
 #include "platform/ui/window.h"
 #include "recordmodel/grid_copy.h"
 #include "reports/plot.h"
+#include "support/scripted_dialogs.h"
 
 namespace {
 

@@ -1,84 +1,57 @@
 #include "platform/dialogs.h"
 
+#include <cstdio>
+
 namespace sq {
 
 namespace {
-ScriptedDialogs& fallbackDialogs() {
-    static ScriptedDialogs fallback;
-    return fallback;
-}
+
+// The service of a program that installed none: nobody is there to answer.
+class UnattendedDialogs : public DialogService {
+public:
+    MsgResult message(const MessageRequest& request) override {
+        std::fprintf(stderr, "%s\n", request.text.c_str());
+        switch (request.buttons) {
+            case MsgButtons::OK:
+                return MsgResult::OK;
+            case MsgButtons::YesNo:
+                return MsgResult::No;
+            case MsgButtons::AbortRetryIgnore:
+                return MsgResult::Abort;
+            case MsgButtons::OKCancel:
+            case MsgButtons::YesNoCancel:
+            case MsgButtons::RetryCancel:
+                return MsgResult::Cancel;
+        }
+        return MsgResult::Cancel;
+    }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> openFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<SaveFileAnswer> saveFileAs(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<PrinterChoice> choosePrinter() override { return std::nullopt; }
+    bool openWithViewer(const std::string&) override { return false; }
+};
+
 DialogService* g_service = nullptr;
+
 }  // namespace
 
 DialogService& dialogs() {
-    return g_service ? *g_service : fallbackDialogs();
+    static UnattendedDialogs unattended;
+    return g_service ? *g_service : unattended;
 }
-void setDialogService(DialogService* service) {
+
+DialogService* setDialogService(DialogService* service) {
+    DialogService* previous = g_service;
     g_service = service;
+    return previous;
 }
 
 MsgResult msgBox(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& title) {
     return dialogs().message(MessageRequest{text, buttons, icon, title});
-}
-
-MsgResult ScriptedDialogs::message(const MessageRequest& request) {
-    records.push_back({"message", request, request.text});
-    if (onMessage) onMessage(request);
-    if (!messageAnswers.empty()) {
-        MsgResult r = messageAnswers.front();
-        messageAnswers.pop_front();
-        return r;
-    }
-    switch (request.buttons) {
-        case MsgButtons::YesNo:
-        case MsgButtons::YesNoCancel:
-            return MsgResult::Yes;
-        case MsgButtons::AbortRetryIgnore:
-            return MsgResult::Ignore;
-        case MsgButtons::RetryCancel:
-            return MsgResult::Retry;
-        default:
-            return MsgResult::OK;
-    }
-}
-
-std::optional<std::string> ScriptedDialogs::input(const std::string& prompt, const std::string& title,
-                                                  const std::string& defaultText) {
-    records.push_back({"input", {}, prompt});
-    if (inputAnswers.empty()) return std::nullopt;
-    auto r = inputAnswers.front();
-    inputAnswers.pop_front();
-    return r;
-}
-
-std::optional<std::string> ScriptedDialogs::openFile(const FileDialogRequest& request) {
-    records.push_back({"open", {}, request.title});
-    fileRequests.push_back(request);
-    if (fileAnswers.empty()) return std::nullopt;
-    auto r = fileAnswers.front();
-    fileAnswers.pop_front();
-    return r;
-}
-
-std::optional<std::string> ScriptedDialogs::saveFile(const FileDialogRequest& request) {
-    auto answer = saveFileAs(request);
-    if (!answer) return std::nullopt;
-    return answer->path;
-}
-
-std::optional<SaveFileAnswer> ScriptedDialogs::saveFileAs(const FileDialogRequest& request) {
-    records.push_back({"save", {}, request.title});
-    fileRequests.push_back(request);
-    if (fileAnswers.empty()) return std::nullopt;
-    auto path = fileAnswers.front();
-    fileAnswers.pop_front();
-    if (!path) return std::nullopt;
-    SaveFileAnswer answer{*path, request.filterIndex};
-    if (!filterAnswers.empty()) {
-        answer.filterIndex = filterAnswers.front();
-        filterAnswers.pop_front();
-    }
-    return answer;
 }
 
 PrinterChoice PrinterChoice::pdfFile(const std::string& path, const std::string& paperSize) {
@@ -86,47 +59,6 @@ PrinterChoice PrinterChoice::pdfFile(const std::string& path, const std::string&
     choice.outputFile = path;
     choice.paperSize = paperSize;
     return choice;
-}
-
-std::optional<PrinterChoice> ScriptedDialogs::choosePrinter() {
-    records.push_back({"printer", {}, {}});
-    if (printerAnswers.empty()) return std::nullopt;
-    auto r = printerAnswers.front();
-    printerAnswers.pop_front();
-    return r;
-}
-
-bool ScriptedDialogs::openWithViewer(const std::string& pathOrUrl) {
-    records.push_back({"viewer", {}, pathOrUrl});
-    return true;
-}
-
-std::vector<MessageRequest> ScriptedDialogs::messages() const {
-    std::vector<MessageRequest> out;
-    for (const auto& r : records)
-        if (r.kind == "message") out.push_back(r.message);
-    return out;
-}
-
-std::vector<std::string> ScriptedDialogs::messageTexts() const {
-    std::vector<std::string> out;
-    for (const auto& r : records)
-        if (r.kind == "message") out.push_back(r.message.text);
-    return out;
-}
-
-int ScriptedDialogs::countMessage(const std::string& text) const {
-    int n = 0;
-    for (const auto& r : records)
-        if (r.kind == "message" && r.message.text == text) ++n;
-    return n;
-}
-
-ScopedScriptedDialogs::ScopedScriptedDialogs() : m_previous(g_service) {
-    setDialogService(&m_dialogs);
-}
-ScopedScriptedDialogs::~ScopedScriptedDialogs() {
-    setDialogService(m_previous);
 }
 
 }  // namespace sq

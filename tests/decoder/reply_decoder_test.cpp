@@ -7,6 +7,7 @@
 #include "decoder/fake_decoder_host.h"
 #include "platform/dialogs.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 #include "texts/language_texts.h"
 
 using namespace sq;

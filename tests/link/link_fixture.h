@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/memory_port.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 
 namespace sqtest {
 

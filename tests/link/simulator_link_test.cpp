@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/runtime.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 
 using namespace sq;
 using sqtest::Bytes;

@@ -8,6 +8,7 @@
 #include "settings/clear_memory_frm.h"
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
+#include "support/stand_in_window.h"
 #include "support/test_support.h"
 
 using namespace sq;

@@ -12,6 +12,8 @@
 #include "settings/clear_memory_frm.h"
 #include "settings/window_rules.h"
 #include "support/pixels.h"
+#include "support/scripted_dialogs.h"
+#include "support/stand_in_window.h"
 #include "texts/language_files.h"
 
 using namespace sq;

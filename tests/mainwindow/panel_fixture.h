@@ -24,6 +24,7 @@
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 #include "texts/language_texts.h"
 
 namespace sqtest {

@@ -10,6 +10,7 @@
 #include "platform/runtime.h"
 #include "shared/download_state.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 #include "texts/language_texts.h"
 
 using namespace sq;

@@ -16,6 +16,7 @@
 #include "platform/runtime.h"
 #include "platform/ui/window.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 
 namespace sqtest {
 

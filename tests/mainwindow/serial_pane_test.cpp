@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "mainwindow/panel_fixture.h"
+#include "support/scripted_dialogs.h"
 
 using namespace sq;
 using sqtest::PanelTest;

@@ -4,6 +4,7 @@
 #include "pdf/kdr_pdf.h"
 #include "platform/dialogs.h"
 #include "platform/vb_error.h"
+#include "support/scripted_dialogs.h"
 
 using sq::kdrPDF;
 using sq::PdfValue;

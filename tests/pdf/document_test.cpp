@@ -14,6 +14,7 @@
 #include "platform/text_file.h"
 #include "platform/vb_error.h"
 #include "support/file_size_limit.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 using namespace pdftest;

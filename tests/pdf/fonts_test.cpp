@@ -6,6 +6,7 @@
 #include "pdf_test_support.h"
 #include "platform/dialogs.h"
 #include "platform/vb_error.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 using namespace pdftest;

@@ -10,6 +10,7 @@
 #include "pdf/kdr_pdf.h"
 #include "pdf_test_support.h"
 #include "platform/dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 using namespace pdftest;

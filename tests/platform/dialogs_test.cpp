@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/scripted_dialogs.h"
+
 namespace sq {
 namespace {
 
@@ -79,6 +81,32 @@ TEST(DialogsTest, saveFileAsAnswersTheChosenFilter) {
     EXPECT_EQ(dialogs().saveFile(request), std::optional<std::string>("/tmp/c"));
     ASSERT_EQ(scripted->fileRequests.size(), 4u);
     EXPECT_EQ(scripted->fileRequests[0].filter, request.filter);
+}
+
+// A program that installed no service (the tools) has nobody to answer: a box answers what closing
+// it unread would, so that no Retry or Yes starts anything, and the message is not lost.
+TEST(DialogsTest, withNoServiceInstalledAMessageGoesToStandardErrorAndEveryDialogIsDeclined) {
+    DialogService* installed = setDialogService(nullptr);
+    const std::pair<MsgButtons, MsgResult> cases[] = {
+        {MsgButtons::OK, MsgResult::OK},
+        {MsgButtons::OKCancel, MsgResult::Cancel},
+        {MsgButtons::AbortRetryIgnore, MsgResult::Abort},
+        {MsgButtons::YesNoCancel, MsgResult::Cancel},
+        {MsgButtons::YesNo, MsgResult::No},
+        {MsgButtons::RetryCancel, MsgResult::Cancel},
+    };
+    for (const auto& [buttons, answer] : cases) {
+        ::testing::internal::CaptureStderr();
+        const MsgResult result = msgBox("Print Fail !!!", buttons);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Print Fail !!!\n");
+        EXPECT_EQ(result, answer) << static_cast<int>(buttons);
+    }
+    EXPECT_EQ(dialogs().input("Level", "", "0"), std::nullopt);
+    EXPECT_EQ(dialogs().openFile({}), std::nullopt);
+    EXPECT_EQ(dialogs().saveFileAs({}), std::nullopt);
+    EXPECT_EQ(dialogs().choosePrinter(), std::nullopt);
+    EXPECT_FALSE(dialogs().openWithViewer("/tmp/Manual.pdf"));
+    EXPECT_EQ(setDialogService(installed), nullptr);
 }
 
 }  // namespace

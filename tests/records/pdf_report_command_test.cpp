@@ -14,6 +14,7 @@
 #include "reports/pdf_report_fixture.h"
 #include "support/file_size_limit.h"
 #include "support/read_only_folder.h"
+#include "support/scripted_dialogs.h"
 
 namespace sqtest {
 namespace {

@@ -19,6 +19,8 @@
 #include "records/level_distribution_run.h"
 #include "shared/state.h"
 #include "support/failed_print_to_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/stand_in_window.h"
 #include "support/test_support.h"
 #include "texts/language_texts.h"
 

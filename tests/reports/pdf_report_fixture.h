@@ -15,6 +15,7 @@
 #include "platform/program_folder.h"
 #include "platform/runtime.h"
 #include "reports/pdf_report.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 namespace sqtest {

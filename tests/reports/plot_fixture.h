@@ -19,6 +19,8 @@
 #include "reports/plot.h"
 #include "reports/record_plot.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
+#include "support/stand_in_window.h"
 #include "texts/language_texts.h"
 
 namespace sqtest {

@@ -10,6 +10,7 @@
 #include "settings/one_set_form.h"
 #include "settings/rtc_frm.h"
 #include "settings/settings_fixture.h"
+#include "support/stand_in_window.h"
 
 using namespace sq;
 using sqtest::SettingsTest;

@@ -13,6 +13,7 @@
 #include "platform/ui/window.h"
 #include "settings/setting_record_windows.h"
 #include "shared/state.h"
+#include "support/scripted_dialogs.h"
 #include "texts/language_texts.h"
 
 namespace sqtest {

@@ -18,6 +18,7 @@
 #include "settings/sonoquant_frm.h"
 #include "shared/state.h"
 #include "support/pixels.h"
+#include "support/scripted_dialogs.h"
 #include "texts/language_texts.h"
 
 using namespace sq;

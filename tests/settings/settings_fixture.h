@@ -9,6 +9,7 @@
 
 #include "mainwindow/panel_fixture.h"
 #include "settings/setting410_panel_frm.h"
+#include "support/stand_in_window.h"
 
 namespace sqtest {
 

@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
 #include "support/file_size_limit.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 namespace sqtest {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/ui/classic_font.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 namespace {
@@ -34,5 +35,8 @@ int main(int argc, char** argv) {
     useDesktopSizedScreen(home);
     QApplication app(argc, argv);
     sq::useClassicFont();  // the program's font, so that texts measure as they do in the program
+    // Answers what a test does not script itself; no test ever shows a box.
+    static sq::ScriptedDialogs answers;
+    sq::setDialogService(&answers);
     return RUN_ALL_TESTS();
 }

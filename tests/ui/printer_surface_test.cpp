@@ -21,6 +21,7 @@
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"
 #include "support/file_size_limit.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 namespace sq {

@@ -16,6 +16,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
+#include "support/stand_in_window.h"
 
 namespace sq {
 namespace {
