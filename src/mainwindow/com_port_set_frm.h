@@ -6,6 +6,7 @@
 #include "mainwindow/layout.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
@@ -18,7 +19,7 @@ int portOfItem(const std::string& text);
 
 class ComPortSetFrm : public Window {
 public:
-    static constexpr const char* kName = "ComPortSetFrm";
+    static constexpr const char* kName = window_name::kComPortSetFrm;
     ComPortSetFrm();
 
     Panel3D ComPortPic;

@@ -4,12 +4,13 @@
 // the manual again; the window stays open.
 #include "platform/ui/controls.h"
 #include "settings/setting_window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 class HelpFrm : public SettingWindow {
 public:
-    static constexpr const char* kName = "HelpFrm";
+    static constexpr const char* kName = window_name::kHelpFrm;
     HelpFrm();
 
     CommandButton ExitBtn;

@@ -5,12 +5,13 @@
 // window, the graph windows included, and hides the memory pane.
 #include "platform/ui/controls.h"
 #include "settings/setting_window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 class LanguageFrm : public SettingWindow {
 public:
-    static constexpr const char* kName = "LanguageFrm";
+    static constexpr const char* kName = window_name::kLanguageFrm;
     LanguageFrm();
 
     // Element 0 is designed ("English"); the load adds one element per further language.

@@ -6,7 +6,6 @@
 #include <QMdiArea>
 #include <QStyle>
 #include <algorithm>
-#include <string_view>
 
 #include "link/channels.h"
 #include "link/com_port_api.h"
@@ -38,9 +37,6 @@
 #include "texts/window_texts.h"
 
 namespace sq {
-
-static_assert(std::string_view(Panel::kName) == Setting410PanelFrm::kMainWindowName,
-              "the settings panel finds the main window by its registry name");
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
@@ -21,7 +22,7 @@ inline constexpr const char* kPanelCaption = "Panel V10.06";
 
 class Panel : public Window, private PollHost, private DecoderHost {
 public:
-    static constexpr const char* kName = "Panel";
+    static constexpr const char* kName = window_name::kPanel;
     Panel();
     ~Panel() override;
 

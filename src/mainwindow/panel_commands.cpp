@@ -21,6 +21,7 @@
 #include "settings/setting_read.h"
 #include "settings/window_rules.h"
 #include "shared/state.h"
+#include "shared/window_names.h"
 #include "texts/language_texts.h"
 #include "texts/window_texts.h"
 
@@ -56,12 +57,10 @@ void Panel::Toolbar1_ButtonClick(const std::string& key) {
         return;
     }
     if (key == "Save") return;
-    static const std::map<std::string, std::string> kWindows = {{"COMSET", ComPortSetFrm::kName},
-                                                                {"SettingPanel", "Setting410PanelFrm"},
-                                                                {"RTC", RTCFrm::kName},
-                                                                {"Clear", ClearMemoryFrm::kName},
-                                                                {"Help", "HelpFrm"},
-                                                                {"Language", "LanguageFrm"}};
+    static const std::map<std::string, std::string> kWindows = {
+        {"COMSET", window_name::kComPortSetFrm}, {"SettingPanel", window_name::kSetting410PanelFrm},
+        {"RTC", window_name::kRTCFrm},           {"Clear", window_name::kClearMemoryFrm},
+        {"Help", window_name::kHelpFrm},         {"Language", window_name::kLanguageFrm}};
     auto it = kWindows.find(key);
     if (refusedWhileErasing()) return;
     if (key == "Memory") {
@@ -218,7 +217,7 @@ void Panel::ControlListView_ItemClick(int index) {
     });
     if (IsSupportedModel(model) != 1) return;
     CheckFlage();
-    showWindowByName("Setting410PanelFrm");
+    showWindowByName(window_name::kSetting410PanelFrm);
 }
 
 }  // namespace sq

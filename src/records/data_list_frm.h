@@ -13,6 +13,7 @@
 #include "platform/ui/window.h"
 #include "records/data_list_layout.h"
 #include "records/quantity_panels.h"
+#include "shared/window_names.h"
 
 class QScrollArea;
 class QWidget;
@@ -21,7 +22,7 @@ namespace sq {
 
 class DataListFrm : public Window {
 public:
-    static constexpr const char* kName = "DataListFrm";
+    static constexpr const char* kName = window_name::kDataListFrm;
     DataListFrm();
     ~DataListFrm() override;
 

@@ -10,12 +10,13 @@
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/window.h"
 #include "records/file_list_layout.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 class FileListFrm : public Window {
 public:
-    static constexpr const char* kName = "FileListFrm";
+    static constexpr const char* kName = window_name::kFileListFrm;
     FileListFrm();
     ~FileListFrm() override;
 

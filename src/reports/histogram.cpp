@@ -106,7 +106,7 @@ Histogram::Histogram()
 Histogram::~Histogram() = default;
 
 void Histogram::Form_Load() {
-    if (Window* panel = windows().find("Panel"))
+    if (Window* panel = windows().find(window_name::kPanel))
         skipOnError([&] { Move(panel->Left(), panel->Top(), Width(), Height()); });
     ApplyHistogramTexts(*this);
     const LanguageTexts& t = texts();

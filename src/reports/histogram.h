@@ -10,6 +10,7 @@
 #include "platform/ui/flex_grid.h"
 #include "platform/ui/graph_control.h"
 #include "platform/ui/window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
@@ -31,7 +32,7 @@ constexpr double kHistogramMinHeight = 7785;
 
 class Histogram : public Window {
 public:
-    static constexpr const char* kName = "Histogram";
+    static constexpr const char* kName = window_name::kHistogram;
     // Combo1's entries, in list order.
     enum Mode { kNormal, kPanXY, kPanX, kPanY, kZoomXY, kZoomX, kZoomY, kReset, kModeCount };
 

@@ -24,7 +24,7 @@ namespace {
 
 using T = LanguageTexts;
 
-constexpr const char* kMainWindowName = "Panel";
+constexpr const char* kMainWindowName = window_name::kPanel;
 constexpr int kWhite = 0xFFFFFF;
 constexpr int kRed = 255;
 

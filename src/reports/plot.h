@@ -17,6 +17,7 @@
 #include "platform/ui/printer_surface.h"
 #include "platform/ui/window.h"
 #include "reports/plot_layout.h"
+#include "shared/window_names.h"
 
 class QWidget;
 
@@ -24,7 +25,7 @@ namespace sq {
 
 class Plot : public Window {
 public:
-    static constexpr const char* kName = "Plot";
+    static constexpr const char* kName = window_name::kPlot;
     Plot();
     ~Plot() override;
 

@@ -12,12 +12,13 @@
 #include "recordmodel/grid_copy.h"
 #include "reports/plot.h"
 #include "shared/state.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 namespace {
 
-constexpr const char* kMainWindowName = "Panel";
+constexpr const char* kMainWindowName = window_name::kPanel;
 constexpr int64_t kSecondsInDay = 86400;
 constexpr int kDateTimeColumn = 1;
 

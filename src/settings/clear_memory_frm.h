@@ -2,12 +2,13 @@
 // The clear-memory window: erases the instrument's records after a question. Sending the request
 // puts the program into the erasing state.
 #include "settings/setting_window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 class ClearMemoryFrm : public SettingWindow {
 public:
-    static constexpr const char* kName = "ClearMemoryFrm";
+    static constexpr const char* kName = window_name::kClearMemoryFrm;
     ClearMemoryFrm();
 
     CommandButton ClearBtn;

@@ -5,12 +5,13 @@
 
 #include "settings/control_array.h"
 #include "settings/setting_window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 class LEDAlarmFrm : public ReplyFilledWindow {
 public:
-    static constexpr const char* kName = "LEDAlarmFrm";
+    static constexpr const char* kName = window_name::kLEDAlarmFrm;
     static constexpr int kRows = 11;
     LEDAlarmFrm();
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "settings/setting_window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
@@ -19,7 +20,7 @@ std::string oneSetCaption(OneSetMode mode);
 
 class OneSetForm : public SettingWindow {
 public:
-    static constexpr const char* kName = "OneSetForm";
+    static constexpr const char* kName = window_name::kOneSetForm;
     OneSetForm();
 
     ComboList SetCbx;

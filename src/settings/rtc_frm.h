@@ -3,6 +3,7 @@
 // instrument's clock to the PC time shown.
 #include "settings/setting_window.h"
 #include "shared/setting_records.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
@@ -11,7 +12,7 @@ ClockRecord clockFromPcTimeText(const std::string& text);
 
 class RTCFrm : public SettingWindow {
 public:
-    static constexpr const char* kName = "RTCFrm";
+    static constexpr const char* kName = window_name::kRTCFrm;
     RTCFrm();
 
     Label PcTimeLbl;

@@ -4,12 +4,13 @@
 // keep a page from showing "OFF" twice and give a maximum or minimum level a line of its own.
 #include "settings/control_array.h"
 #include "settings/setting_window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 class ScreenFrm : public ReplyFilledWindow {
 public:
-    static constexpr const char* kName = "ScreenFrm";
+    static constexpr const char* kName = window_name::kScreenFrm;
     static constexpr int kPages = 12;
     ScreenFrm();
 

@@ -7,6 +7,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
@@ -47,10 +48,10 @@ const std::array<SettingPanelButton, 13>& settingPanelButtons();
 
 class Setting410PanelFrm : public Window {
 public:
-    static constexpr const char* kName = "Setting410PanelFrm";
+    static constexpr const char* kName = window_name::kSetting410PanelFrm;
     static constexpr TwipSize kClientSize{4485, 6120};
     // The main window the panel stays beside, by its name in the window registry.
-    static constexpr const char* kMainWindowName = "Panel";
+    static constexpr const char* kMainWindowName = window_name::kPanel;
     Setting410PanelFrm();
 
     // Declared in tab order: the left column, the right column, then the last three.

@@ -8,6 +8,7 @@
 #include "settings/control_array.h"
 #include "settings/setting_window.h"
 #include "shared/setting_records.h"
+#include "shared/window_names.h"
 #include "texts/language_texts.h"
 
 namespace sq {
@@ -41,7 +42,7 @@ struct DoseChannelBoxes {
 
 class SonoquantFrm : public SettingWindow {
 public:
-    static constexpr const char* kName = "SonoquantFrm";
+    static constexpr const char* kName = window_name::kSonoquantFrm;
     SonoquantFrm();
 
     Label Meter1Lbl, Meter2Lbl, Meter3Lbl;

@@ -8,12 +8,13 @@
 #include "settings/control_array.h"
 #include "settings/setting_window.h"
 #include "shared/setting_records.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 class TimerFrm : public SettingWindow {
 public:
-    static constexpr const char* kName = "TimerFrm";
+    static constexpr const char* kName = window_name::kTimerFrm;
     static constexpr int kPcRows = 16;
     // Mode list positions, which are the timer's mode bytes.
     static constexpr int kManually = 0;

@@ -6,6 +6,7 @@
 
 #include "settings/control_array.h"
 #include "settings/setting_window.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
@@ -15,7 +16,7 @@ std::string padWelcomeLine(const std::string& line);
 
 class WelcomSetFrm : public ReplyFilledWindow {
 public:
-    static constexpr const char* kName = "WelcomSetFrm";
+    static constexpr const char* kName = window_name::kWelcomSetFrm;
     static constexpr int kLines = 3;
     static constexpr int kLineLength = 12;
     WelcomSetFrm();

@@ -2,60 +2,62 @@
 
 #include "platform/ui/window.h"
 #include "platform/vb_error.h"
+#include "shared/window_names.h"
 
 namespace sq {
 
 namespace {
 using F = OpenFlags;
-}
+namespace W = window_name;
+}  // namespace
 
 const std::vector<FlagWindow>& checkFlageOrder() {
     static const std::vector<FlagWindow> order = {
-        {&F::ClearMemoryFrmOpen, "ClearMemoryFrm"},
-        {&F::ComPortSetFrmOpen, "ComPortSetFrm"},
-        {&F::DataListFrmOpen, "DataListFrm"},
-        {&F::SonoquantFrmOpen, "SonoquantFrm"},
-        {&F::FileListFrmOpen, "FileListFrm"},
-        {&F::HelpFrmOpen, "HelpFrm"},
-        {&F::LanguageFrmOpen, "LanguageFrm"},
-        {&F::LEDAlarmFrmOpen, "LEDAlarmFrm"},
-        {&F::LunchTimeFrmOpen, "LunchTimeFrm"},
-        {&F::OneSetCalibration, "OneSetForm"},
-        {&F::OneSetPause, "OneSetForm"},
-        {&F::OneSetAutoLock, "OneSetForm"},
-        {&F::OneSetAutoScroll, "OneSetForm"},
-        {&F::OneSetIntervalTime, "OneSetForm"},
-        {&F::OneSetLcdApo, "OneSetForm"},
-        {&F::OneSetLcdContrast, "OneSetForm"},
-        {&F::RTCFrmOpen, "RTCFrm"},
-        {&F::ScreenFrmOpen, "ScreenFrm"},
-        {&F::Setting410PanelFrmOpen, "Setting410PanelFrm"},
-        {&F::TimerFrmOpen, "TimerFrm"},
-        {&F::WelcomSetFrmOpen, "WelcomSetFrm"},
+        {&F::ClearMemoryFrmOpen, W::kClearMemoryFrm},
+        {&F::ComPortSetFrmOpen, W::kComPortSetFrm},
+        {&F::DataListFrmOpen, W::kDataListFrm},
+        {&F::SonoquantFrmOpen, W::kSonoquantFrm},
+        {&F::FileListFrmOpen, W::kFileListFrm},
+        {&F::HelpFrmOpen, W::kHelpFrm},
+        {&F::LanguageFrmOpen, W::kLanguageFrm},
+        {&F::LEDAlarmFrmOpen, W::kLEDAlarmFrm},
+        {&F::LunchTimeFrmOpen, W::kLunchTimeFrm},
+        {&F::OneSetCalibration, W::kOneSetForm},
+        {&F::OneSetPause, W::kOneSetForm},
+        {&F::OneSetAutoLock, W::kOneSetForm},
+        {&F::OneSetAutoScroll, W::kOneSetForm},
+        {&F::OneSetIntervalTime, W::kOneSetForm},
+        {&F::OneSetLcdApo, W::kOneSetForm},
+        {&F::OneSetLcdContrast, W::kOneSetForm},
+        {&F::RTCFrmOpen, W::kRTCFrm},
+        {&F::ScreenFrmOpen, W::kScreenFrm},
+        {&F::Setting410PanelFrmOpen, W::kSetting410PanelFrm},
+        {&F::TimerFrmOpen, W::kTimerFrm},
+        {&F::WelcomSetFrmOpen, W::kWelcomSetFrm},
     };
     return order;
 }
 
 const std::vector<FlagWindow>& checkPanelFlageOrder() {
     static const std::vector<FlagWindow> order = {
-        {&F::RTCFrmOpen, "RTCFrm"},
-        {&F::OneSetLcdContrast, "OneSetForm"},
-        {&F::OneSetLcdApo, "OneSetForm"},
-        {&F::SonoquantFrmOpen, "SonoquantFrm"},
-        {&F::ScreenFrmOpen, "ScreenFrm"},
-        {&F::OneSetPause, "OneSetForm"},
-        {&F::LEDAlarmFrmOpen, "LEDAlarmFrm"},
-        {&F::OneSetAutoLock, "OneSetForm"},
-        {&F::OneSetAutoScroll, "OneSetForm"},
-        {&F::TimerFrmOpen, "TimerFrm"},
-        {&F::WelcomSetFrmOpen, "WelcomSetFrm"},
-        {&F::ClearMemoryFrmOpen, "ClearMemoryFrm"},
-        {&F::HelpFrmOpen, "HelpFrm"},
-        {&F::LanguageFrmOpen, "LanguageFrm"},
-        {&F::FileListFrmOpen, "FileListFrm"},
-        {&F::OneSetCalibration, "OneSetForm"},
-        {&F::LunchTimeFrmOpen, "LunchTimeFrm"},
-        {&F::OneSetIntervalTime, "OneSetForm"},
+        {&F::RTCFrmOpen, W::kRTCFrm},
+        {&F::OneSetLcdContrast, W::kOneSetForm},
+        {&F::OneSetLcdApo, W::kOneSetForm},
+        {&F::SonoquantFrmOpen, W::kSonoquantFrm},
+        {&F::ScreenFrmOpen, W::kScreenFrm},
+        {&F::OneSetPause, W::kOneSetForm},
+        {&F::LEDAlarmFrmOpen, W::kLEDAlarmFrm},
+        {&F::OneSetAutoLock, W::kOneSetForm},
+        {&F::OneSetAutoScroll, W::kOneSetForm},
+        {&F::TimerFrmOpen, W::kTimerFrm},
+        {&F::WelcomSetFrmOpen, W::kWelcomSetFrm},
+        {&F::ClearMemoryFrmOpen, W::kClearMemoryFrm},
+        {&F::HelpFrmOpen, W::kHelpFrm},
+        {&F::LanguageFrmOpen, W::kLanguageFrm},
+        {&F::FileListFrmOpen, W::kFileListFrm},
+        {&F::OneSetCalibration, W::kOneSetForm},
+        {&F::LunchTimeFrmOpen, W::kLunchTimeFrm},
+        {&F::OneSetIntervalTime, W::kOneSetForm},
     };
     return order;
 }
@@ -65,30 +67,30 @@ const CloseGroups& languageFrmCloseOrder() {
     // it closes at most once.
     static const CloseGroups order = {
         {
-            {&F::ClearMemoryFrmOpen, "ClearMemoryFrm"},
-            {&F::ComPortSetFrmOpen, "ComPortSetFrm"},
-            {&F::DataListFrmOpen, "DataListFrm"},
-            {&F::SonoquantFrmOpen, "SonoquantFrm"},
-            {&F::FileListFrmOpen, "FileListFrm"},
-            {&F::HelpFrmOpen, "HelpFrm"},
-            {&F::HistogramOpen, "Histogram"},
-            {&F::LEDAlarmFrmOpen, "LEDAlarmFrm"},
+            {&F::ClearMemoryFrmOpen, W::kClearMemoryFrm},
+            {&F::ComPortSetFrmOpen, W::kComPortSetFrm},
+            {&F::DataListFrmOpen, W::kDataListFrm},
+            {&F::SonoquantFrmOpen, W::kSonoquantFrm},
+            {&F::FileListFrmOpen, W::kFileListFrm},
+            {&F::HelpFrmOpen, W::kHelpFrm},
+            {&F::HistogramOpen, W::kHistogram},
+            {&F::LEDAlarmFrmOpen, W::kLEDAlarmFrm},
         },
         {
-            {&F::OneSetLcdApo, "OneSetForm"},
-            {&F::OneSetLcdContrast, "OneSetForm"},
-            {&F::OneSetPause, "OneSetForm"},
-            {&F::OneSetAutoLock, "OneSetForm"},
-            {&F::OneSetAutoScroll, "OneSetForm"},
-            {&F::OneSetCalibration, "OneSetForm"},
-            {&F::PlotOpen, "Plot"},
-            {&F::RTCFrmOpen, "RTCFrm"},
-            {&F::ScreenFrmOpen, "ScreenFrm"},
-            {&F::Setting410PanelFrmOpen, "Setting410PanelFrm"},
-            {&F::TimerFrmOpen, "TimerFrm"},
-            {&F::WelcomSetFrmOpen, "WelcomSetFrm"},
-            {&F::LunchTimeFrmOpen, "LunchTimeFrm"},
-            {&F::OneSetIntervalTime, "OneSetForm"},
+            {&F::OneSetLcdApo, W::kOneSetForm},
+            {&F::OneSetLcdContrast, W::kOneSetForm},
+            {&F::OneSetPause, W::kOneSetForm},
+            {&F::OneSetAutoLock, W::kOneSetForm},
+            {&F::OneSetAutoScroll, W::kOneSetForm},
+            {&F::OneSetCalibration, W::kOneSetForm},
+            {&F::PlotOpen, W::kPlot},
+            {&F::RTCFrmOpen, W::kRTCFrm},
+            {&F::ScreenFrmOpen, W::kScreenFrm},
+            {&F::Setting410PanelFrmOpen, W::kSetting410PanelFrm},
+            {&F::TimerFrmOpen, W::kTimerFrm},
+            {&F::WelcomSetFrmOpen, W::kWelcomSetFrm},
+            {&F::LunchTimeFrmOpen, W::kLunchTimeFrm},
+            {&F::OneSetIntervalTime, W::kOneSetForm},
         },
     };
     return order;
