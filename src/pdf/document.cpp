@@ -1,7 +1,5 @@
 // Document life cycle and the file serializer: objects, offsets, cross-reference table, trailer.
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 #include "pdf/kdr_pdf.h"
 #include "pdf/pdf_messages.h"
@@ -97,11 +95,10 @@ void kdrPDF::PDFFileName(const std::string& str_FileName) {
     for (char& c : path)
         if (c == '\\') c = '/';
     m_out.reset();
-    if (createOutputFile(path)) return;
-    if (!isPermissionError(m_outputFileError)) return;
-    // A folder that refuses the file now may take it a moment later: try once more.
-    std::this_thread::sleep_for(std::chrono::milliseconds(17));
-    if (!createOutputFile(path)) throw fileError(m_outputFileError);
+    // The file is written beside its name and takes its place only when complete, so a viewer that
+    // holds the previous report open never stops it: a folder that refuses the file refuses it for
+    // good, and the caller learns why at once.
+    if (!createOutputFile(path) && isPermissionError(m_outputFileError)) throw fileError(m_outputFileError);
 }
 
 void kdrPDF::writeRaw(std::string_view bytes) {

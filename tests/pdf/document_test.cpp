@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -459,13 +458,12 @@ TEST(PdfDocument, anExistingFileIsReplacedOnlyByAnEndedDocument) {
     }
 }
 
-TEST(PdfDocument, aFolderThatRefusesTheFileIsTriedTwiceThenRaises70NamingTheCause) {
+TEST(PdfDocument, aFolderThatRefusesTheFileRaises70NamingTheCause) {
     const std::string folder = sqtest::makeTempDir("refused");
     for (int error : {EACCES, EROFS}) {
         SCOPED_TRACE(std::strerror(error));
         sq::setAtomicWriteFault(error);
         kdrPDF pdf;
-        auto start = std::chrono::steady_clock::now();
         try {
             pdf.PDFFileName(folder + "/out.pdf");
             FAIL() << "no error";
@@ -474,7 +472,6 @@ TEST(PdfDocument, aFolderThatRefusesTheFileIsTriedTwiceThenRaises70NamingTheCaus
             EXPECT_STREQ(e.what(), std::strerror(error));
         }
         sq::setAtomicWriteFault(0);
-        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(17));
         EXPECT_FALSE(pdf.hasOutputFile());
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder));
