@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 #include "platform/numbers.h"
 #include "platform/vb_error.h"
@@ -56,16 +58,20 @@ const QColor kTraceColor(0, 0, 160);
 const QColor kBarColor(30, 90, 200);
 constexpr int kTickLength = 4;
 constexpr int kGap = 4;
+// Outside the plot, from its edge outward: the tick marks, then the labels kLabelOffset away, then
+// (below it) the x caption kCaptionSpacing below the labels.
+constexpr int kLabelOffset = kTickLength + 2;
+constexpr int kCaptionSpacing = 2;
 
-double finiteMin(const std::vector<double>& v, double& hi) {
-    double lo = INFINITY;
-    hi = -INFINITY;
+// The smallest and largest finite values; {INFINITY, -INFINITY} when there are none.
+std::pair<double, double> finiteRange(const std::vector<double>& v) {
+    double lo = INFINITY, hi = -INFINITY;
     for (double x : v)
         if (std::isfinite(x)) {
             lo = std::min(lo, x);
             hi = std::max(hi, x);
         }
-    return lo;
+    return {lo, hi};
 }
 
 double widestLabel(const std::vector<Tick>& ticks, const QFontMetricsF& metrics) {
@@ -201,6 +207,15 @@ struct GraphControl::Layout {
     PixelMap map;
     std::vector<Tick> xTicks, yTicks;
     QFont tickFont, captionFont;
+    // Where the parts outside the plot go, in pixels: the x tick marks hang from the row below the
+    // plot, the y tick marks end at the column left of it; then the top of the x labels, the right
+    // end of the y labels, the top of the x caption and the left of the (turned) y caption.
+    int rowBelow = 0;
+    int columnLeft = 0;
+    double xLabelTop = 0;
+    double yLabelRight = 0;
+    double xCaptionTop = 0;
+    double yCaptionLeft = 0;
 };
 
 GraphControl::GraphControl(QWidget* parent) : Control(new GraphWidget(this, parent)) {}
@@ -253,14 +268,14 @@ void GraphControl::PlotSeries(const std::vector<double>& values, double firstX, 
 void GraphControl::autoscale() {
     double xlo = INFINITY, xhi = -INFINITY, ylo = INFINITY, yhi = -INFINITY;
     if (m_plotKind == PlotKind::Pairs) {
-        xlo = finiteMin(m_xs, xhi);
-        ylo = finiteMin(m_ys, yhi);
+        std::tie(xlo, xhi) = finiteRange(m_xs);
+        std::tie(ylo, yhi) = finiteRange(m_ys);
     } else if (m_plotKind == PlotKind::Series && !m_ys.empty()) {
         // The bars span from one step before the first x to the last x, and stand on zero.
         double last = m_firstX + m_xStep * static_cast<double>(m_ys.size() - 1);
         xlo = std::min(m_firstX - m_xStep, last);
         xhi = std::max(m_firstX - m_xStep, last);
-        ylo = finiteMin(m_ys, yhi);
+        std::tie(ylo, yhi) = finiteRange(m_ys);
         ylo = std::min(ylo, 0.0);
         yhi = std::max(yhi, 0.0);
     }
@@ -292,13 +307,13 @@ GraphControl::Layout GraphControl::layout(const QRect& bounds) const {
     const double captionHeight = caption.height();
 
     int top = bounds.top() + static_cast<int>(std::ceil(textHeight / 2)) + kGap;
-    double bottomMargin = kTickLength + 2 + textHeight + kGap;
-    if (!m_xAxis.Caption().empty()) bottomMargin += captionHeight + 2;
+    double bottomMargin = kLabelOffset + textHeight + kGap;
+    if (!m_xAxis.Caption().empty()) bottomMargin += captionHeight + kCaptionSpacing;
     int height = std::max(1, static_cast<int>(bounds.bottom() + 1 - top - std::ceil(bottomMargin)));
 
     l.yTicks = axisTicks(m_yAxis.range(), m_yAxis.LabelFormat(),
                          std::max(1, static_cast<int>(height / (textHeight * 2))));
-    double leftMargin = kGap + widestLabel(l.yTicks, tick) + 2 + kTickLength;
+    double leftMargin = kGap + widestLabel(l.yTicks, tick) + kLabelOffset;
     if (!m_yAxis.Caption().empty()) leftMargin += captionHeight + kGap;
     int left = bounds.left() + static_cast<int>(std::ceil(leftMargin));
 
@@ -319,6 +334,13 @@ GraphControl::Layout GraphControl::layout(const QRect& bounds) const {
     l.map.top = top;
     l.map.width = width;
     l.map.height = height;
+
+    l.rowBelow = l.plot.bottom() + 1;
+    l.columnLeft = l.plot.left() - 1;
+    l.xLabelTop = l.rowBelow + kLabelOffset;
+    l.yLabelRight = l.columnLeft - kLabelOffset;
+    l.xCaptionTop = l.xLabelTop + textHeight + kCaptionSpacing;
+    l.yCaptionLeft = bounds.left() + kGap;
     return l;
 }
 
@@ -353,31 +375,31 @@ void GraphControl::paint(QPainter& p, const QRect& bounds) const {
     QFontMetricsF tick(l.tickFont, widget());
     for (const Tick& t : l.xTicks) {
         double x = std::floor(l.map.toPixelX(t.value)) + 0.5;
-        p.drawLine(QPointF(x, plot.bottom() + 1), QPointF(x, plot.bottom() + 1 + kTickLength));
+        p.drawLine(QPointF(x, l.rowBelow), QPointF(x, l.rowBelow + kTickLength));
         QString label = QString::fromStdString(t.label);
         double w = tick.horizontalAdvance(label);
-        p.drawText(QPointF(x - w / 2, plot.bottom() + 1 + kTickLength + 2 + tick.ascent()), label);
+        p.drawText(QPointF(x - w / 2, l.xLabelTop + tick.ascent()), label);
     }
     for (const Tick& t : l.yTicks) {
         double y = std::floor(l.map.toPixelY(t.value)) + 0.5;
-        p.drawLine(QPointF(plot.left() - 1 - kTickLength, y), QPointF(plot.left() - 1, y));
+        p.drawLine(QPointF(l.columnLeft - kTickLength, y), QPointF(l.columnLeft, y));
         QString label = QString::fromStdString(t.label);
         double w = tick.horizontalAdvance(label);
-        p.drawText(QPointF(plot.left() - 1 - kTickLength - 2 - w, y - tick.height() / 2 + tick.ascent()),
-                   label);
+        p.drawText(QPointF(l.yLabelRight - w, y - tick.height() / 2 + tick.ascent()), label);
     }
 
     p.setFont(l.captionFont);
     QFontMetricsF caption(l.captionFont, widget());
     if (!m_xAxis.Caption().empty()) {
         QString text = QString::fromStdString(m_xAxis.Caption());
-        double y = plot.bottom() + 1 + kTickLength + 2 + tick.height() + 2 + caption.ascent();
-        p.drawText(QPointF(plot.center().x() - caption.horizontalAdvance(text) / 2, y), text);
+        p.drawText(QPointF(plot.center().x() - caption.horizontalAdvance(text) / 2,
+                           l.xCaptionTop + caption.ascent()),
+                   text);
     }
     if (!m_yAxis.Caption().empty()) {
         QString text = QString::fromStdString(m_yAxis.Caption());
         p.save();
-        p.translate(bounds.left() + kGap + caption.ascent(),
+        p.translate(l.yCaptionLeft + caption.ascent(),
                     plot.center().y() + caption.horizontalAdvance(text) / 2);
         p.rotate(-90);
         p.drawText(QPointF(0, 0), text);
@@ -386,8 +408,14 @@ void GraphControl::paint(QPainter& p, const QRect& bounds) const {
 
     if (m_drag == Drag::Zoom) {
         QRectF band = QRectF(m_pressPixel, m_dragPixel).normalized().intersected(QRectF(plot));
-        if (m_trackMode == kTrackZoomX) band.setTop(plot.top()), band.setBottom(plot.bottom() + 1);
-        if (m_trackMode == kTrackZoomY) band.setLeft(plot.left()), band.setRight(plot.right() + 1);
+        if (m_trackMode == kTrackZoomX) {
+            band.setTop(plot.top());
+            band.setBottom(plot.bottom() + 1);
+        }
+        if (m_trackMode == kTrackZoomY) {
+            band.setLeft(plot.left());
+            band.setRight(plot.right() + 1);
+        }
         p.setPen(QPen(Qt::black, 0, Qt::DashLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(band);
