@@ -86,11 +86,18 @@ TEST_F(PollSwitchTest, enablingWhilePollingRunsKeepsTheTimersInPhase) {
     EXPECT_EQ(m_timer1.tickCount(), 1u);
 }
 
-TEST(PollSwitchWithoutWindowTest, switchesDoNothingBeforeTheMainWindowRegisters) {
+// Once the main window has taken its timers back (as it does when it goes), the switches reach no
+// timer: not one that was registered before, and none at all when there is none.
+TEST_F(PollSwitchTest, switchesLeaveTheTimersAloneOnceTheyAreNoLongerRegistered) {
     registerPollTimers(nullptr, nullptr);
     DisablePollTimers();
+    EXPECT_TRUE(m_timer1.enabled());
+    EXPECT_TRUE(m_timer2.enabled());
+    m_timer1.setEnabled(false);
+    m_timer2.setEnabled(false);
     EnablePollTimers();
-    SUCCEED();
+    EXPECT_FALSE(m_timer1.enabled());
+    EXPECT_FALSE(m_timer2.enabled());
 }
 
 }  // namespace
