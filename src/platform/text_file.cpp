@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -20,16 +19,20 @@ namespace {
 
 // Calls `take` with each line of `text`, ended at CR LF, CR or LF, until it returns false; false
 // then. A final line ending adds no empty line.
+// One pass over the characters, with no search per line: Open runs it over every byte of a data
+// file of up to 65,535 lines.
 template <class Take>
 bool forEachLine(std::string_view text, Take&& take) {
+    const size_t size = text.size();
     size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        if (!take(text.substr(start, end - start))) return false;
-        start = end + 1;
-        if (start < text.size() && text[end] == '\r' && text[start] == '\n') ++start;
+    for (size_t i = 0; i < size; ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        if (!take(text.substr(start, i - start))) return false;
+        if (c == '\r' && i + 1 < size && text[i + 1] == '\n') ++i;
+        start = i + 1;
     }
-    return true;
+    return start == size || take(text.substr(start));
 }
 
 }  // namespace

@@ -64,6 +64,10 @@ TEST(TextFileTest, linesEndAtCrLfBareCrAndBareLf) {
         {"\r\n", {""}},
         {"", {}},
         {"a\tb", {"a\tb"}},
+        {"a\r", {"a"}},
+        {"\n\r", {"", ""}},
+        {"a\n\r\nb", {"a", "", "b"}},
+        {"\r\r", {"", ""}},
     };
     for (const auto& [text, lines] : cases) EXPECT_EQ(splitLines(text), lines) << text;
 }
