@@ -6,13 +6,20 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace sq {
 
 namespace {
+
+int g_atomicWriteFault = 0;
+
+constexpr size_t kWriteBuffer = 64 * 1024;
+// As many links as the system itself follows in one name before it gives up.
+constexpr int kMaxLinks = 40;
+
 // The process's umask, read once (reading it means setting it).
 mode_t fileCreationMask() {
     static const mode_t mask = [] {
@@ -23,18 +30,6 @@ mode_t fileCreationMask() {
     return mask;
 }
 
-int g_atomicWriteFault = 0;
-
-}  // namespace
-
-void setAtomicWriteFault(int error) {
-    g_atomicWriteFault = error;
-}
-
-namespace {
-
-constexpr size_t kWriteBuffer = 64 * 1024;
-
 // The folder of a path ("." for a bare name) and its last part.
 std::pair<std::string, std::string> splitPath(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -42,44 +37,98 @@ std::pair<std::string, std::string> splitPath(const std::string& path) {
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
-// The file a link points at, links followed to the end; the path itself when it is no link or its
-// link leads nowhere.
-std::string fileBehindLinks(const std::string& path) {
+std::string joinPath(const std::string& folder, std::string_view name) {
+    return (folder == "/" ? std::string() : folder) + "/" + std::string(name);
+}
+
+// The text of a link; nullopt (errno set) when it cannot be read.
+std::optional<std::string> readLink(const std::string& path) {
+    std::string text(256, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink(path.c_str(), text.data(), text.size());
+        if (n < 0) return std::nullopt;
+        if (static_cast<size_t>(n) < text.size()) {
+            text.resize(static_cast<size_t>(n));
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+int kindError(const struct stat& st) {
+    if (S_ISREG(st.st_mode)) return 0;
+    return S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
+}
+
+// Looks at the name a write puts its file at (links already followed): 0 when nothing is there or
+// a regular file is, whose status then goes to `existing`; otherwise the error.
+int inspectTarget(const std::string& target, std::optional<struct stat>& existing) {
+    existing.reset();
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved) return path;
-    std::string target = resolved;
-    std::free(resolved);
-    return target;
+    if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
+    if (const int error = kindError(st)) return error;
+    existing = st;
+    return 0;
 }
 
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : m_path(fileBehindLinks(path)) {
+std::string fileErrorText(int error) {
+    return error == kNotRegularFile ? std::string("Not a regular file") : std::string(std::strerror(error));
+}
+
+int fileBehindLinks(const std::string& path, std::string& target) {
+    std::string current = path;
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = std::move(current);
+            return 0;
+        }
+        const std::optional<std::string> next = readLink(current);
+        if (!next) return errno;
+        if (next->empty()) return ENOENT;
+        current = next->front() == '/' ? *next : joinPath(splitPath(current).first, *next);
+    }
+    return ELOOP;
+}
+
+int writeTargetError(const std::string& path) {
+    std::string target;
+    if (const int error = fileBehindLinks(path, target)) return error;
+    std::optional<struct stat> existing;
+    return inspectTarget(target, existing);
+}
+
+void setAtomicWriteFault(int error) {
+    g_atomicWriteFault = error;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string path) {
     if (g_atomicWriteFault != 0) {
         m_error = g_atomicWriteFault;
         return;
     }
-    const auto [folder, name] = splitPath(m_path);
-    // A name the folder cannot take would fail only at the rename, after all the writing.
-    const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    if (nameMax > 0 && name.size() > static_cast<size_t>(nameMax)) {
-        m_error = ENAMETOOLONG;
-        return;
-    }
-    std::string pattern = (folder == "/" ? std::string() : folder) + "/.sq-XXXXXX";
-    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (m_fd < 0) {
-        m_error = errno;
-        return;
-    }
-    m_tmp = pattern;
-    ::fchmod(m_fd, 0666 & ~fileCreationMask());
+    open(path);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
     discard();
+}
+
+void AtomicFileWriter::open(const std::string& path) {
+    if (const int error = fileBehindLinks(path, m_path)) return fail(error);
+    std::optional<struct stat> existing;
+    if (const int error = inspectTarget(m_path, existing)) return fail(error);
+    const auto [folder, name] = splitPath(m_path);
+    // A name the folder cannot take would fail only at the rename, after all the writing.
+    const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (nameMax > 0 && name.size() > static_cast<size_t>(nameMax)) return fail(ENAMETOOLONG);
+    std::string pattern = joinPath(folder, ".sq-XXXXXX");
+    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (m_fd < 0) return fail(errno);
+    m_tmp = pattern;
+    ::fchmod(m_fd, 0666 & ~fileCreationMask());
 }
 
 void AtomicFileWriter::fail(int error) {
@@ -88,10 +137,10 @@ void AtomicFileWriter::fail(int error) {
 }
 
 void AtomicFileWriter::discard() {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = -1;
     if (!m_tmp.empty()) ::unlink(m_tmp.c_str());
     m_tmp.clear();
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
     m_buffer.clear();
 }
 
@@ -125,22 +174,26 @@ void AtomicFileWriter::writeOut(std::string_view bytes) {
     }
 }
 
+// The target is looked at again, since a pipe or device may have taken its name meanwhile.
+void AtomicFileWriter::putInPlace() {
+    const int closed = ::close(m_fd);
+    m_fd = -1;
+    if (closed != 0) return fail(errno);
+    std::optional<struct stat> existing;
+    if (const int error = inspectTarget(m_path, existing)) return fail(error);
+    if (std::rename(m_tmp.c_str(), m_path.c_str()) != 0) return fail(errno);
+    m_tmp.clear();  // the target's name now
+}
+
 bool AtomicFileWriter::commit(std::string* reason) {
     flushBuffer();
+    if (m_fd < 0 && m_error == 0) m_error = EBADF;  // committed before
     if (m_fd >= 0 && ::fsync(m_fd) != 0) fail(errno);
-    if (m_fd >= 0) {
-        const int closed = ::close(m_fd);
-        m_fd = -1;
-        if (closed != 0) fail(errno);
-    }
-    if (m_error == 0 && std::rename(m_tmp.c_str(), m_path.c_str()) != 0) fail(errno);
-    if (m_error != 0) {
-        discard();
-        if (reason) *reason = std::strerror(m_error);
-        return false;
-    }
-    m_tmp.clear();  // in place: nothing to remove
-    return true;
+    if (m_fd >= 0) putInPlace();
+    if (m_error == 0) return true;
+    discard();
+    if (reason) *reason = fileErrorText(m_error);
+    return false;
 }
 
 bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* reason) {

@@ -1,23 +1,43 @@
 #pragma once
-// Writing a file whole or not at all: through a temporary file in the target's folder that is
-// renamed over the target once complete.
+// Writing a file whole or not at all. A write goes to a temporary file in the target's folder that
+// is renamed over the target once complete, and it only ever replaces a regular file or puts a file
+// where none is: a device, a pipe, a socket or a folder at the name is refused and left as it is.
 #include <string>
 #include <string_view>
 
 namespace sq {
 
-// Writes bytes through a temporary file in the same folder and a rename, so that a failed write
-// never leaves a half-written file in place of the old one, nor the temporary file. Returns false
-// on failure, with the system's reason in `reason` when one is given.
+// The error number of a write refused because its target is neither missing nor a regular file (a
+// device, a pipe, a socket): beyond the system's numbers, with the text "Not a regular file".
+inline constexpr int kNotRegularFile = 0x10000;
+// The text of a file error number: the system's own, or that of kNotRegularFile.
+[[nodiscard]] std::string fileErrorText(int error);
+
+// The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
+// links lead to, which need not exist (a write through a link that leads nowhere creates the file
+// it points at, as a plain write would). ELOOP for links that lead round in a circle.
+[[nodiscard]] int fileBehindLinks(const std::string& path, std::string& target);
+// 0 when a write to `path` may go ahead: nothing is there, or a regular file, reached through links
+// or not. Otherwise the error the write would fail with: kNotRegularFile, EISDIR, ELOOP or the
+// system's reason why the name cannot be looked at.
+[[nodiscard]] int writeTargetError(const std::string& path);
+
+// Writes bytes through a temporary file and a rename, so that a failed write never leaves a
+// half-written file in place of the old one, nor the temporary file. Returns false on failure, with
+// the reason in `reason` when one is given.
 bool writeFileAtomic(const std::string& path, std::string_view bytes, std::string* reason = nullptr);
+
 // A file written in pieces through a temporary file of its own in the target's folder, renamed over
 // the target by commit(): until then the target is untouched, and a writer that fails or is never
 // committed removes its temporary file. Once a write failed, later writes do nothing.
 //
+// The target is refused when it is neither missing nor a regular file, both when the writer is made
+// and at commit(). A target that is a link keeps the link: the file it points at is replaced, or
+// created when the link leads nowhere.
+//
 // The temporary file's name is short and the same length whatever the target's, so every name the
-// folder takes can be written. A target that is a link keeps the link: the file it points at is
-// replaced. Small writes are gathered in memory, so a failed write shows in failed() at the latest
-// when commit() is called.
+// folder takes can be written. Small writes are gathered in memory, so a failed write shows in failed() at
+// the latest when commit() is called.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
@@ -26,21 +46,23 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(std::string_view bytes);
-    // Flushes the file to disk and puts it in place; false (with the system's reason) when the file
-    // could not be created, written or renamed.
+    // Flushes the file to disk and puts it in place; false (with the reason) when the file could not
+    // be created, written or put in place.
     bool commit(std::string* reason = nullptr);
 
-    // The file could not be created, or a write or the commit failed.
+    // The target was refused, the file could not be created, or a write or the commit failed.
     [[nodiscard]] bool failed() const { return m_error != 0; }
-    // The system's error number of that failure; 0 while none happened.
+    // The error number of that failure (the system's, or kNotRegularFile); 0 while none happened.
     [[nodiscard]] int error() const { return m_error; }
 
 private:
+    void open(const std::string& path);
+    void putInPlace();
     void fail(int error);
     void discard();
     void flushBuffer();
     void writeOut(std::string_view bytes);
-    std::string m_path;
+    std::string m_path;  // the file to replace, links followed
     std::string m_tmp;
     std::string m_buffer;
     int m_fd = -1;
@@ -50,5 +72,4 @@ private:
 // Makes every later atomic write fail with this error number, as a full or read-only disk would
 // (0: writes work again). For tests, which run as root and cannot make a folder refuse writing.
 void setAtomicWriteFault(int error);
-
 }  // namespace sq

@@ -66,7 +66,7 @@ std::nullopt_t refuseError(std::string* reason, int error) {
 // device may never end.
 std::optional<std::string> refusedKind(const struct stat& st) {
     if (S_ISREG(st.st_mode)) return std::nullopt;
-    return S_ISDIR(st.st_mode) ? std::string(std::strerror(EISDIR)) : std::string("Not a regular file");
+    return S_ISDIR(st.st_mode) ? std::string(std::strerror(EISDIR)) : fileErrorText(kNotRegularFile);
 }
 
 // The file's bytes up to `size`: fewer when it was cut short meanwhile, never more.

@@ -1,7 +1,8 @@
 #include "platform/vb_error.h"
 
 #include <cerrno>
-#include <cstring>
+
+#include "platform/atomic_file.h"
 
 namespace sq {
 
@@ -58,7 +59,7 @@ VbError fileError(int systemError) {
         default:
             break;
     }
-    return VbError(number, std::strerror(systemError));
+    return VbError(number, fileErrorText(systemError));
 }
 
 }  // namespace sq

@@ -36,9 +36,10 @@ private:
     throw VbError(number, what);
 }
 
-// The error of a file the system refused, by the system's error number: the classic number of its
-// kind (76 a folder that is not there, 70 a file or folder that refuses writing, 61 a disk that is
-// full, 57 anything else) with the system's own reason as its text.
+// The error of a file the system refused, by the system's error number (or kNotRegularFile, a
+// target that is no regular file): the classic number of its kind (76 a folder that is not there,
+// 70 a file or folder that refuses writing, 61 a disk that is full, 57 anything else) with the
+// reason's own text.
 [[nodiscard]] VbError fileError(int systemError);
 
 // Runs one statement of a handler that passes over run-time errors: a VbError skips just that

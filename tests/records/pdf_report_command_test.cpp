@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <regex>
 
 #include "mainwindow/panel_fixture.h"
@@ -15,6 +16,7 @@
 #include "support/file_size_limit.h"
 #include "support/read_only_folder.h"
 #include "support/scripted_dialogs.h"
+#include "support/special_files.h"
 
 namespace sqtest {
 namespace {
@@ -199,6 +201,43 @@ TEST_F(PdfCommandTest, aFailedReportLeavesTheOldFileAndNamesTheCause) {
         pdftest::expectValidPdf(longName, 3);
         EXPECT_EQ(viewerCallsIn(*dialogs, longName), 1);
     }
+}
+
+// A pipe or a device node chosen as the report's file, itself or through a link, stays as it is;
+// the report says why and nothing is opened.
+TEST_F(PdfCommandTest, aPipeOrADeviceNodeChosenAsTheFileStaysAsItIs) {
+    const struct {
+        const char* what;
+        std::function<bool(const std::string& path)> make;
+        bool device = false;
+    } cases[] = {
+        {"a pipe", [](auto& path) { return makeFifo(path); }},
+        {"a link to a device node",
+         [&](auto& path) { return makeDeviceNode(dir + "/null") && makeLink(dir + "/null", path); }, true},
+    };
+    bool devicesSkipped = false;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dialogs->clear();
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        const std::string path = dir + "/report.pdf";
+        if (!c.make(path)) {
+            ASSERT_TRUE(c.device) << "could not make " << c.what;
+            devicesSkipped = true;
+            continue;
+        }
+        const auto before = nodesIn(dir);
+        pdf(path);
+        const auto messages = dialogs->messages();
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_EQ(messages[1].text, "PDF report incomplete !!!\r\n" + path +
+                                        "\r\nError 57: Not a regular file\r\nNo report was written.");
+        EXPECT_EQ(viewerCallsIn(*dialogs, path), 0);
+        EXPECT_EQ(nodesIn(dir), before);
+        expectRestored();
+    }
+    if (devicesSkipped) GTEST_SKIP() << kNoDeviceNodes;
 }
 
 // The whole program with the simulated instrument: events served in the middle of a report change

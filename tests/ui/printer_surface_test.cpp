@@ -22,6 +22,7 @@
 #include "platform/vb_error.h"
 #include "support/file_size_limit.h"
 #include "support/scripted_dialogs.h"
+#include "support/special_files.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -206,6 +207,28 @@ TEST_F(PrinterSurfaceTest, aFileThatCannotBeMadeRaisesNamingTheFileAndTheCause) 
     printer.KillDoc();
     EXPECT_EQ(printer.Page(), 1);
     EXPECT_EQ(sqtest::runCommand("ls -A '" + dir + "'"), "");
+}
+
+// A pipe chosen as the PDF file, itself or through a link, is left as it is, and the print raises
+// naming the file and the cause.
+TEST_F(PrinterSurfaceTest, aPipeAsThePdfFileStaysAsItIsAndThePrintRaisesSayingWhy) {
+    ASSERT_TRUE(sqtest::makeFifo(dir + "/fifo.pdf"));
+    ASSERT_TRUE(sqtest::makeLink("fifo.pdf", dir + "/link.pdf"));
+    const auto before = sqtest::nodesIn(dir);
+    for (const std::string& path : {dir + "/fifo.pdf", dir + "/link.pdf"}) {
+        SCOPED_TRACE(path);
+        dialogs->printerAnswers = {PrinterChoice::pdfFile(path)};
+        PrinterSurface printer;
+        printer.ShowPrinter();
+        try {
+            printer.PrintForm(shownWindow());
+            FAIL() << "printed into a pipe";
+        } catch (const VbError& e) {
+            EXPECT_EQ(e.number(), kDeviceIoError);
+            EXPECT_EQ(e.what(), path + "\nNot a regular file");
+        }
+        EXPECT_EQ(sqtest::nodesIn(dir), before);
+    }
 }
 
 // The page printer: Liberation Sans 11 pt measured on the printer in twips, pages numbered from 1 in

@@ -12,7 +12,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
@@ -89,7 +88,7 @@ protected:
 
 private:
     [[nodiscard]] VbError failure() const {
-        return VbError(fileError(m_file.error()).number(), m_path + "\n" + std::strerror(m_file.error()));
+        return VbError(fileError(m_file.error()).number(), m_path + "\n" + fileErrorText(m_file.error()));
     }
 
     std::string m_path;
