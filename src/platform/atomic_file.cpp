@@ -71,6 +71,22 @@ int inspectTarget(const std::string& target, std::optional<struct stat>& existin
     return 0;
 }
 
+// The old file's owner and group where the process may give them (only root gives a file away; a
+// member of the old group may still give it that group), and its mode, less the set-id bits of an
+// owner or group that could not be kept. A new file gets the mode a plain create gives.
+void giveOwnerAndMode(int fd, const std::optional<struct stat>& old) {
+    if (!old) {
+        ::fchmod(fd, 0666 & ~fileCreationMask());
+        return;
+    }
+    mode_t mode = old->st_mode & 07777;
+    if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
+        mode &= ~S_ISUID;
+        if (::fchown(fd, static_cast<uid_t>(-1), old->st_gid) != 0) mode &= ~S_ISGID;
+    }
+    ::fchmod(fd, mode);
+}
+
 }  // namespace
 
 std::string fileErrorText(int error) {
@@ -128,7 +144,6 @@ void AtomicFileWriter::open(const std::string& path) {
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0) return fail(errno);
     m_tmp = pattern;
-    ::fchmod(m_fd, 0666 & ~fileCreationMask());
 }
 
 void AtomicFileWriter::fail(int error) {
@@ -174,13 +189,15 @@ void AtomicFileWriter::writeOut(std::string_view bytes) {
     }
 }
 
-// The target is looked at again, since a pipe or device may have taken its name meanwhile.
+// The target is looked at again, since a pipe or device may have taken its name meanwhile. Until
+// then the temporary file has the private mode it was made with.
 void AtomicFileWriter::putInPlace() {
+    std::optional<struct stat> existing;
+    if (const int error = inspectTarget(m_path, existing)) return fail(error);
+    giveOwnerAndMode(m_fd, existing);
     const int closed = ::close(m_fd);
     m_fd = -1;
     if (closed != 0) return fail(errno);
-    std::optional<struct stat> existing;
-    if (const int error = inspectTarget(m_path, existing)) return fail(error);
     if (std::rename(m_tmp.c_str(), m_path.c_str()) != 0) return fail(errno);
     m_tmp.clear();  // the target's name now
 }

@@ -33,11 +33,12 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes, std::strin
 //
 // The target is refused when it is neither missing nor a regular file, both when the writer is made
 // and at commit(). A target that is a link keeps the link: the file it points at is replaced, or
-// created when the link leads nowhere.
+// created when the link leads nowhere. The new file keeps the old one's mode, and its owner and
+// group where the process may set them; a new file gets the mode a plain create gives.
 //
 // The temporary file's name is short and the same length whatever the target's, so every name the
-// folder takes can be written. Small writes are gathered in memory, so a failed write shows in failed() at
-// the latest when commit() is called.
+// folder takes can be written. Small writes are gathered in memory, so a failed write shows in
+// failed() at the latest when commit() is called.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
@@ -46,8 +47,8 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(std::string_view bytes);
-    // Flushes the file to disk and puts it in place; false (with the reason) when the file could not
-    // be created, written or put in place.
+    // Flushes the file to disk and puts it in place; false (with the reason) when the file could
+    // not be created, written or put in place.
     bool commit(std::string* reason = nullptr);
 
     // The target was refused, the file could not be created, or a write or the commit failed.

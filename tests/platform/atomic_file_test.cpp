@@ -1,5 +1,5 @@
-// The atomic writer replaces only a regular file or puts one where nothing is, and through links it
-// writes the file they lead to.
+// The atomic writer replaces only a regular file or puts one where nothing is; through links it
+// writes the file they lead to; and the new file keeps the old one's mode and owner.
 #include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
@@ -143,6 +143,37 @@ TEST(AtomicFileTest, aLinkThatLeadsNowhereGetsTheFileItPointsAt) {
             EXPECT_TRUE(fs::is_empty(dir + "/sub"));
         }
     }
+}
+
+// A private file stays private: the new file has the old one's mode, and, where the process may
+// give them (root), its owner and group. A new file gets the mode a plain create gives.
+TEST(AtomicFileTest, theNewFileKeepsTheOldFilesModeAndOwner) {
+    const std::string dir = sqtest::makeTempDir("mode");
+    const std::string path = dir + "/private.qvx";
+    for (const mode_t mode : {0600, 0640, 0604, 0444, 0755}) {
+        SCOPED_TRACE(mode);
+        ASSERT_TRUE(writeFileAtomic(path, "old"));
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        ASSERT_TRUE(writeFileAtomic(path, "new"));
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+    }
+    if (::geteuid() == 0) {
+        const uid_t nobody = 65534;
+        ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
+        ASSERT_TRUE(writeFileAtomic(path, "newer"));
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, nobody);
+        EXPECT_EQ(st.st_gid, nobody);
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ASSERT_TRUE(writeFileAtomic(dir + "/fresh.qvx", "new"));
+    struct stat st {};
+    ASSERT_EQ(::stat((dir + "/fresh.qvx").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
 }
 
 }  // namespace
