@@ -1,13 +1,18 @@
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <optional>
+#include <random>
 #include <utility>
 
 namespace sq {
@@ -15,10 +20,16 @@ namespace sq {
 namespace {
 
 int g_atomicWriteFault = 0;
+bool g_namedTemporaryFiles = false;
 
 constexpr size_t kWriteBuffer = 64 * 1024;
 // As many links as the system itself follows in one name before it gives up.
 constexpr int kMaxLinks = 40;
+// A named temporary file: the prefix and six letters or digits, as mkostemp makes them.
+constexpr std::string_view kTemporaryPrefix = ".sq-";
+constexpr size_t kTemporaryLetters = 6;
+constexpr std::string_view kTemporaryAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 // The process's umask, read once (reading it means setting it).
 mode_t fileCreationMask() {
@@ -71,6 +82,98 @@ int inspectTarget(const std::string& target, std::optional<struct stat>& existin
     return 0;
 }
 
+bool isTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryLetters || !name.starts_with(kTemporaryPrefix))
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(kTemporaryPrefix.size()), name.end(),
+                       [](char c) { return kTemporaryAlphabet.find(c) != std::string_view::npos; });
+}
+
+// Removes the named temporary file `name` in the folder if a killed writer of this user left it: a
+// live writer holds a lock on its file, and the age spares a file whose writer has only just made
+// it and not locked it yet. Nothing but a regular file is opened, without waiting.
+void removeIfStale(int folderFd, const char* name, time_t now) {
+    const int fd = ::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    struct stat named {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+        now - st.st_mtime > kStaleTemporaryAgeSeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::fstatat(folderFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == st.st_dev &&
+        named.st_ino == st.st_ino)
+        ::unlinkat(folderFd, name, 0);
+    ::close(fd);
+}
+
+void removeStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir))
+        if (isTemporaryName(entry->d_name)) removeIfStale(::dirfd(dir), entry->d_name, now);
+    ::closedir(dir);
+}
+
+std::string procPathOf(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+// A file without a name in `folder` (O_TMPFILE), or -1 with the error in `error`.
+int openUnnamed(const std::string& folder, int& error) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    // It gets its name through /proc; without /proc it could never be put in place.
+    struct stat st {};
+    if (::lstat(procPathOf(fd).c_str(), &st) != 0) {
+        ::close(fd);
+        error = EOPNOTSUPP;
+        return -1;
+    }
+    return fd;
+}
+
+// The errors by which a system or a file system says that it makes no files without a name.
+bool lacksUnnamedFiles(int error) {
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+// A named temporary file in `folder`, its name in `name`, or -1 with the error in `error`.
+int openNamed(const std::string& folder, std::string& name, int& error) {
+    std::string pattern = joinPath(folder, std::string(kTemporaryPrefix) + "XXXXXX");
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    name = std::move(pattern);
+    return fd;
+}
+
+std::string randomTemporaryName() {
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<size_t> letter(0, kTemporaryAlphabet.size() - 1);
+    std::string name(kTemporaryPrefix);
+    for (size_t i = 0; i < kTemporaryLetters; ++i) name += kTemporaryAlphabet[letter(random)];
+    return name;
+}
+
+// Gives the unnamed file `fd` a temporary name in `folder`; 0, or the error.
+int nameUnnamed(int fd, const std::string& folder, std::string& name) {
+    const std::string source = procPathOf(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = joinPath(folder, randomTemporaryName());
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            name = std::move(candidate);
+            return 0;
+        }
+        if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+}
+
 // The old file's owner and group where the process may give them (only root gives a file away; a
 // member of the old group may still give it that group), and its mode, less the set-id bits of an
 // owner or group that could not be kept. A new file gets the mode a plain create gives.
@@ -120,6 +223,10 @@ void setAtomicWriteFault(int error) {
     g_atomicWriteFault = error;
 }
 
+void setNamedTemporaryFiles(bool named) {
+    g_namedTemporaryFiles = named;
+}
+
 AtomicFileWriter::AtomicFileWriter(std::string path) {
     if (g_atomicWriteFault != 0) {
         m_error = g_atomicWriteFault;
@@ -137,13 +244,18 @@ void AtomicFileWriter::open(const std::string& path) {
     std::optional<struct stat> existing;
     if (const int error = inspectTarget(m_path, existing)) return fail(error);
     const auto [folder, name] = splitPath(m_path);
+    m_folder = folder;
     // A name the folder cannot take would fail only at the rename, after all the writing.
     const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     if (nameMax > 0 && name.size() > static_cast<size_t>(nameMax)) return fail(ENAMETOOLONG);
-    std::string pattern = joinPath(folder, ".sq-XXXXXX");
-    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (m_fd < 0) return fail(errno);
-    m_tmp = pattern;
+    removeStaleTemporaries(folder);
+    int error = 0;
+    if (!g_namedTemporaryFiles) m_fd = openUnnamed(folder, error);
+    if (m_fd < 0 && (g_namedTemporaryFiles || lacksUnnamedFiles(error)))
+        m_fd = openNamed(folder, m_tmp, error);
+    if (m_fd < 0) return fail(error);
+    // Marks the file as in use for sweepers; a file system without locks only loses that mark.
+    (void)::flock(m_fd, LOCK_EX | LOCK_NB);
 }
 
 void AtomicFileWriter::fail(int error) {
@@ -189,17 +301,20 @@ void AtomicFileWriter::writeOut(std::string_view bytes) {
     }
 }
 
-// The target is looked at again, since a pipe or device may have taken its name meanwhile. Until
-// then the temporary file has the private mode it was made with.
+// The target is looked at again, since a pipe or device may have taken its name meanwhile. The file
+// stays open and locked until it has its place, so no sweeper takes it for a killed writer's.
 void AtomicFileWriter::putInPlace() {
     std::optional<struct stat> existing;
     if (const int error = inspectTarget(m_path, existing)) return fail(error);
     giveOwnerAndMode(m_fd, existing);
-    const int closed = ::close(m_fd);
-    m_fd = -1;
-    if (closed != 0) return fail(errno);
+    if (m_tmp.empty()) {
+        if (const int error = nameUnnamed(m_fd, m_folder, m_tmp)) return fail(error);
+    }
     if (std::rename(m_tmp.c_str(), m_path.c_str()) != 0) return fail(errno);
     m_tmp.clear();  // the target's name now
+    // After fsync has succeeded, closing has nothing left to report.
+    ::close(m_fd);
+    m_fd = -1;
 }
 
 bool AtomicFileWriter::commit(std::string* reason) {

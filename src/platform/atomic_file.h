@@ -7,6 +7,9 @@
 
 namespace sq {
 
+// A named temporary file older than this, unlocked, is one that a killed writer left behind.
+inline constexpr int kStaleTemporaryAgeSeconds = 5 * 60;
+
 // The error number of a write refused because its target is neither missing nor a regular file (a
 // device, a pipe, a socket): beyond the system's numbers, with the text "Not a regular file".
 inline constexpr int kNotRegularFile = 0x10000;
@@ -36,8 +39,12 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes, std::strin
 // created when the link leads nowhere. The new file keeps the old one's mode, and its owner and
 // group where the process may set them; a new file gets the mode a plain create gives.
 //
-// The temporary file's name is short and the same length whatever the target's, so every name the
-// folder takes can be written. Small writes are gathered in memory, so a failed write shows in
+// The temporary file has no name where the file system allows it (O_TMPFILE): it disappears with
+// the process, however that ends. Elsewhere it is named ".sq-" and six letters or digits, and is
+// locked while its writer lives; each writer first removes the files so named in its folder that
+// belong to the same user, are unlocked and older than kStaleTemporaryAgeSeconds: those that killed
+// writers left. Either way the temporary file's name is short and of fixed length, so every name
+// the folder takes can be written. Small writes are gathered in memory, so a failed write shows in
 // failed() at the latest when commit() is called.
 class AtomicFileWriter {
 public:
@@ -63,8 +70,9 @@ private:
     void discard();
     void flushBuffer();
     void writeOut(std::string_view bytes);
-    std::string m_path;  // the file to replace, links followed
-    std::string m_tmp;
+    std::string m_path;    // the file to replace, links followed
+    std::string m_folder;  // its folder
+    std::string m_tmp;     // the temporary file's name, empty while it has none
     std::string m_buffer;
     int m_fd = -1;
     int m_error = 0;
@@ -73,4 +81,8 @@ private:
 // Makes every later atomic write fail with this error number, as a full or read-only disk would
 // (0: writes work again). For tests, which run as root and cannot make a folder refuse writing.
 void setAtomicWriteFault(int error);
+// Makes later writers use named temporary files, as on a file system without unnamed ones (false:
+// unnamed where possible again). For tests.
+void setNamedTemporaryFiles(bool named);
+
 }  // namespace sq

@@ -1,13 +1,20 @@
 // The atomic writer replaces only a regular file or puts one where nothing is; through links it
-// writes the file they lead to; and the new file keeps the old one's mode and owner.
+// writes the file they lead to; the new file keeps the old one's mode and owner; and no temporary
+// file outlives a writer that was killed.
 #include "platform/atomic_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -16,6 +23,7 @@
 
 #include "platform/text_file.h"
 #include "support/special_files.h"
+#include "support/temporary_kinds.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -148,32 +156,136 @@ TEST(AtomicFileTest, aLinkThatLeadsNowhereGetsTheFileItPointsAt) {
 // A private file stays private: the new file has the old one's mode, and, where the process may
 // give them (root), its owner and group. A new file gets the mode a plain create gives.
 TEST(AtomicFileTest, theNewFileKeepsTheOldFilesModeAndOwner) {
-    const std::string dir = sqtest::makeTempDir("mode");
-    const std::string path = dir + "/private.qvx";
-    for (const mode_t mode : {0600, 0640, 0604, 0444, 0755}) {
-        SCOPED_TRACE(mode);
+    sqtest::withEachTemporaryKind([](bool) {
+        const std::string dir = sqtest::makeTempDir("mode");
+        const std::string path = dir + "/private.qvx";
+        for (const mode_t mode : {0600, 0640, 0604, 0444, 0755}) {
+            SCOPED_TRACE(mode);
+            ASSERT_TRUE(writeFileAtomic(path, "old"));
+            ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+            ASSERT_TRUE(writeFileAtomic(path, "new"));
+            struct stat st {};
+            ASSERT_EQ(::stat(path.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, mode);
+        }
+        if (::geteuid() == 0) {
+            const uid_t nobody = 65534;
+            ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
+            ASSERT_TRUE(writeFileAtomic(path, "newer"));
+            struct stat st {};
+            ASSERT_EQ(::stat(path.c_str(), &st), 0);
+            EXPECT_EQ(st.st_uid, nobody);
+            EXPECT_EQ(st.st_gid, nobody);
+        }
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ASSERT_TRUE(writeFileAtomic(dir + "/fresh.qvx", "new"));
+        struct stat st {};
+        ASSERT_EQ(::stat((dir + "/fresh.qvx").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
+    });
+}
+
+// A writer in a child process that the system kills after 70 KB have gone to its temporary file.
+void killWriterMidWrite(const std::string& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        AtomicFileWriter file(path);
+        file.write(std::string(70 * 1024, 'x'));
+        ::raise(SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+}
+
+void makeOlder(const std::string& path, int seconds) {
+    const timespec times[2] = {{std::time(nullptr) - seconds, 0}, {std::time(nullptr) - seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+// Killed writers leave no temporary files to pile up: an unnamed one disappears with its process;
+// a named one is removed by the next write in its folder once it is older than a few minutes.
+TEST(AtomicFileTest, temporaryFilesOfKilledWritersDoNotPileUp) {
+    sqtest::withEachTemporaryKind([](bool named) {
+        const std::string dir = sqtest::makeTempDir("killed");
+        const std::string path = dir + "/record.qvx";
         ASSERT_TRUE(writeFileAtomic(path, "old"));
-        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
-        ASSERT_TRUE(writeFileAtomic(path, "new"));
-        struct stat st {};
-        ASSERT_EQ(::stat(path.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, mode);
-    }
-    if (::geteuid() == 0) {
-        const uid_t nobody = 65534;
-        ASSERT_EQ(::chown(path.c_str(), nobody, nobody), 0);
-        ASSERT_TRUE(writeFileAtomic(path, "newer"));
-        struct stat st {};
-        ASSERT_EQ(::stat(path.c_str(), &st), 0);
-        EXPECT_EQ(st.st_uid, nobody);
-        EXPECT_EQ(st.st_gid, nobody);
-    }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ASSERT_TRUE(writeFileAtomic(dir + "/fresh.qvx", "new"));
-    struct stat st {};
-    ASSERT_EQ(::stat((dir + "/fresh.qvx").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
+        for (int kill = 0; kill < 3; ++kill) killWriterMidWrite(path);
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
+
+        std::set<std::string> left = namesIn(dir);
+        left.erase("record.qvx");
+        EXPECT_EQ(left.size(), named ? 3u : 0u);
+        for (const std::string& name : left) makeOlder(dir + "/" + name, kStaleTemporaryAgeSeconds + 60);
+        ASSERT_TRUE(writeFileAtomic(dir + "/other.qvx", "other"));
+        EXPECT_EQ(namesIn(dir), (std::set<std::string>{"other.qvx", "record.qvx"}));
+    });
+}
+
+// Only a writer's own leftovers go: a named temporary file of this user, older than a few minutes
+// and locked by no living writer. Nothing else in the folder is touched or opened in a way that
+// could wait.
+TEST(AtomicFileTest, aWriteRemovesOnlyStaleUnlockedTemporaryFilesOfItsUser) {
+    const std::string dir = sqtest::makeTempDir("sweep");
+    const int stale = kStaleTemporaryAgeSeconds + 60;
+    const auto file = [&](const std::string& name, int age) {
+        std::ofstream(dir + "/" + name) << "partial";
+        makeOlder(dir + "/" + name, age);
+        return true;
+    };
+    int lockFd = -1;
+    const struct {
+        const char* name;
+        std::function<bool()> make;
+        bool removed;
+    } cases[] = {
+        {".sq-Ab12Cd", [&] { return file(".sq-Ab12Cd", stale); }, true},
+        {".sq-Zy98Xw", [&] { return file(".sq-Zy98Xw", stale); }, true},
+        {".sq-Fresh1", [&] { return file(".sq-Fresh1", 10); }, false},
+        {".sq-Locked",
+         [&] {
+             file(".sq-Locked", stale);
+             lockFd = ::open((dir + "/.sq-Locked").c_str(), O_RDONLY | O_CLOEXEC);
+             return ::flock(lockFd, LOCK_EX) == 0;
+         },
+         false},
+        {".sq-Others",
+         [&] {
+             file(".sq-Others", stale);
+             return ::geteuid() != 0 || ::chown((dir + "/.sq-Others").c_str(), 65534, 65534) == 0;
+         },
+         ::geteuid() != 0},
+        {".sq-Pipe01",
+         [&] {
+             sqtest::makeFifo(dir + "/.sq-Pipe01");
+             makeOlder(dir + "/.sq-Pipe01", stale);
+             return true;
+         },
+         false},
+        {".sq-Link01",
+         [&] {
+             file("linked", stale);
+             sqtest::makeLink("linked", dir + "/.sq-Link01");
+             makeOlder(dir + "/.sq-Link01", stale);
+             return true;
+         },
+         false},
+        {".sq-Folder", [&] { return fs::create_directory(dir + "/.sq-Folder"); }, false},
+        {".sq-Ab12Cde", [&] { return file(".sq-Ab12Cde", stale); }, false},
+        {".sq-Ab_2Cd", [&] { return file(".sq-Ab_2Cd", stale); }, false},
+        {"sq-Ab12Cd", [&] { return file("sq-Ab12Cd", stale); }, false},
+        {"report.pdf", [&] { return file("report.pdf", stale); }, false},
+    };
+    for (const auto& c : cases) ASSERT_TRUE(c.make()) << c.name;
+
+    ASSERT_TRUE(writeFileAtomic(dir + "/record.qvx", "new"));
+
+    for (const auto& c : cases)
+        EXPECT_EQ(fs::exists(fs::symlink_status(dir + "/" + c.name)), !c.removed) << c.name;
+    EXPECT_TRUE(fs::exists(dir + "/linked"));
+    ::close(lockFd);
 }
 
 }  // namespace
