@@ -226,7 +226,9 @@ void Panel::Form_Load() {
     m_poll.ModelRepeatCount = 0;
     skipOnError([] { LoadDefaultTexts(); });
     s.IniFilePath = programPath("ControlSetting.ini");
-    if (!fileExists(s.IniFilePath)) writeFileAtomic(s.IniFilePath, "");
+    // Only a name with nothing behind it: a pipe or a device there, or at the end of a link, is left
+    // as it is (the writer would refuse it too).
+    if (isMissing(s.IniFilePath)) writeFileAtomic(s.IniFilePath, "");
     skipOnError([] { LoadLanguage(); });
     skipOnError([] { form<ComPortSetFrm>().Show(ShowMode::Modal); });
     skipOnError([&] { ShowMemoryInfoPanel(false); });

@@ -219,6 +219,12 @@ int writeTargetError(const std::string& path) {
     return inspectTarget(target, existing);
 }
 
+bool isMissing(const std::string& path) {
+    std::string target;
+    struct stat st {};
+    return fileBehindLinks(path, target) == 0 && ::lstat(target.c_str(), &st) != 0 && errno == ENOENT;
+}
+
 void setAtomicWriteFault(int error) {
     g_atomicWriteFault = error;
 }

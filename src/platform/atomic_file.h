@@ -24,6 +24,8 @@ inline constexpr int kNotRegularFile = 0x10000;
 // or not. Otherwise the error the write would fail with: kNotRegularFile, EISDIR, ELOOP or the
 // system's reason why the name cannot be looked at.
 [[nodiscard]] int writeTargetError(const std::string& path);
+// Nothing is at `path`, nor at the end of the links it names: a write there creates a file.
+[[nodiscard]] bool isMissing(const std::string& path);
 
 // Writes bytes through a temporary file and a rename, so that a failed write never leaves a
 // half-written file in place of the old one, nor the temporary file. Returns false on failure, with

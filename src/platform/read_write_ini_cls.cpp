@@ -1,7 +1,6 @@
 #include "platform/read_write_ini_cls.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -190,10 +189,8 @@ int32_t ReadWriteINICls::WriteINI(std::string SectionName, std::string KeyName, 
     if (FileName.empty() || !isWritableName(SectionName, KeyName) || hasLineBreak(WriteValue)) return 0;
     std::string path = normalisedPath(FileName);
     auto bytes = readFileBytes(path, kIniReadLimit);
-    std::error_code ec;
     // An existing file that cannot be read must not be replaced by one holding only this key.
-    if (!bytes && std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found)
-        return 0;
+    if (!bytes && !isMissing(path)) return 0;
     return writeFileAtomic(path, ini::withValue(bytes.value_or(""), SectionName, KeyName, WriteValue)) ? 1
                                                                                                        : 0;
 }

@@ -10,8 +10,8 @@ namespace sq {
 
 namespace {
 
-// One short line: anything larger, a pipe or a device is no selection file, and the file is
-// written anew.
+// One short line: a larger file is no selection file and is written anew. A pipe or a device is
+// no selection file either, and is left as it is: only a regular file is ever replaced.
 constexpr ReadLimit kHeaderBinReadLimit{64u << 10};
 
 std::vector<std::string> splitFields(const std::string& line) {
@@ -62,7 +62,7 @@ bool writeHeaderBin(const std::string& path, const ItemStates& states) {
 
 ItemStates loadHeaderBin(const std::string& path) {
     const ItemStates none{};
-    if (!fileExists(path)) writeHeaderBin(path, none);
+    if (isMissing(path)) writeHeaderBin(path, none);
     auto lines = readTextLines(path, kHeaderBinReadLimit);
     if (lines && !lines->empty()) {
         if (auto states = parseHeaderBinLine(lines->back())) return *states;

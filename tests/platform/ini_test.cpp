@@ -154,6 +154,22 @@ TEST_F(IniTest, aPipeADeviceOrAHugeFileGivesDefaultsAndIsNotReplaced) {
     }
 }
 
+// A settings file that is a link leading nowhere is written as a plain write would: the file it
+// points at is made and the link stays. Links in a circle are left alone.
+TEST_F(IniTest, aLinkThatLeadsNowhereGetsTheFileItPointsAt) {
+    const std::string target = m_path + ".d/kept.ini";
+    std::filesystem::create_directory(m_path + ".d");
+    std::filesystem::create_symlink(target, m_path);
+    EXPECT_NE(write("ComPort", "3"), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(m_path));
+    EXPECT_EQ(readFileBytes(target).value_or("<missing>"), "[MeterSetting]\r\nComPort=3\r\n");
+
+    std::filesystem::remove(m_path);
+    std::filesystem::create_symlink(m_path, m_path);
+    EXPECT_EQ(write("ComPort", "3"), 0);
+    EXPECT_EQ(std::filesystem::read_symlink(m_path), m_path);
+}
+
 TEST_F(IniTest, namesAndValuesThatWouldBreakTheFileAreRefused) {
     writeFile("[MeterSetting]\r\nComPort=2\r\n");
     EXPECT_EQ(write("", "1"), 0);
