@@ -15,11 +15,19 @@ std::string withoutTabs(std::string text) {
     return text;
 }
 
-// Returns false when the selected language's line lacks its name field.
+// A language's name is the plain name of a file in Lan/: with a separator, or as "." or "..", it
+// could name a file elsewhere.
+bool isPlainFileName(std::string_view name) {
+    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos && name != "." &&
+           name != "..";
+}
+
+// Returns false when the selected language's line lacks its name field or its name is no plain
+// file name.
 bool applyLanguageLine(const std::vector<std::string>& fields, LanguageState& state) {
     ++state.LanguageCount;
     if (leadingNumber(fields[0]) != state.selectedNumber()) return true;
-    if (fields.size() < 2) return false;
+    if (fields.size() < 2 || !isPlainFileName(fields[1])) return false;
     state.LanguageFilePath = languageFilePathFor(fields[1]);
     return true;
 }

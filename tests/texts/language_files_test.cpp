@@ -34,6 +34,9 @@ void writeLanguages() {
     writeLanguageFile("Beta", "Exit\\B-Exit\r\n");
     writeLanguageFile("Gamma", "Exit\\C-Exit\r\n");
     std::filesystem::remove(sq::languageFilePathFor("Missing"));
+    // Language files outside Lan/ itself, which no language name can reach.
+    writeBytes(sq::programPath("Outside.lan"), "Exit\\O-Exit\r\n");
+    writeBytes(sq::programPath("Lan/sub/Inner.lan"), "Exit\\I-Exit\r\n");
 }
 
 struct ListCase {
@@ -133,7 +136,13 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"other lines without backslash are passed", "Select\\2\r\n1\r\n2\\Beta\r\n", kNone, "", 2, 2,
                  "Beta", "B-Exit"},
         ListCase{"selected file missing", "Select\\1\r\n1\\Missing\r\n", kNone, "", 1, 1, "Missing", "Exit"},
-        ListCase{"no language lines", "Select\\1\r\n", kNone, "", 1, 0, "", "Exit"}),
+        ListCase{"no language lines", "Select\\1\r\n", kNone, "", 1, 0, "", "Exit"},
+        ListCase{"a name reaching out of Lan ends the loading", "Select\\2\r\n1\\Alpha\r\n2\\../Outside\r\n",
+                 kNone, "", 2, 2, "", "Exit"},
+        ListCase{"a name with a folder ends the loading", "Select\\2\r\n1\\Alpha\r\n2\\sub/Inner\r\n", kNone,
+                 "", 2, 2, "", "Exit"},
+        ListCase{"a name of two dots ends the loading", "Select\\1\r\n1\\..\r\n", 1, "Alpha", 1, 1, "Alpha",
+                 "Exit"}),
     [](const auto& info) { return caseName(info.param.what); });
 
 struct FileCase {
