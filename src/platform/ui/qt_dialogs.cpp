@@ -2,15 +2,19 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSpacerItem>
 #include <QUrl>
 #include <memory>
+
+#include "platform/atomic_file.h"
 
 namespace sq {
 
@@ -159,9 +163,47 @@ std::optional<SaveFileAnswer> QtDialogs::saveFileAs(const FileDialogRequest& req
     return SaveFileAnswer{path.toStdString(), index < 0 ? 1 : static_cast<int>(index) + 1};
 }
 
+namespace {
+
+// The print dialog's button box, the one with its OK.
+QDialogButtonBox* okButtons(QPrintDialog& dialog) {
+    for (auto* buttons : dialog.findChildren<QDialogButtonBox*>())
+        if (buttons->button(QDialogButtonBox::Ok)) return buttons;
+    return nullptr;
+}
+
+}  // namespace
+
+// The dialog's OK runs its private check of the fields, which opens the output file; that check is
+// taken off the OK and run after ours. Should a later Qt name its parts otherwise, the dialog stays
+// as Qt made it.
+std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer) {
+    auto owned = std::make_unique<QPrintDialog>(&printer, parentWindow());
+    QPrintDialog* dialog = owned.get();
+    auto* fileName = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+    QDialogButtonBox* buttons = okButtons(*dialog);
+    if (!fileName || !buttons ||
+        !QObject::disconnect(buttons, SIGNAL(accepted()), dialog, SLOT(_q_checkFields())))
+        return owned;
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, [dialog, fileName] {
+        // The name is used only while printing to a file is chosen.
+        if (fileName->isEnabled()) {
+            const std::string path = fileName->text().toStdString();
+            if (const int error = writeTargetError(path)) {
+                dialogs().message(
+                    {path + "\n" + fileErrorText(error), MsgButtons::OK, MsgIcon::Exclamation, {}});
+                return;
+            }
+        }
+        QMetaObject::invokeMethod(dialog, "_q_checkFields");
+    });
+    return owned;
+}
+
 std::optional<PrinterChoice> QtDialogs::choosePrinter() {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, parentWindow());
+    const std::unique_ptr<QPrintDialog> owned = makePrintDialog(printer);
+    QPrintDialog& dialog = *owned;
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     PrinterChoice choice;
     choice.orientation = printer.pageLayout().orientation() == QPageLayout::Landscape

@@ -4,6 +4,8 @@
 #include "platform/dialogs.h"
 
 class QMessageBox;
+class QPrintDialog;
+class QPrinter;
 class QWidget;
 
 namespace sq {
@@ -27,6 +29,13 @@ public:
 // frame's buttons).
 inline constexpr int kTitleButtonsRoom = 120;
 std::unique_ptr<QMessageBox> makeMessageBox(const MessageRequest& request);
+
+// The printer dialog the service shows for `printer`, not yet shown. Qt's dialog opens the output
+// file it is given before it accepts it, to see that it can write it, and opening a pipe waits
+// until another program reads it, with the whole program held up. So its OK first refuses, with a
+// message naming the file and the reason, an output file that no write would replace: a pipe, a
+// device, a socket, a folder or a link loop. Only then does Qt's own check run.
+std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer);
 
 // Turns a classic filter "Text (*.txt)|*.txt|All (*.*)|*.*" into Qt's ";;"-separated form.
 std::string qtFilterFromClassic(const std::string& classic);
