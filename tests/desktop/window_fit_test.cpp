@@ -1,0 +1,82 @@
+// Top-level windows on a real desktop: opened or restored, each stands with its frame inside the
+// screen's available area; a window whose minimum is larger than the area takes the area and lays
+// itself out at the size it gets.
+#include <QMessageBox>
+#include <memory>
+
+#include "desktop/desktop_fixture.h"
+#include "mainwindow/com_port_set_frm.h"
+#include "platform/text_file.h"
+#include "platform/ui/qt_dialogs.h"
+#include "platform/ui/twips.h"
+#include "records/data_list_frm.h"
+#include "records/record_expectations.h"
+#include "reports/plot.h"
+#include "reports/record_plot.h"
+
+using namespace sq;
+using sqtest::DesktopTest;
+using sqtest::framed;
+using sqtest::measureFrame;
+using sqtest::waitUntil;
+
+namespace {
+
+// Waits until the window manager has framed `window` and it has come to rest; true when it stands
+// with its frame inside the available area by the window system's own measure.
+::testing::AssertionResult standsInsideTheScreen(const QWidget& window) {
+    if (!waitUntil([&] { return framed(window); }))
+        return ::testing::AssertionFailure() << "never framed by the window manager";
+    const QRect area = sqtest::availableArea();
+    waitUntil([&] { return area.contains(measureFrame(window).frame); }, 2000);
+    sqtest::waitForQuiet(window);
+    const sqtest::ScreenFrame f = measureFrame(window);
+    if (f.frame.isEmpty()) return ::testing::AssertionFailure() << "not mapped";
+    if (!area.contains(f.frame))
+        return ::testing::AssertionFailure() << "frame " << ::testing::PrintToString(f.frame) << " outside "
+                                             << ::testing::PrintToString(area);
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(DesktopTest, theMainWindowFitsTheScreenMaximisedAndRestoredAndLaysItselfOutThere) {
+    Panel& p = startOnDesktop();
+    QWidget& main = *p.mainWindow();
+    EXPECT_TRUE(standsInsideTheScreen(main)) << "maximised";
+
+    sqtest::doubleClickTitleBar(main);
+    ASSERT_TRUE(waitUntil([&] { return !main.isMaximized(); })) << "the window manager restores the window";
+    EXPECT_TRUE(standsInsideTheScreen(main)) << "restored";
+    const QRect area = sqtest::availableArea();
+    const QRect frame = measureFrame(main).frame;
+    // At its minimum where the screen has room for it, else as large as the area.
+    EXPECT_EQ(frame.height(), std::min(area.height(), toPixels(11250)));
+    EXPECT_EQ(frame.width(), std::min(area.width(), toPixels(13665)));
+    // Laid out at that size: the status bar whole at the client's foot, its second panel taking
+    // what the other three leave.
+    QWidget* status = p.StatusBar1.widget();
+    EXPECT_EQ(status->mapTo(&main, QPoint(0, status->height())).y(), main.height());
+    const double others =
+        p.StatusBar1.panelWidth(1) + p.StatusBar1.panelWidth(3) + p.StatusBar1.panelWidth(4);
+    EXPECT_NEAR(p.StatusBar1.panelWidth(2), p.ScaleWidth() - others, 15);
+}
+
+// A message box and the port window, the windows every user meets first.
+TEST_F(DesktopTest, aMessageBoxAndThePortWindowOpenInsideTheScreen) {
+    startOnDesktop();
+    // One of the longest the program shows: a report that could not be finished, with its file.
+    MessageRequest request;
+    request.text =
+        "PDF report incomplete !!!\n/home/a-user-with-a-long-name/.local/share/Sonoquant/PDF/"
+        "2024-05-06 10.00.00 Building site north, second floor.pdf\nNo space left on device";
+    request.icon = MsgIcon::Critical;
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(request);
+    box->show();
+    EXPECT_TRUE(standsInsideTheScreen(*box)) << "message box";
+    box->hide();
+
+    ComPortSetFrm& port = form<ComPortSetFrm>();
+    port.Show();
+    EXPECT_TRUE(standsInsideTheScreen(*port.surface()->window())) << "port window";
+}
+
+}  // namespace
