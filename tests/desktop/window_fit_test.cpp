@@ -60,6 +60,38 @@ TEST_F(DesktopTest, theMainWindowFitsTheScreenMaximisedAndRestoredAndLaysItselfO
     EXPECT_NEAR(p.StatusBar1.panelWidth(2), p.ScaleWidth() - others, 15);
 }
 
+// The graph window opens at its opening size, 11955 x 8960 twips with its frame (the height raised
+// to the minimum by its resize rule), and comes back to it after a print or a cancelled one.
+TEST_F(DesktopTest, theGraphWindowOpensAtItsSizeInsideTheScreenAndReturnsToItAfterPrinting) {
+    startOnDesktop();
+    ASSERT_TRUE(waitForSupportedModel());
+    download(sqtest::recordOf(40));
+    DataListFrm& list = form<DataListFrm>();
+    ShowRecordPlot(list.QVX410Grid, list.QVX410PointGrid, 2, "LAVG");
+    auto* plot = dynamic_cast<Plot*>(windows().find(Plot::kName));
+    ASSERT_NE(plot, nullptr);
+    QWidget& window = *plot->surface()->window();
+    EXPECT_TRUE(standsInsideTheScreen(window));
+    const QRect area = sqtest::availableArea();
+    const QRect opened = measureFrame(window).frame;
+    EXPECT_EQ(opened.size(),
+              QSize(std::min(area.width(), toPixels(11955)), std::min(area.height(), toPixels(8960))));
+    QWidget* controls = plot->FrmGraphic.widget();
+    EXPECT_LE(controls->mapTo(&window, QPoint(0, controls->height())).y(), window.height())
+        << "the frame of controls whole";
+
+    const std::string pdf = sqtest::makeTempDir("graph") + "/graph.pdf";
+    for (const std::optional<PrinterChoice>& answer :
+         {std::optional<PrinterChoice>(), std::optional<PrinterChoice>(PrinterChoice::pdfFile(pdf))}) {
+        SCOPED_TRACE(answer ? "printed" : "cancelled");
+        dialogs->printerAnswers = {answer};
+        plot->CmdPrint.click();
+        sqtest::waitForQuiet(window);
+        EXPECT_EQ(measureFrame(window).frame, opened);
+    }
+    EXPECT_TRUE(sq::fileExists(pdf));
+}
+
 // A message box and the port window, the windows every user meets first.
 TEST_F(DesktopTest, aMessageBoxAndThePortWindowOpenInsideTheScreen) {
     startOnDesktop();

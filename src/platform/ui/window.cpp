@@ -209,7 +209,13 @@ void Window::Show(ShowMode mode) {
         std::array<double, 4> g = *m_pendingMove;
         m_pendingMove.reset();
         // A window shown maximised or minimised keeps the size given before as its restored size.
-        if (m_state == WindowState::Normal) Move(g[0], g[1], g[2], g[3]);
+        if (m_state == WindowState::Normal) {
+            const QSize before = w->size();
+            Move(g[0], g[1], g[2], g[3]);
+            // The size given again supersedes what the resize handler asked for when the window was
+            // shown; where it brings no resize of its own, the handler runs for it here.
+            if (w->size() == before) runResize();
+        }
     }
     if (!w->isWindow() || QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
     if (m_subWindow && m_subWindow->mdiArea()) m_subWindow->mdiArea()->setActiveSubWindow(m_subWindow);
