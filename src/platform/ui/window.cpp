@@ -217,7 +217,7 @@ void Window::Show(ShowMode mode) {
             if (w->size() == before) runResize();
         }
     }
-    if (!w->isWindow() || QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
+    w->raise();
     if (m_subWindow && m_subWindow->mdiArea()) m_subWindow->mdiArea()->setActiveSubWindow(m_subWindow);
     shown(mode);
     if (mode != ShowMode::Modal) return;
