@@ -115,6 +115,22 @@ inline void waitForQuiet(const QWidget& window, int quietMs = 250, int ms = 3000
     }
 }
 
+// Waits until the window manager has framed `window` and it has come to rest; true when it stands
+// with its frame inside the available area by the window system's own measure.
+inline ::testing::AssertionResult standsInsideTheScreen(const QWidget& window) {
+    if (!waitUntil([&] { return framed(window); }))
+        return ::testing::AssertionFailure() << "never framed by the window manager";
+    const QRect area = availableArea();
+    waitUntil([&] { return area.contains(measureFrame(window).frame); }, 2000);
+    waitForQuiet(window);
+    const ScreenFrame f = measureFrame(window);
+    if (f.frame.isEmpty()) return ::testing::AssertionFailure() << "not mapped";
+    if (!area.contains(f.frame))
+        return ::testing::AssertionFailure() << "frame " << ::testing::PrintToString(f.frame) << " outside "
+                                             << ::testing::PrintToString(area);
+    return ::testing::AssertionSuccess();
+}
+
 // The program against the in-process simulated instrument, in virtual time, on the real desktop.
 class DesktopTest : public PanelTest {
 protected:

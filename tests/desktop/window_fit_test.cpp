@@ -18,25 +18,10 @@ using namespace sq;
 using sqtest::DesktopTest;
 using sqtest::framed;
 using sqtest::measureFrame;
+using sqtest::standsInsideTheScreen;
 using sqtest::waitUntil;
 
 namespace {
-
-// Waits until the window manager has framed `window` and it has come to rest; true when it stands
-// with its frame inside the available area by the window system's own measure.
-::testing::AssertionResult standsInsideTheScreen(const QWidget& window) {
-    if (!waitUntil([&] { return framed(window); }))
-        return ::testing::AssertionFailure() << "never framed by the window manager";
-    const QRect area = sqtest::availableArea();
-    waitUntil([&] { return area.contains(measureFrame(window).frame); }, 2000);
-    sqtest::waitForQuiet(window);
-    const sqtest::ScreenFrame f = measureFrame(window);
-    if (f.frame.isEmpty()) return ::testing::AssertionFailure() << "not mapped";
-    if (!area.contains(f.frame))
-        return ::testing::AssertionFailure() << "frame " << ::testing::PrintToString(f.frame) << " outside "
-                                             << ::testing::PrintToString(area);
-    return ::testing::AssertionSuccess();
-}
 
 TEST_F(DesktopTest, theMainWindowFitsTheScreenMaximisedAndRestoredAndLaysItselfOutThere) {
     Panel& p = startOnDesktop();

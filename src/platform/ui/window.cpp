@@ -243,6 +243,7 @@ void Window::Show(ShowMode mode) {
 void Window::Hide() {
     QWidget* w = outer();
     if (w) w->hide();
+    m_framedSinceShow = false;
     if (m_modalLoop) m_modalLoop->quit();
 }
 
@@ -371,9 +372,13 @@ std::optional<QRect> Window::frameDueAgain() const {
 void Window::keepOnScreen() {
     constexpr int kMaxFitTries = 3;
     QWidget* w = outer();
-    if (!m_loaded || !w->isWindow() || w->isHidden() || windowState() != WindowState::Normal ||
-        framingPending(*w))
-        return;
+    if (!m_loaded || !w->isWindow() || w->isHidden() || framingPending(*w)) return;
+    if (!m_framedSinceShow) {
+        m_framedSinceShow = true;
+        HandlerScope scope(this);
+        framed();
+    }
+    if (windowState() != WindowState::Normal) return;
     if (m_requestedFrame) {
         // A frame that waited for the window manager's borders goes out now.
         if (!m_requestPosted) applyRequestedFrame();

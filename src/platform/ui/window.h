@@ -123,6 +123,9 @@ protected:
     }
     // Called by Show after the window became visible and before a modal wait begins.
     virtual void shown(ShowMode mode) {}
+    // A top-level window, once after each show: the window system has framed it, so its frame's
+    // true size is known (at once where no window manager frames windows).
+    virtual void framed() {}
 
 private:
     friend class FormWidget;
@@ -161,6 +164,7 @@ private:
     std::optional<QRect> m_appliedFrame;
     QMargins m_appliedBorders;
     int m_fitTries = 0;
+    bool m_framedSinceShow = false;
     QPointer<FormWidget> m_surface;
     QPointer<FrameWindow> m_frame;
     QPointer<QMdiArea> m_mdiArea;
