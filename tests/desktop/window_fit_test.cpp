@@ -11,6 +11,7 @@
 #include "platform/ui/twips.h"
 #include "records/data_list_frm.h"
 #include "records/record_expectations.h"
+#include "reports/histogram.h"
 #include "reports/plot.h"
 #include "reports/record_plot.h"
 
@@ -75,6 +76,22 @@ TEST_F(DesktopTest, theGraphWindowOpensAtItsSizeInsideTheScreenAndReturnsToItAft
         EXPECT_EQ(measureFrame(window).frame, opened);
     }
     EXPECT_TRUE(sq::fileExists(pdf));
+}
+
+// The level histogram opens at its minimum, 9660 x 7785 twips with its frame.
+TEST_F(DesktopTest, theHistogramWindowOpensAtItsSizeInsideTheScreen) {
+    startOnDesktop();
+    ASSERT_TRUE(waitForSupportedModel());
+    download(sqtest::recordOf(40));
+    DataListFrm& list = form<DataListFrm>();
+    list.Toolbar1_ButtonClick("Ln");
+    list.BtnSelectOK_Click();
+    list.Btn1dB_Click();
+    Window* histogram = windows().find(Histogram::kName);
+    ASSERT_NE(histogram, nullptr);
+    QWidget& window = *histogram->surface()->window();
+    EXPECT_TRUE(standsInsideTheScreen(window));
+    EXPECT_EQ(measureFrame(window).frame.size(), QSize(toPixels(9660), toPixels(7785)));
 }
 
 // A message box and the port window, the windows every user meets first.
