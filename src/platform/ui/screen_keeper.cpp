@@ -71,6 +71,9 @@ public:
             schedule(&w);
         });
     }
+    ~ScreenKeeper() override { onX11FrameExtentsChange({}); }
+    ScreenKeeper(const ScreenKeeper&) = delete;
+    ScreenKeeper& operator=(const ScreenKeeper&) = delete;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {

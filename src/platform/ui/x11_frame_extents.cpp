@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
@@ -36,6 +37,11 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
 
 xcb_atom_t frameExtentsAtom(xcb_connection_t* connection) {
     static const xcb_atom_t atom = internAtom(connection, "_NET_FRAME_EXTENTS");
+    return atom;
+}
+
+xcb_atom_t supportedAtom(xcb_connection_t* connection) {
+    static const xcb_atom_t atom = internAtom(connection, "_NET_SUPPORTED");
     return atom;
 }
 
@@ -80,7 +86,7 @@ bool x11WindowManagerStatesBorders() {
     xcb_connection_t* connection = x11Connection();
     if (!connection) return false;
     const xcb_atom_t extents = frameExtentsAtom(connection);
-    const xcb_atom_t supported = internAtom(connection, "_NET_SUPPORTED");
+    const xcb_atom_t supported = supportedAtom(connection);
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     if (extents == XCB_ATOM_NONE || supported == XCB_ATOM_NONE || !screen) return false;
     const xcb_get_property_cookie_t cookie =
@@ -93,13 +99,14 @@ bool x11WindowManagerStatesBorders() {
 }
 
 void onX11FrameExtentsChange(std::function<void(QWidget&)> changed) {
-    static FrameExtentsWatcher* watcher = nullptr;
+    static FrameExtentsWatcher watcher;
+    static QPointer<QGuiApplication> watchedApp;
     if (!qGuiApp) return;
-    if (!watcher) {
-        watcher = new FrameExtentsWatcher;
-        qGuiApp->installNativeEventFilter(watcher);
+    if (watchedApp != qGuiApp) {
+        qGuiApp->installNativeEventFilter(&watcher);
+        watchedApp = qGuiApp;
     }
-    watcher->changed = std::move(changed);
+    watcher.changed = std::move(changed);
 }
 
 }  // namespace sq
