@@ -17,7 +17,6 @@
 
 using namespace sq;
 using sqtest::DesktopTest;
-using sqtest::framed;
 using sqtest::measureFrame;
 using sqtest::standsInsideTheScreen;
 using sqtest::waitUntil;
