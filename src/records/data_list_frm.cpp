@@ -46,7 +46,7 @@ DataListFrm::DataListFrm()
       QVX410Grid(mem410frm.widget(), kSummaryCreatedRows, kSummaryColumns, 1, 1),
       PicSplit(mem410frm.widget(), SplitterBar::Orientation::Vertical),
       QVX410PointGrid(mem410frm.widget(), 1, 6, 1, 1),
-      GridUserInfo(mem410frm.widget(), 5, 2, 0, 1),
+      GridUserInfo(mem410frm.widget(), kUserInfoRows, 2, 0, 1),
       SSpSelectItem(mem410frm.widget()),
       BtnSelectOK(SSpSelectItem.widget(), "OK"),
       BtnExit(SSpSelectItem.widget(), "Exit"),
@@ -184,7 +184,8 @@ void DataListFrm::Form_Resize() {
 
 void DataListFrm::layoutControls() {
     m_layout =
-        dataListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()), m_pointGridNeeds);
+        dataListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()), m_pointGridNeeds,
+                             static_cast<float>(GridUserInfo.HeightForRows(kUserInfoRows)));
     applyLayout();
 }
 

@@ -35,19 +35,20 @@ float draggedSplitterLeft(float left, float x, float windowWidth) {
     return candidate;
 }
 
-DataListLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds) {
+DataListLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds,
+                                    float userInfoNeeds) {
     DataListLayout l;
     l.windowWidth = windowWidth < kDataListMinWidth ? kDataListMinWidth : windowWidth;
     l.windowHeight = windowHeight < kDataListMinHeight ? kDataListMinHeight : windowHeight;
     TwipsRect& f = l.frame;
     f = {0, 360, l.windowWidth - 100, l.windowHeight - 460};
-    const float gridHeight = f.height - f.top - (kUserInfoHeight + 120);
-    l.userInfo = {kGridLeft, f.height - f.top - kUserInfoHeight, f.width - f.left - kGridLeft,
-                  kUserInfoHeight};
+    const float userInfoHeight = std::max(kUserInfoHeight, userInfoNeeds);
+    const float gridHeight = f.height - f.top - (userInfoHeight + 120);
+    l.userInfo = {kGridLeft, f.height - f.top - userInfoHeight, f.width - f.left - kGridLeft, userInfoHeight};
     const float fromRight =
         std::max(kSplitterFromRight, pointGridNeeds + kSplitterWidth + kPointGridRightMargin);
     l.splitter = {f.width - fromRight, 90, kSplitterWidth,
-                  f.height - f.top - (kUserInfoHeight + kSplitterWidth)};
+                  f.height - f.top - (userInfoHeight + kSplitterWidth)};
     l.pointGrid.top = 80;
     l.pointGrid.height = gridHeight;
     l.summaryGrid = {kGridLeft, 80, 0, gridHeight};

@@ -18,13 +18,20 @@ struct DataListLayout {
     TwipsRect summaryGrid;  // QVX410Grid
 };
 
+// The user information's rows in both record windows: evaluator, evaluated, department, company and
+// observations.
+constexpr int kUserInfoRows = 5;
+
 constexpr float kDataListMinWidth = 5600;
 constexpr float kDataListMinHeight = 4900;
 
 // The layout of a (not minimised) window of this outer size. The splitter stands 6430 twips left of
 // the frame's right edge, making the point grid 6210 twips wide, or further left when the point
-// grid's columns with its frame and scroll bar need more (`pointGridNeeds`, twips).
-DataListLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds = 0);
+// grid's columns with its frame and scroll bar need more (`pointGridNeeds`, twips). The
+// user-information grid is 1400 twips high, or as high as its five rows with its frame and scroll
+// bar need (`userInfoNeeds`, twips) where that is more; the grids above it give up the difference.
+DataListLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds = 0,
+                                    float userInfoNeeds = 0);
 
 // The widest text a level cell of the point grids holds in `unit`: the mark, three digits and a
 // decimal (digit zeros, as wide as any digit in the program's font) and the unit, "*000.0 dB".

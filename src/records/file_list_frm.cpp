@@ -115,7 +115,8 @@ void FileListFrm::Form_Resize() {
 
 void FileListFrm::layoutControls() {
     m_layout = fileListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()),
-                                    static_cast<float>(ScaleHeight()));
+                                    static_cast<float>(ScaleHeight()),
+                                    static_cast<float>(FileUserInfoGrid.HeightForRows(kUserInfoRows)));
     applyLayout();
 }
 

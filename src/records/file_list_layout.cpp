@@ -19,16 +19,18 @@ void placeGridWidths(FileListLayout& l, float rightMargin) {
 
 }  // namespace
 
-FileListLayout fileListResizeLayout(float windowWidth, float windowHeight, float clientHeight) {
+FileListLayout fileListResizeLayout(float windowWidth, float windowHeight, float clientHeight,
+                                    float userInfoNeeds) {
     FileListLayout l;
     l.windowWidth = windowWidth < kFileListMinWidth ? kFileListMinWidth : windowWidth;
     l.windowHeight = windowHeight < kFileListMinHeight ? kFileListMinHeight : windowHeight;
     TwipsRect& p = l.panel;
     p = {0, 360, l.windowWidth - 100, l.windowHeight - 460};
     p.height = std::min(p.height, clientHeight - p.top);
-    l.userInfo = {0, p.height - kUserInfoHeight - 100, p.width, kUserInfoHeight};
-    l.splitter = {p.width / 2, 90, kSplitterWidth, p.height - p.top - (kUserInfoHeight - 140)};
-    const float gridHeight = p.height - kGridTop - (kUserInfoHeight + 100);
+    const float userInfoHeight = std::max(kUserInfoHeight, userInfoNeeds);
+    l.userInfo = {0, p.height - userInfoHeight - 100, p.width, userInfoHeight};
+    l.splitter = {p.width / 2, 90, kSplitterWidth, p.height - p.top - (userInfoHeight - 140)};
+    const float gridHeight = p.height - kGridTop - (userInfoHeight + 100);
     l.recordGrid.top = kGridTop;
     l.recordGrid.height = gridHeight;
     l.headerGrid = {0, kGridTop, 0, gridHeight};

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/ui/screen_keeper.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "settings/setting_read.h"
@@ -51,8 +52,12 @@ WindowBounds toWindowBounds(const QRect& r) {
 }  // namespace
 
 WindowPlace settingPanelPlace(WindowBounds mainWindow, TwipSize panel, WindowBounds available) {
-    return {keepInside(mainWindow.left + mainWindow.width, panel.width, available.left, available.width),
-            keepInside(mainWindow.top, panel.height, available.top, available.height)};
+    const int besideLeft = mainWindow.left + mainWindow.width;
+    if (besideLeft >= available.left && besideLeft + panel.width <= available.left + available.width)
+        return {besideLeft, keepInside(mainWindow.top, panel.height, available.top, available.height)};
+    const int bottom = std::min(mainWindow.top + mainWindow.height, available.top + available.height);
+    return {keepInside(mainWindow.left, panel.width, available.left, available.width),
+            keepInside(bottom - panel.height, panel.height, available.top, available.height)};
 }
 
 const std::array<SettingPanelButton, 13>& settingPanelButtons() {
@@ -85,7 +90,8 @@ Setting410PanelFrm::Setting410PanelFrm()
     // A tool window of the main window: it stays above it and goes with it.
     if (Window* main = windows().find(kMainWindowName))
         surface()->setParent(main->surface()->window(), Qt::Tool);
-    surface()->resize(toPixels(kClientSize.width), toPixels(kClientSize.height));
+    // The panel keeps its size: a window manager then gives it no resize handle, so it needs less room.
+    surface()->setFixedSize(toPixels(kClientSize.width), toPixels(kClientSize.height));
     for (const SettingPanelButton& b : kButtons) {
         CommandButton& button = this->*b.button;
         button.Move(b.column == 1 ? 120 : 2280, 120 + 840 * (b.row - 1), kButtonWidth, kButtonHeight);
@@ -96,6 +102,17 @@ Setting410PanelFrm::Setting410PanelFrm()
 void Setting410PanelFrm::Form_Load() {
     skipOnError([&] { placeBesideMainWindow(); });
     skipOnError([&] { applyTexts(); });
+}
+
+// The panel takes the keyboard focus, so that Tab runs through its buttons at once.
+void Setting410PanelFrm::shown(ShowMode) {
+    surface()->activateWindow();
+    LcdContrastBtn.widget()->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+// Placed when it loads by an estimate of its frame; placed again by the frame the window manager gave it.
+void Setting410PanelFrm::framed() {
+    skipOnError([&] { placeBesideMainWindow(); });
 }
 
 void Setting410PanelFrm::Form_Unload() {
@@ -114,13 +131,8 @@ void Setting410PanelFrm::placeBesideMainWindow() {
     QWidget* mainFrame = main->surface()->window();
     QWidget* self = surface();
     // Before it is first shown the panel's frame is unknown; the main window's is a close estimate.
-    QRect frame = self->frameGeometry();
-    if (!self->isVisible()) {
-        const QRect mainOuter = mainFrame->frameGeometry();
-        const QRect mainInner = mainFrame->geometry();
-        frame = QRect(0, 0, self->width() + mainOuter.width() - mainInner.width(),
-                      self->height() + mainOuter.height() - mainInner.height());
-    }
+    QRect frame = outerFrameOf(*self);
+    if (!self->isVisible()) frame = QRect(QPoint(0, 0), self->size()).marginsAdded(bordersOf(*mainFrame));
     const WindowBounds mainBounds{static_cast<int>(main->Left()), static_cast<int>(main->Top()),
                                   static_cast<int>(main->Width()), static_cast<int>(main->Height())};
     const TwipSize panel{static_cast<int>(toTwips(frame.width())), static_cast<int>(toTwips(frame.height()))};

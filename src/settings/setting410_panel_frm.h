@@ -25,10 +25,13 @@ struct WindowBounds {
     int height = 0;
 };
 
-// Where the panel goes when it loads: its left edge at the main window's right edge and its top at
-// the main window's top, then moved by the least amount that puts it wholly inside `available`
-// (the usable area of the main window's screen). A panel larger than the area keeps to its left
-// and top edges.
+// Where the panel goes when it loads, inside `available` (the usable area of the main window's
+// screen), covering no title-bar button of the main window or of a setting window and no Set or
+// Exit button. Where the area has room for it right of the main window: its left edge at the main
+// window's right edge and its top at the main window's top, moved up or down only as far as the
+// area needs. Elsewhere (a maximised main window): over the main window's device tree, in its
+// lower left corner, which lies below the title bars and left of the setting windows' centred
+// panels. A panel larger than the area keeps to the area's left and top edges.
 WindowPlace settingPanelPlace(WindowBounds mainWindow, TwipSize panel, WindowBounds available);
 
 class Setting410PanelFrm;
@@ -75,6 +78,8 @@ public:
 protected:
     void Form_Load() override;
     void Form_Unload() override;
+    void shown(ShowMode mode) override;
+    void framed() override;
 
 private:
     void placeBesideMainWindow();

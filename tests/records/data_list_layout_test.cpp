@@ -36,6 +36,20 @@ TEST(DataListLayoutTest, ThePointGridIsWiderWhenItsColumnsNeedMore) {
     }
 }
 
+// The user information keeps its 1400 twips unless its five rows need more; the grids above and the
+// splitter give up what it takes.
+TEST(DataListLayoutTest, TheUserInformationIsAsHighAsItsRowsNeedAndTheGridsAboveGiveWay) {
+    for (auto [needs, height] : {std::pair{0.0f, 1400.0f}, {1400, 1400}, {1725, 1725}}) {
+        const sq::DataListLayout l = sq::dataListResizeLayout(15000, 9000, 0, needs);
+        EXPECT_EQ(l.userInfo.height, height) << needs;
+        EXPECT_EQ(l.userInfo.top, 8540 - 360 - height);
+        EXPECT_EQ(l.userInfo.left, 1680);
+        EXPECT_EQ(l.splitter.height, 8540 - 360 - (height + 140));
+        EXPECT_EQ(l.pointGrid.height, 8540 - 360 - (height + 120));
+        EXPECT_EQ(l.summaryGrid.height, 8540 - 360 - (height + 120));
+    }
+}
+
 TEST(DataListLayoutTest, NarrowFrameGivesTheSummaryGridAWidthOf100) {
     EXPECT_EQ(sq::dataListResizeLayout(8150, 6000).summaryGrid.width, 8050 - 8050);  // frame exactly 8050
     EXPECT_EQ(sq::dataListResizeLayout(8149, 6000).summaryGrid.width, 100);

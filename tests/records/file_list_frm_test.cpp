@@ -40,6 +40,14 @@ TEST(FileListLayoutTest, resizePutsTheSplitterInTheMiddleAndKeepsTheMinimumSize)
     expectRect(clipped.recordGrid, 7530, 80, 14900 - 7530 - 100, 7640 - 80 - 1750);
     expectRect(clipped.headerGrid, 0, 80, 14900 - 7270 - 100, 7640 - 80 - 1750);
     EXPECT_FLOAT_EQ(fileListResizeLayout(15000, 9000, 20000).panel.height, 8540);
+
+    // User information whose five rows need more than 1650: the grid takes it from the grids above.
+    const FileListLayout tall = fileListResizeLayout(15000, 9000, 20000, 1800);
+    expectRect(tall.userInfo, 0, 8540 - 1800 - 100, 14900, 1800);
+    expectRect(tall.splitter, 7450, 90, 100, 8540 - 360 - 1660);
+    expectRect(tall.recordGrid, 7530, 80, 14900 - 7530 - 100, 8540 - 80 - 1900);
+    expectRect(tall.headerGrid, 0, 80, 14900 - 7270 - 100, 8540 - 80 - 1900);
+    EXPECT_FLOAT_EQ(fileListResizeLayout(15000, 9000, 20000, 1200).userInfo.height, 1650);
 }
 
 TEST(FileListLayoutTest, theSplitterDragStopsAtItsLimitsAndLeavesASixtyTwipMargin) {

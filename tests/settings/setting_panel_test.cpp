@@ -1,5 +1,6 @@
 // The settings panel: placement, its thirteen read sequences, clicks inside their waits, and the
 // closing rules it shares with the main window.
+#include <QApplication>
 #include <QScreen>
 #include <QWidget>
 #include <functional>
@@ -20,7 +21,7 @@ namespace {
 using F = OpenFlags;
 using P = Setting410PanelFrm;
 
-TEST(SettingPanelPlaceTest, besideTheMainWindowAndMovedOnlyAsFarAsTheScreenNeeds) {
+TEST(SettingPanelPlaceTest, besideTheMainWindowWhereTheScreenHasRoomElseInItsLowerLeftCorner) {
     struct Case {
         const char* name;
         WindowBounds mainWindow;
@@ -30,13 +31,19 @@ TEST(SettingPanelPlaceTest, besideTheMainWindowAndMovedOnlyAsFarAsTheScreenNeeds
     const TwipSize panel{4545, 6180};
     const Case cases[] = {
         {"room on the right", {1500, 900, 13665, 11250}, {0, 0, 28800, 16200}, {15165, 900}},
-        {"main window maximised", {0, 420, 28800, 15780}, {0, 420, 28800, 15780}, {24255, 420}},
+        {"room on the right, moved up into the area",
+         {0, 12000, 13665, 11250},
+         {0, 0, 28800, 16200},
+         {13665, 10020}},
+        {"above the top bar", {3000, 0, 13665, 11250}, {0, 420, 28800, 15780}, {16665, 420}},
+        // No room beside it: over the device tree, below the title bars.
+        {"main window maximised", {0, 420, 28800, 15780}, {0, 420, 28800, 15780}, {0, 10020}},
         {"near the right and bottom edges, below a top bar",
          {20000, 13000, 13665, 11250},
          {0, 420, 28800, 15780},
-         {24255, 10020}},
-        {"above the top bar", {3000, 0, 13665, 11250}, {0, 420, 28800, 15780}, {16665, 420}},
-        {"second screen on the left", {-15000, 600, 13665, 11250}, {-28800, 0, 28800, 16200}, {-4545, 600}},
+         {20000, 10020}},
+        {"restored on a narrow screen", {840, 0, 13665, 9000}, {0, 0, 15360, 9000}, {840, 2820}},
+        {"second screen on the left", {-15000, 600, 13665, 11250}, {-28800, 0, 28800, 16200}, {-15000, 5670}},
         {"screen smaller than the panel", {0, 0, 13665, 11250}, {0, 300, 3000, 3000}, {0, 300}},
     };
     for (const Case& c : cases)
@@ -54,15 +61,18 @@ TEST_F(SettingsTest, panelIsAToolWindowOfTheMainWindowPlacedAfreshOnEveryShow) {
     EXPECT_TRUE(first.surface()->windowFlags().testFlag(Qt::Tool));
     EXPECT_NEAR(first.ScaleWidth(), 4485, 15);
     EXPECT_NEAR(first.ScaleHeight(), 6120, 15);
-    EXPECT_NEAR(first.Top(), p.Top(), 15);
+    // The main window maximised leaves no room beside it: the panel stands in its lower left corner.
+    EXPECT_NEAR(first.Left(), p.Left(), 15);
+    EXPECT_NEAR(first.Top() + first.Height(), p.Top() + p.Height(), 15);
 
-    p.mainWindow()->move(0, 100);  // 1500 twips lower
+    // Restored, the main window leaves room on its right: the panel stands there, placed again when
+    // it is shown again.
+    p.setWindowState(WindowState::Normal);
+    p.Move(0, 1500, 13665, 11250);
+    QApplication::processEvents();
     Setting410PanelFrm& second = showPanel();
-    EXPECT_NEAR(second.Top(), p.Top(), 15) << "placed again when shown again";
+    EXPECT_NEAR(second.Left(), p.Left() + p.Width(), 15);
     EXPECT_NEAR(second.Top(), 1500, 15);
-    // The offscreen screen is narrower than the main window: the panel keeps to its right edge.
-    const QRect screen = p.mainWindow()->screen()->availableGeometry();
-    EXPECT_EQ(second.surface()->frameGeometry().right(), screen.right());
 }
 
 TEST_F(SettingsTest, panelTextsFitTheirButtons) {

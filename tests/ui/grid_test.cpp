@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QWidget>
@@ -360,6 +361,25 @@ TEST(FlexGrid, userInfoShapeWithLabelColumnAndNoTitleRow) {
     grid.clickCell(3, 0);
     EXPECT_EQ(std::vector<int>({grid.Row(), grid.Col(), grid.RowSel(), grid.ColSel()}),
               std::vector<int>({3, 1, 3, 1}));
+}
+
+// A grid as high as HeightForRows gives shows that many rows whole above its horizontal scroll bar,
+// with and without a title row.
+TEST(FlexGrid, aGridAsHighAsItsRowsNeedShowsThemWholeAboveItsScrollBar) {
+    for (int fixedRows : {0, 1}) {
+        SCOPED_TRACE(fixedRows);
+        QWidget surface;
+        surface.resize(600, 600);
+        FlexGrid grid(&surface, 5 + fixedRows, 2, fixedRows, 1);
+        grid.setColWidth(1, 24390);  // wider than the grid: the horizontal scroll bar shows
+        grid.Move(0, 0, 6000, grid.HeightForRows(5));
+        surface.show();
+        QCoreApplication::processEvents();
+        auto* view = static_cast<QTableView*>(grid.widget());
+        EXPECT_TRUE(view->horizontalScrollBar()->isVisible());
+        EXPECT_FALSE(view->verticalScrollBar()->isVisible());
+        EXPECT_LE(view->rowViewportPosition(4) + view->rowHeight(4), view->viewport()->height());
+    }
 }
 
 }  // namespace

@@ -572,6 +572,14 @@ double FlexGrid::WidthForAllCols() const {
     return toTwips(pixels);
 }
 
+double FlexGrid::HeightForRows(int rows) const {
+    const GridView& v = *view();
+    int pixels = 2 * v.frameWidth() + v.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &v) +
+                 rows * v.verticalHeader()->defaultSectionSize();
+    if (!v.horizontalHeader()->isHidden()) pixels += v.horizontalHeader()->sizeHint().height();
+    return toTwips(pixels);
+}
+
 void FlexGrid::setRowHeight(double twips) {
     view()->verticalHeader()->setMinimumSectionSize(1);
     view()->verticalHeader()->setDefaultSectionSize(std::max(1, toPixels(twips)));

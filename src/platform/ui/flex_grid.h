@@ -93,6 +93,9 @@ public:
     void fitColWidthToText(int col, const std::string& text);
     // The grid's width (twips) that shows every column whole beside a vertical scroll bar.
     [[nodiscard]] double WidthForAllCols() const;
+    // The grid's height (twips) that shows `rows` rows of the default height whole, under the title
+    // row where there is one and above a horizontal scroll bar.
+    [[nodiscard]] double HeightForRows(int rows) const;
     void setRowHeight(double twips);  // every row
     [[nodiscard]] double RowHeight() const;
     void setColAlignment(int col, FlexAlign alignment);

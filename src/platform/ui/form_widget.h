@@ -51,6 +51,7 @@ class FrameWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit FrameWindow(Window* window);
+    [[nodiscard]] Window* classicWindow() const { return m_window; }
     void detach() { m_window = nullptr; }
 
 protected:

@@ -11,6 +11,7 @@
 
 #include "platform/ui/form_widget.h"
 #include "platform/ui/frame_geometry.h"
+#include "platform/ui/screen_keeper.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 
@@ -116,6 +117,7 @@ bool FrameWindow::event(QEvent* event) {
 
 Window::Window(std::string name, WindowKind kind, int16_t* openFlag)
     : m_name(std::move(name)), m_kind(kind), m_openFlag(openFlag) {
+    keepWindowsOnScreen();
     ensureShell();
 }
 
@@ -207,9 +209,15 @@ void Window::Show(ShowMode mode) {
         std::array<double, 4> g = *m_pendingMove;
         m_pendingMove.reset();
         // A window shown maximised or minimised keeps the size given before as its restored size.
-        if (m_state == WindowState::Normal) Move(g[0], g[1], g[2], g[3]);
+        if (m_state == WindowState::Normal) {
+            const QSize before = w->size();
+            Move(g[0], g[1], g[2], g[3]);
+            // The size given again supersedes what the resize handler asked for when the window was
+            // shown; where it brings no resize of its own, the handler runs for it here.
+            if (w->size() == before) runResize();
+        }
     }
-    if (!w->isWindow() || QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
+    w->raise();
     if (m_subWindow && m_subWindow->mdiArea()) m_subWindow->mdiArea()->setActiveSubWindow(m_subWindow);
     shown(mode);
     if (mode != ShowMode::Modal) return;
@@ -235,6 +243,7 @@ void Window::Show(ShowMode mode) {
 void Window::Hide() {
     QWidget* w = outer();
     if (w) w->hide();
+    m_framedSinceShow = false;
     if (m_modalLoop) m_modalLoop->quit();
 }
 
@@ -268,8 +277,12 @@ void Window::runResize() {
         return;
     }
     m_inResize = true;
-    // The size the window has now supersedes a request the handler made for an earlier one.
-    m_requestedFrame.reset();
+    // The size the window has now supersedes a request the handler made for an earlier one, unless
+    // the window manager has just framed the window: then the handler works from the frame last given.
+    if (!framingPending(*outer())) {
+        m_requestedFrame.reset();
+        if (std::optional<QRect> again = frameDueAgain()) requestFrame(*again);
+    }
     HandlerScope scope(this);
     // A handler that changes the size is run once more for the new size, as the classic runtime does.
     for (int round = 0; round < 4; ++round) {
@@ -324,7 +337,7 @@ void Window::Move(double left, double top, double width, double height) {
     QRect frame(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
     if (w->isWindow()) {
         if (QScreen* screen = w->screen()) frame = fitInside(frame, screen->availableGeometry());
-        if (m_inResize && !w->isHidden()) {
+        if ((m_inResize || framingPending(*w)) && !w->isHidden()) {
             requestFrame(frame);
             return;
         }
@@ -335,12 +348,50 @@ void Window::Move(double left, double top, double width, double height) {
 
 void Window::applyFrame(const QRect& frame) {
     QWidget* w = outer();
-    const QRect inner = w->geometry();
-    const QRect outerNow = w->isWindow() ? outerFrame(w->frameGeometry(), inner) : w->frameGeometry();
-    const int extraW = outerNow.width() - inner.width();
-    const int extraH = outerNow.height() - inner.height();
+    if (w->isWindow()) {
+        m_appliedFrame = frame;
+        m_appliedBorders = bordersOf(*w);
+        applyOuterFrame(*w, frame);
+        return;
+    }
+    const QSize borders = w->frameGeometry().size() - w->geometry().size();
     w->move(frame.topLeft());
-    w->resize(std::max(0, frame.width() - extraW), std::max(0, frame.height() - extraH));
+    w->resize(std::max(0, frame.width() - borders.width()), std::max(0, frame.height() - borders.height()));
+}
+
+// Borders that differ from those the last frame was applied with: the frame went to a window the
+// window manager had not framed yet (or had framed otherwise, as when maximised), so it is due again.
+std::optional<QRect> Window::frameDueAgain() const {
+    QWidget* w = outer();
+    if (!m_appliedFrame || !w->isWindow() || w->isHidden() || windowState() != WindowState::Normal)
+        return std::nullopt;
+    if (bordersOf(*w) == m_appliedBorders) return std::nullopt;
+    return fitInside(*m_appliedFrame, availableAreaOf(*w));
+}
+
+void Window::keepOnScreen() {
+    constexpr int kMaxFitTries = 3;
+    QWidget* w = outer();
+    if (!m_loaded || !w->isWindow() || w->isHidden() || framingPending(*w)) return;
+    if (!m_framedSinceShow) {
+        m_framedSinceShow = true;
+        HandlerScope scope(this);
+        framed();
+    }
+    if (windowState() != WindowState::Normal) return;
+    if (m_requestedFrame) {
+        // A frame that waited for the window manager's borders goes out now.
+        if (!m_requestPosted) applyRequestedFrame();
+        return;
+    }
+    const QRect now = frameRect();
+    const QRect fitted = frameDueAgain().value_or(fitInside(now, availableAreaOf(*w)));
+    if (fitted == now) {
+        m_fitTries = 0;
+        return;
+    }
+    if (++m_fitTries > kMaxFitTries) return;  // a window manager that will not have it
+    requestFrame(fitted);
 }
 
 // A top-level window's size is the window system's to give: a request goes out and the answer comes
@@ -356,18 +407,24 @@ void Window::requestFrame(const QRect& frame) {
         m_surface.data(),
         [this] {
             m_requestPosted = false;
-            if (!m_requestedFrame || !m_loaded) return;
-            const QRect requested = *m_requestedFrame;
-            m_requestedFrame.reset();
-            applyFrame(requested);
+            applyRequestedFrame();
         },
         Qt::QueuedConnection);
+}
+
+// While the window manager is framing the window the frame waits for its borders: the screen
+// keeper runs keepOnScreen when they come.
+void Window::applyRequestedFrame() {
+    if (!m_requestedFrame || !m_loaded || framingPending(*outer())) return;
+    const QRect requested = *m_requestedFrame;
+    m_requestedFrame.reset();
+    applyFrame(requested);
 }
 
 QRect Window::frameRect() const {
     if (m_requestedFrame) return *m_requestedFrame;
     QWidget* w = outer();
-    return w->isWindow() ? outerFrame(w->frameGeometry(), w->geometry()) : w->frameGeometry();
+    return w->isWindow() ? outerFrameOf(*w) : w->frameGeometry();
 }
 
 void Window::setWidth(double twips) {
@@ -411,8 +468,11 @@ void Window::centre() {
     } else {
         return;
     }
-    QRect frame = w->frameGeometry();
-    w->move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    const QRect frame = w->isWindow() ? outerFrameOf(*w) : w->frameGeometry();
+    const QPoint centred(area.x() + (area.width() - frame.width()) / 2,
+                         area.y() + (area.height() - frame.height()) / 2);
+    w->move(centred);
+    if (m_appliedFrame) m_appliedFrame->moveTopLeft(centred);
     if (m_pendingMove) {
         (*m_pendingMove)[0] = toTwips(w->x());
         (*m_pendingMove)[1] = toTwips(w->y());

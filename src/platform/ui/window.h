@@ -7,6 +7,7 @@
 // After an Unload, a reference held by other code stays usable until the event loop next runs with
 // no handler of that window active; refer to the window again (form<W>() or windows().window(name))
 // to get a fresh, loaded instance. In virtual time a modal Show must be answered by the modal hook.
+#include <QMargins>
 #include <QPointer>
 #include <QRect>
 #include <array>
@@ -89,6 +90,11 @@ public:
     void setMinimumSizeTwips(double width, double height);
     // Centres the window on its screen (top-level) or in the MDI area (children).
     void centre();
+    // A shown, restored top-level window: asks the window system for a frame inside the screen's
+    // available area. A frame given while the window manager was framing the window goes out now
+    // that its borders are known; one given before the window was framed is given again. The
+    // screen keeper calls it (screen_keeper.h).
+    void keepOnScreen();
     // The window's font (the one grid column widths are measured in).
     [[nodiscard]] QFont font() const;
     [[nodiscard]] double textWidthTwips(const std::string& text) const;
@@ -117,6 +123,9 @@ protected:
     }
     // Called by Show after the window became visible and before a modal wait begins.
     virtual void shown(ShowMode mode) {}
+    // A top-level window, once after each show: the window system has framed it, so its frame's
+    // true size is known (at once where no window manager frames windows).
+    virtual void framed() {}
 
 private:
     friend class FormWidget;
@@ -128,7 +137,9 @@ private:
     // The outer frame in pixels: the one asked for and not yet applied, else the window's own.
     [[nodiscard]] QRect frameRect() const;
     void applyFrame(const QRect& frame);
+    [[nodiscard]] std::optional<QRect> frameDueAgain() const;
     void requestFrame(const QRect& frame);
+    void applyRequestedFrame();
     void runResize();
     void runActivate();
     void userClose();
@@ -148,6 +159,12 @@ private:
     // event that ran the handler is done (see requestFrame).
     std::optional<QRect> m_requestedFrame;
     bool m_requestPosted = false;
+    // The frame last applied to a top-level window, the borders the window had then, and how often
+    // in a row keepOnScreen has asked for a frame.
+    std::optional<QRect> m_appliedFrame;
+    QMargins m_appliedBorders;
+    int m_fitTries = 0;
+    bool m_framedSinceShow = false;
     QPointer<FormWidget> m_surface;
     QPointer<FrameWindow> m_frame;
     QPointer<QMdiArea> m_mdiArea;
