@@ -13,6 +13,7 @@
 
 #include "desktop/desktop_session.h"
 #include "platform/ui/classic_font.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_support.h"
 
 namespace {
@@ -52,7 +53,11 @@ int main(int argc, char** argv) {
     {
         QApplication app(argc, argv);
         sq::useClassicFont();
+        // Answers what a test does not script itself; no test ever shows a box.
+        sq::ScriptedDialogs answers;
+        sq::DialogService* previous = sq::setDialogService(&answers);
         result = RUN_ALL_TESTS();
+        sq::setDialogService(previous);
     }
     return result;
 }
