@@ -134,8 +134,8 @@ void DataListFrm::layoutItemBoxes() {
 // The part of the frame the window shows: the frame is laid out 100 twips narrower than the window's
 // outer width, which can be more than its client area.
 float DataListFrm::panelRoom() const {
-    if (m_layout.frame.width <= 0) return m_itemPanel.contentWidth;
-    return std::min(m_layout.frame.width, static_cast<float>(ScaleWidth() - m_layout.frame.left));
+    if (m_layout.container.width <= 0) return m_itemPanel.contentWidth;
+    return std::min(m_layout.container.width, static_cast<float>(ScaleWidth() - m_layout.container.left));
 }
 
 void DataListFrm::placeItemPanel() {
@@ -190,8 +190,8 @@ void DataListFrm::layoutControls() {
 }
 
 void DataListFrm::applyLayout() {
-    const DataListLayout& l = m_layout;
-    mem410frm.Move(l.frame);
+    const RecordWindowLayout& l = m_layout;
+    mem410frm.Move(l.container);
     GridUserInfo.Move(l.userInfo);
     PicSplit.Move(l.splitter);
     QVX410PointGrid.Move(l.pointGrid);

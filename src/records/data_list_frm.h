@@ -95,7 +95,7 @@ public:
     bool Busy = false;
 
     // The layout last applied (twips), as the splitter drag continues from it.
-    [[nodiscard]] const DataListLayout& layout() const { return m_layout; }
+    [[nodiscard]] const RecordWindowLayout& layout() const { return m_layout; }
     // Runs the resize layout for the window's present size.
     void layoutControls();
 
@@ -114,7 +114,7 @@ private:
     void wireEditing();
     void commitEdit();
     void restoreSummaryColumns(int from);
-    DataListLayout m_layout;
+    RecordWindowLayout m_layout;
     float m_pointGridNeeds = 0;  // twips: the point grid's width for all its columns, once they are sized
     // The summary columns' width (twips) and alignment as the download set them up; Set gives them
     // back to the columns it brings back after a deletion.

@@ -10,12 +10,10 @@ constexpr float kUserInfoHeight = 1400;
 constexpr float kGridLeft = 1680;
 constexpr float kSplitterWidth = 140;
 constexpr float kSplitterFromRight = 6430;
-constexpr float kSplitterMinLeft = 2200;
-constexpr float kSplitterRightMargin = 1000;
 constexpr float kPointGridRightMargin = 80;
 
-void placeGridsBesideSplitter(DataListLayout& l) {
-    const TwipsRect& f = l.frame;
+void placeGridsBesideSplitter(RecordWindowLayout& l) {
+    const TwipsRect& f = l.container;
     l.pointGrid.left = l.splitter.left + l.splitter.width;
     l.pointGrid.width = f.width - l.pointGrid.left - kPointGridRightMargin;
     l.summaryGrid.width = f.width - (l.pointGrid.width + 1840);
@@ -23,25 +21,11 @@ void placeGridsBesideSplitter(DataListLayout& l) {
 
 }  // namespace
 
-std::string widestLevelCell(const std::string& unit) {
-    return "*000.0 " + unit;
-}
-
-float draggedSplitterLeft(float left, float x, float windowWidth) {
-    const float candidate = left + x;
-    const float rightLimit = windowWidth - kSplitterRightMargin;
-    if (candidate < kSplitterMinLeft) return kSplitterMinLeft;
-    if (candidate > rightLimit) return rightLimit;
-    return candidate;
-}
-
-DataListLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds,
-                                    float userInfoNeeds) {
-    DataListLayout l;
-    l.windowWidth = windowWidth < kDataListMinWidth ? kDataListMinWidth : windowWidth;
-    l.windowHeight = windowHeight < kDataListMinHeight ? kDataListMinHeight : windowHeight;
-    TwipsRect& f = l.frame;
-    f = {0, 360, l.windowWidth - 100, l.windowHeight - 460};
+RecordWindowLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds,
+                                        float userInfoNeeds) {
+    RecordWindowLayout l =
+        recordWindowFrame(windowWidth, windowHeight, kDataListMinWidth, kDataListMinHeight);
+    const TwipsRect& f = l.container;
     const float userInfoHeight = std::max(kUserInfoHeight, userInfoNeeds);
     const float gridHeight = f.height - f.top - (userInfoHeight + 120);
     l.userInfo = {kGridLeft, f.height - f.top - userInfoHeight, f.width - f.left - kGridLeft, userInfoHeight};
@@ -97,7 +81,7 @@ TwipsRect itemPanelRect(const ItemPanelLayout& items, float room, float scrollBa
     return {0, 120, width, height};
 }
 
-void dataListSplitterDrag(DataListLayout& l, float x) {
+void dataListSplitterDrag(RecordWindowLayout& l, float x) {
     l.splitter.left = draggedSplitterLeft(l.splitter.left, x, l.windowWidth);
     placeGridsBesideSplitter(l);
 }

@@ -1,26 +1,11 @@
 #pragma once
 // The record list window's layout in twips: the resize rules and the splitter drag between the
 // summary grid and the point grid, and the panels laid over the grids.
-#include <string>
 #include <vector>
 
-#include "platform/ui/twips.h"
+#include "records/record_window_layout.h"
 
 namespace sq {
-
-struct DataListLayout {
-    float windowWidth = 0;  // after the minimum size
-    float windowHeight = 0;
-    TwipsRect frame;        // mem410frm
-    TwipsRect userInfo;     // GridUserInfo
-    TwipsRect splitter;     // PicSplit
-    TwipsRect pointGrid;    // QVX410PointGrid
-    TwipsRect summaryGrid;  // QVX410Grid
-};
-
-// The user information's rows in both record windows: evaluator, evaluated, department, company and
-// observations.
-constexpr int kUserInfoRows = 5;
 
 constexpr float kDataListMinWidth = 5600;
 constexpr float kDataListMinHeight = 4900;
@@ -30,13 +15,8 @@ constexpr float kDataListMinHeight = 4900;
 // grid's columns with its frame and scroll bar need more (`pointGridNeeds`, twips). The
 // user-information grid is 1400 twips high, or as high as its five rows with its frame and scroll
 // bar need (`userInfoNeeds`, twips) where that is more; the grids above it give up the difference.
-DataListLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds = 0,
-                                    float userInfoNeeds = 0);
-
-// The widest text a level cell of the point grids holds in `unit`: the mark, three digits and a
-// decimal (digit zeros, as wide as any digit in the program's font) and the unit, "*000.0 dB".
-// Real levels stay below 1000 dB.
-[[nodiscard]] std::string widestLevelCell(const std::string& unit);
+RecordWindowLayout dataListResizeLayout(float windowWidth, float windowHeight, float pointGridNeeds = 0,
+                                        float userInfoNeeds = 0);
 
 // The panels laid over the grids keep their designed place but are never wider than the part of the
 // frame the window shows (`room`, twips): the quantity panel at 120, 120, 2295 x 1575.
@@ -58,12 +38,8 @@ ItemPanelLayout itemPanelLayout(const std::vector<float>& boxWidths);
 // sideways and grows by the scroll bar's height (`scrollBarHeight`).
 TwipsRect itemPanelRect(const ItemPanelLayout& items, float room, float scrollBarHeight);
 
-// The splitter's left edge after a drag by `x` twips in either list window: kept between 2200 and
-// the window width less 1000.
-float draggedSplitterLeft(float left, float x, float windowWidth);
-
 // A drag of the splitter by `x` twips from its left edge (draggedSplitterLeft); the two grids follow
 // it. Tops and heights stay.
-void dataListSplitterDrag(DataListLayout& layout, float x);
+void dataListSplitterDrag(RecordWindowLayout& layout, float x);
 
 }  // namespace sq

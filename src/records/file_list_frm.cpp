@@ -121,13 +121,13 @@ void FileListFrm::layoutControls() {
 }
 
 void FileListFrm::applyLayout() {
-    const FileListLayout& l = m_layout;
+    const RecordWindowLayout& l = m_layout;
     SSPQVX410.setVisible(true);
-    SSPQVX410.Move(l.panel);
+    SSPQVX410.Move(l.container);
     FileUserInfoGrid.Move(l.userInfo);
     PicSplit.Move(l.splitter);
-    GridRecord.Move(l.recordGrid);
-    GridHeader.Move(l.headerGrid);
+    GridRecord.Move(l.pointGrid);
+    GridHeader.Move(l.summaryGrid);
 }
 
 void FileListFrm::PicSplit_MouseDown() {
@@ -142,9 +142,9 @@ void FileListFrm::PicSplit_MouseMove(double x) {
     if (!SplitDragging) return;
     fileListSplitterDrag(m_layout, static_cast<float>(x));
     PicSplit.setLeft(m_layout.splitter.left);
-    GridRecord.setLeft(m_layout.recordGrid.left);
-    GridRecord.setWidth(m_layout.recordGrid.width);
-    GridHeader.setWidth(m_layout.headerGrid.width);
+    GridRecord.setLeft(m_layout.pointGrid.left);
+    GridRecord.setWidth(m_layout.pointGrid.width);
+    GridHeader.setWidth(m_layout.summaryGrid.width);
 }
 
 // The keys are compared exactly.

@@ -52,7 +52,7 @@ public:
     bool Busy = false;
 
     // The layout last applied (twips), as the splitter drag continues from it.
-    [[nodiscard]] const FileListLayout& layout() const { return m_layout; }
+    [[nodiscard]] const RecordWindowLayout& layout() const { return m_layout; }
     // Runs the resize layout for the window's present size.
     void layoutControls();
 
@@ -68,7 +68,7 @@ private:
     void showRecordPlot(int column, const std::string& caption);
     // The toolbar's "Print": the question, the printer dialog and the printed report.
     void printReport();
-    FileListLayout m_layout;
+    RecordWindowLayout m_layout;
 };
 
 // Puts the window's texts (tool tips, captions, the point grid's titles) into it.

@@ -3,19 +3,9 @@
 // summary grid (left) and the point grid (right), with the user information below both.
 #include <limits>
 
-#include "records/data_list_layout.h"
+#include "records/record_window_layout.h"
 
 namespace sq {
-
-struct FileListLayout {
-    float windowWidth = 0;  // after the minimum size
-    float windowHeight = 0;
-    TwipsRect panel;       // SSPQVX410
-    TwipsRect userInfo;    // FileUserInfoGrid
-    TwipsRect splitter;    // PicSplit
-    TwipsRect recordGrid;  // GridRecord
-    TwipsRect headerGrid;  // GridHeader
-};
 
 constexpr float kFileListMinWidth = 6345;
 constexpr float kFileListMinHeight = 5970;
@@ -26,12 +16,12 @@ constexpr float kFileListMinHeight = 5970;
 // hide the user information's scroll bar: it ends at that foot instead, and the grids above give up
 // the difference. The user information is 1650 twips high, or as high as its five rows with its
 // frame and scroll bar need (`userInfoNeeds`, twips) where that is more.
-FileListLayout fileListResizeLayout(float windowWidth, float windowHeight,
-                                    float clientHeight = std::numeric_limits<float>::infinity(),
-                                    float userInfoNeeds = 0);
+RecordWindowLayout fileListResizeLayout(float windowWidth, float windowHeight,
+                                        float clientHeight = std::numeric_limits<float>::infinity(),
+                                        float userInfoNeeds = 0);
 
 // A drag of the splitter by `x` twips from its left edge (draggedSplitterLeft); the point grid follows it, 60
 // twips from the panel's right edge, and the summary grid takes the rest. Tops and heights stay.
-void fileListSplitterDrag(FileListLayout& layout, float x);
+void fileListSplitterDrag(RecordWindowLayout& layout, float x);
 
 }  // namespace sq

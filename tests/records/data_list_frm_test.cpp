@@ -211,7 +211,7 @@ TEST_F(DataListFrmTest, ResizeAndSplitterFollowTheLayoutRules) {
     // 6430 twips from the frame's right edge, or as far further left as the point grid's columns need.
     const float columns = static_cast<float>(f.QVX410PointGrid.WidthForAllCols());
     EXPECT_GT(columns, 6210);
-    EXPECT_EQ(splitter, f.layout().frame.width - 80 - columns - 140);
+    EXPECT_EQ(splitter, f.layout().container.width - 80 - columns - 140);
     EXPECT_EQ(f.layout().pointGrid.width, columns);
     f.PicSplit_MouseMove(-100000);  // no drag without a press
     EXPECT_EQ(f.layout().splitter.left, splitter);

@@ -8,13 +8,13 @@
 namespace {
 
 TEST(DataListLayoutTest, ResizeKeepsTheMinimumSizeAndPlacesEveryControl) {
-    const sq::DataListLayout l = sq::dataListResizeLayout(3000, 3000);
+    const sq::RecordWindowLayout l = sq::dataListResizeLayout(3000, 3000);
     EXPECT_EQ(l.windowWidth, 5600);
     EXPECT_EQ(l.windowHeight, 4900);
-    const sq::DataListLayout big = sq::dataListResizeLayout(15000, 9000);
+    const sq::RecordWindowLayout big = sq::dataListResizeLayout(15000, 9000);
     // frame 14900 x 8540 at top 360
-    EXPECT_EQ(big.frame.width, 14900);
-    EXPECT_EQ(big.frame.height, 8540);
+    EXPECT_EQ(big.container.width, 14900);
+    EXPECT_EQ(big.container.height, 8540);
     EXPECT_EQ(big.userInfo.top, 8540 - 360 - 1400);
     EXPECT_EQ(big.userInfo.width, 14900 - 1680);
     EXPECT_EQ(big.splitter.left, 14900 - 6430);
@@ -28,7 +28,7 @@ TEST(DataListLayoutTest, ResizeKeepsTheMinimumSizeAndPlacesEveryControl) {
 
 TEST(DataListLayoutTest, ThePointGridIsWiderWhenItsColumnsNeedMore) {
     for (auto [needs, width] : {std::pair{0.0f, 6210.0f}, {6210, 6210}, {7000, 7000}}) {
-        const sq::DataListLayout l = sq::dataListResizeLayout(15000, 9000, needs);
+        const sq::RecordWindowLayout l = sq::dataListResizeLayout(15000, 9000, needs);
         EXPECT_EQ(l.pointGrid.width, width) << needs;
         EXPECT_EQ(l.splitter.left, 14900 - width - 80 - 140);
         EXPECT_EQ(l.pointGrid.left, l.splitter.left + 140);
@@ -40,7 +40,7 @@ TEST(DataListLayoutTest, ThePointGridIsWiderWhenItsColumnsNeedMore) {
 // splitter give up what it takes.
 TEST(DataListLayoutTest, TheUserInformationIsAsHighAsItsRowsNeedAndTheGridsAboveGiveWay) {
     for (auto [needs, height] : {std::pair{0.0f, 1400.0f}, {1400, 1400}, {1725, 1725}}) {
-        const sq::DataListLayout l = sq::dataListResizeLayout(15000, 9000, 0, needs);
+        const sq::RecordWindowLayout l = sq::dataListResizeLayout(15000, 9000, 0, needs);
         EXPECT_EQ(l.userInfo.height, height) << needs;
         EXPECT_EQ(l.userInfo.top, 8540 - 360 - height);
         EXPECT_EQ(l.userInfo.left, 1680);
@@ -64,7 +64,7 @@ TEST(DataListLayoutTest, SplitterDragStaysWithinItsClampsAndResizePutsItBack) {
     const Case cases[] = {
         {-100000, 2200}, {-(start - 2200), 2200}, {-1000, start - 1000}, {100000, 15000 - 1000}};
     for (const Case& c : cases) {
-        sq::DataListLayout l = sq::dataListResizeLayout(15000, 9000);
+        sq::RecordWindowLayout l = sq::dataListResizeLayout(15000, 9000);
         sq::dataListSplitterDrag(l, c.x);
         EXPECT_EQ(l.splitter.left, c.left) << c.x;
         EXPECT_EQ(l.pointGrid.left, c.left + 140);

@@ -19,52 +19,52 @@ void expectRect(const TwipsRect& r, float left, float top, float width, float he
 }
 
 TEST(FileListLayoutTest, resizePutsTheSplitterInTheMiddleAndKeepsTheMinimumSize) {
-    FileListLayout l = fileListResizeLayout(15000, 9000);
-    expectRect(l.panel, 0, 360, 14900, 8540);
+    RecordWindowLayout l = fileListResizeLayout(15000, 9000);
+    expectRect(l.container, 0, 360, 14900, 8540);
     expectRect(l.userInfo, 0, 8540 - 1650 - 100, 14900, 1650);
     expectRect(l.splitter, 7450, 90, 100, 8540 - 360 - 1510);
-    expectRect(l.recordGrid, 7530, 80, 14900 - 7530 - 100, 8540 - 80 - 1750);
-    expectRect(l.headerGrid, 0, 80, 14900 - 7270 - 100, 8540 - 80 - 1750);
+    expectRect(l.pointGrid, 7530, 80, 14900 - 7530 - 100, 8540 - 80 - 1750);
+    expectRect(l.summaryGrid, 0, 80, 14900 - 7270 - 100, 8540 - 80 - 1750);
 
-    const FileListLayout small = fileListResizeLayout(100, 100);
+    const RecordWindowLayout small = fileListResizeLayout(100, 100);
     EXPECT_FLOAT_EQ(small.windowWidth, 6345);
     EXPECT_FLOAT_EQ(small.windowHeight, 5970);
-    EXPECT_FLOAT_EQ(small.panel.width, 6245);
+    EXPECT_FLOAT_EQ(small.container.width, 6245);
 
     // A client area shorter than the outer height less 100: the panel ends at its foot, the user
     // information stays at the panel's foot and the grids above are shorter.
-    const FileListLayout clipped = fileListResizeLayout(15000, 9000, 8000);
-    expectRect(clipped.panel, 0, 360, 14900, 7640);
+    const RecordWindowLayout clipped = fileListResizeLayout(15000, 9000, 8000);
+    expectRect(clipped.container, 0, 360, 14900, 7640);
     expectRect(clipped.userInfo, 0, 7640 - 1650 - 100, 14900, 1650);
     expectRect(clipped.splitter, 7450, 90, 100, 7640 - 360 - 1510);
-    expectRect(clipped.recordGrid, 7530, 80, 14900 - 7530 - 100, 7640 - 80 - 1750);
-    expectRect(clipped.headerGrid, 0, 80, 14900 - 7270 - 100, 7640 - 80 - 1750);
-    EXPECT_FLOAT_EQ(fileListResizeLayout(15000, 9000, 20000).panel.height, 8540);
+    expectRect(clipped.pointGrid, 7530, 80, 14900 - 7530 - 100, 7640 - 80 - 1750);
+    expectRect(clipped.summaryGrid, 0, 80, 14900 - 7270 - 100, 7640 - 80 - 1750);
+    EXPECT_FLOAT_EQ(fileListResizeLayout(15000, 9000, 20000).container.height, 8540);
 
     // User information whose five rows need more than 1650: the grid takes it from the grids above.
-    const FileListLayout tall = fileListResizeLayout(15000, 9000, 20000, 1800);
+    const RecordWindowLayout tall = fileListResizeLayout(15000, 9000, 20000, 1800);
     expectRect(tall.userInfo, 0, 8540 - 1800 - 100, 14900, 1800);
     expectRect(tall.splitter, 7450, 90, 100, 8540 - 360 - 1660);
-    expectRect(tall.recordGrid, 7530, 80, 14900 - 7530 - 100, 8540 - 80 - 1900);
-    expectRect(tall.headerGrid, 0, 80, 14900 - 7270 - 100, 8540 - 80 - 1900);
+    expectRect(tall.pointGrid, 7530, 80, 14900 - 7530 - 100, 8540 - 80 - 1900);
+    expectRect(tall.summaryGrid, 0, 80, 14900 - 7270 - 100, 8540 - 80 - 1900);
     EXPECT_FLOAT_EQ(fileListResizeLayout(15000, 9000, 20000, 1200).userInfo.height, 1650);
 }
 
 TEST(FileListLayoutTest, theSplitterDragStopsAtItsLimitsAndLeavesASixtyTwipMargin) {
-    FileListLayout l = fileListResizeLayout(15000, 9000);
+    RecordWindowLayout l = fileListResizeLayout(15000, 9000);
     fileListSplitterDrag(l, -100000);
     EXPECT_FLOAT_EQ(l.splitter.left, 2200);
     fileListSplitterDrag(l, 100000);
     EXPECT_FLOAT_EQ(l.splitter.left, 15000 - 1000);
     // Back to where a resize puts it: the point grid is 40 twips wider after a drag.
-    const FileListLayout resized = fileListResizeLayout(15000, 9000);
+    const RecordWindowLayout resized = fileListResizeLayout(15000, 9000);
     fileListSplitterDrag(l, resized.splitter.left - l.splitter.left);
     EXPECT_FLOAT_EQ(l.splitter.left, resized.splitter.left);
-    EXPECT_FLOAT_EQ(l.recordGrid.left, resized.recordGrid.left);
-    EXPECT_FLOAT_EQ(l.recordGrid.width, resized.recordGrid.width + 40);
-    EXPECT_FLOAT_EQ(l.headerGrid.width, resized.headerGrid.width - 40);
-    EXPECT_FLOAT_EQ(l.recordGrid.top, resized.recordGrid.top);
-    EXPECT_FLOAT_EQ(l.recordGrid.height, resized.recordGrid.height);
+    EXPECT_FLOAT_EQ(l.pointGrid.left, resized.pointGrid.left);
+    EXPECT_FLOAT_EQ(l.pointGrid.width, resized.pointGrid.width + 40);
+    EXPECT_FLOAT_EQ(l.summaryGrid.width, resized.summaryGrid.width - 40);
+    EXPECT_FLOAT_EQ(l.pointGrid.top, resized.pointGrid.top);
+    EXPECT_FLOAT_EQ(l.pointGrid.height, resized.pointGrid.height);
 }
 
 class FileListFrmTest : public sqtest::PanelTest {
@@ -101,10 +101,10 @@ TEST_F(FileListFrmTest, aSupportedFileModelGivesTextsColumnsAndLayout) {
     EXPECT_NEAR(f.GridHeader.ColWidth(2), f.textWidthTwips(std::string(21, '0')), 15);
     EXPECT_NEAR(f.GridRecord.ColWidth(1), f.textWidthTwips(std::string(19, '0')), 15);
     EXPECT_TRUE(isWheelHooked(f));
-    const FileListLayout expected = fileListResizeLayout(
+    const RecordWindowLayout expected = fileListResizeLayout(
         static_cast<float>(f.Width()), static_cast<float>(f.Height()), static_cast<float>(f.ScaleHeight()));
     EXPECT_NEAR(f.PicSplit.Left(), expected.splitter.left, 15);
-    EXPECT_NEAR(f.GridRecord.Width(), expected.recordGrid.width, 15);
+    EXPECT_NEAR(f.GridRecord.Width(), expected.pointGrid.width, 15);
     // The user information, scroll bar included, ends inside the client area.
     EXPECT_LE(f.SSPQVX410.Top() + f.FileUserInfoGrid.Top() + f.FileUserInfoGrid.Height(), f.ScaleHeight());
 
@@ -128,7 +128,7 @@ TEST_F(FileListFrmTest, withoutASupportedModelTheWindowGetsNoSetupAndNoLayout) {
     EXPECT_EQ(f.FileUserInfoGrid.Rows(), 1);
     EXPECT_NE(f.Toolbar1.buttonToolTip(1), "Graphic Plot");
     EXPECT_EQ(f.GridRecord.TextMatrix(0, 0), "");
-    EXPECT_EQ(f.layout().panel.width, 0);
+    EXPECT_EQ(f.layout().container.width, 0);
     EXPECT_TRUE(isWheelHooked(f));
 }
 
