@@ -10,11 +10,9 @@
 #include "platform/ui/wheel_hook.h"
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
-#include "records/level_distribution_run.h"
 #include "records/pdf_report_command.h"
 #include "records/quantity_panels.h"
 #include "records/summary_grid.h"
-#include "reports/record_plot.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
 #include "shared/state.h"
@@ -27,68 +25,29 @@ namespace {
 
 constexpr int kSummaryCreatedRows = 121;
 
-const char* const kToolbarKeys[] = {"save", "Print", "PDF", "Plot", "Ln"};
-
-void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
-    grid.setRow(row);
-    grid.setCol(col);
-    grid.setText(text);
-}
-
 }  // namespace
 
 DataListFrm::DataListFrm()
-    : Window(kName, WindowKind::MdiChild, &flags().DataListFrmOpen),
-      Toolbar1(surface()),
+    : RecordWindow(kName, &flags().DataListFrmOpen, "DataList", {"save", "Print", "PDF", "Plot", "Ln"}),
       mem410frm(surface()),
       PageLbl(mem410frm.widget(), "Page"),
       ItemBtn(mem410frm.widget(), "HeaderItem"),
       QVX410Grid(mem410frm.widget(), kSummaryCreatedRows, kSummaryColumns, 1, 1),
-      PicSplit(mem410frm.widget(), SplitterBar::Orientation::Vertical),
       QVX410PointGrid(mem410frm.widget(), 1, 6, 1, 1),
       GridUserInfo(mem410frm.widget(), kUserInfoRows, 2, 0, 1),
-      SSpSelectItem(mem410frm.widget()),
-      BtnSelectOK(SSpSelectItem.widget(), "OK"),
-      BtnExit(SSpSelectItem.widget(), "Exit"),
-      SSpResolution(mem410frm.widget()),
-      SSfResolution(SSpResolution.widget(), "Resolution"),
-      Btn01dB(SSfResolution.widget(), "0.1 dB"),
-      Btn1dB(SSfResolution.widget(), "1 dB"),
       ItemSSP(mem410frm.widget()),
       SetBtn(ItemSSP.widget(), "Set"),
       AllSelBtn(ItemSSP.widget(), "All") {
-    setCaption("DataList");
-    Toolbar1.setAlign(Align::Top);
-    for (const char* key : kToolbarKeys) Toolbar1.addButton(key, key);
-    Toolbar1.onButtonClick = [this](int, const std::string& key) { Toolbar1_ButtonClick(key); };
-
+    placeIn({mem410frm, QVX410Grid, QVX410PointGrid, GridUserInfo});
     PageLbl.setVisible(false);
     ItemBtn.Move(120, 240, 1455, 915);
     ItemBtn.onClick = [this] { ItemBtn_Click(); };
     QVX410Grid.setLeft(1680);
     GridUserInfo.setLeft(1680);
-    PicSplit.setBackColor(224, 224, 224);
-    PicSplit.onMouseDown = [this](int, int, double, double) { PicSplit_MouseDown(); };
-    PicSplit.onMouseMove = [this](int, int, double x, double) { PicSplit_MouseMove(x); };
-    PicSplit.onMouseUp = [this](int, int, double, double) { PicSplit_MouseUp(); };
-
-    SSpSelectItem.Move(quantityPanelRect(kDataListMinWidth));
-    BuildQuantityPanel(SSpSelectItem, Option1, BtnSelectOK, BtnExit);
-    BtnSelectOK.onClick = [this] { BtnSelectOK_Click(); };
-    BtnExit.onClick = [this] { BtnExit_Click(); };
-
-    PlaceResolutionPanel(SSpResolution, SSfResolution);
-    Btn01dB.Move(240, 300, 1095, 375);
-    Btn1dB.Move(240, 780, 1095, 375);
-    Btn01dB.onClick = [this] { Btn01dB_Click(); };
-    Btn1dB.onClick = [this] { Btn1dB_Click(); };
 
     buildItemPanel();
-    SSpSelectItem.setVisible(false);
-    SSpResolution.setVisible(false);
     ItemSSP.setVisible(false);
     setMinimumSizeTwips(kDataListMinWidth, kDataListMinHeight);
-    for (FlexGrid* grid : {&QVX410Grid, &QVX410PointGrid, &GridUserInfo}) registerWheelGrid(*grid);
     wireEditing();
 }
 
@@ -134,8 +93,9 @@ void DataListFrm::layoutItemBoxes() {
 // The part of the frame the window shows: the frame is laid out 100 twips narrower than the window's
 // outer width, which can be more than its client area.
 float DataListFrm::panelRoom() const {
-    if (m_layout.container.width <= 0) return m_itemPanel.contentWidth;
-    return std::min(m_layout.container.width, static_cast<float>(ScaleWidth() - m_layout.container.left));
+    const TwipsRect& frame = layout().container;
+    if (frame.width <= 0) return m_itemPanel.contentWidth;
+    return std::min(frame.width, static_cast<float>(ScaleWidth() - frame.left));
 }
 
 void DataListFrm::placeItemPanel() {
@@ -150,8 +110,7 @@ void DataListFrm::Form_Load() {
     ApplyDataListFrmTexts(*this);
     layoutItemBoxes();
     Editing = false;
-    SSpResolution.setVisible(false);
-    SSpSelectItem.setVisible(false);
+    HideQuantityPanels(SSpSelectItem, SSpResolution);
     HistogramMode = 0;
     if (SupportedModelKnown()) prepareGrids();
     HookWheel(*this);
@@ -177,44 +136,19 @@ void DataListFrm::Form_Unload() {
     EnablePollTimers();
 }
 
-void DataListFrm::Form_Resize() {
-    if (windowState() == WindowState::Minimized) return;
-    layoutControls();
+RecordWindowLayout DataListFrm::resizeLayout(float userInfoNeeds) const {
+    return dataListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()), m_pointGridNeeds,
+                                userInfoNeeds);
 }
 
-void DataListFrm::layoutControls() {
-    m_layout =
-        dataListResizeLayout(static_cast<float>(Width()), static_cast<float>(Height()), m_pointGridNeeds,
-                             static_cast<float>(GridUserInfo.HeightForRows(kUserInfoRows)));
-    applyLayout();
+void DataListFrm::dragSplitter(RecordWindowLayout& layout, float x) const {
+    dataListSplitterDrag(layout, x);
 }
 
 void DataListFrm::applyLayout() {
-    const RecordWindowLayout& l = m_layout;
-    mem410frm.Move(l.container);
-    GridUserInfo.Move(l.userInfo);
-    PicSplit.Move(l.splitter);
-    QVX410PointGrid.Move(l.pointGrid);
-    QVX410Grid.Move(l.summaryGrid);
+    RecordWindow::applyLayout();
     SSpSelectItem.Move(quantityPanelRect(panelRoom()));
     placeItemPanel();
-}
-
-void DataListFrm::PicSplit_MouseDown() {
-    SplitDragging = true;
-}
-
-void DataListFrm::PicSplit_MouseUp() {
-    SplitDragging = false;
-}
-
-void DataListFrm::PicSplit_MouseMove(double x) {
-    if (!SplitDragging) return;
-    dataListSplitterDrag(m_layout, static_cast<float>(x));
-    PicSplit.setLeft(m_layout.splitter.left);
-    QVX410PointGrid.setLeft(m_layout.pointGrid.left);
-    QVX410PointGrid.setWidth(m_layout.pointGrid.width);
-    QVX410Grid.setWidth(m_layout.summaryGrid.width);
 }
 
 // The level columns also take the widest level the record holds in the language's unit; the resize
@@ -309,99 +243,46 @@ void DataListFrm::LoadItemSelection() {
     for (int n = 0; n < kSavedItemCount; ++n) skipOnError([&] { Check1[n]->setValue(states[n]); });
 }
 
-// The keys are compared exactly.
-void DataListFrm::Toolbar1_ButtonClick(const std::string& key) {
-    if (Busy) return;
+// "save" and "PDF".
+void DataListFrm::ownToolbarKey(const std::string& key) {
     if (key == "save") {
         SaveCommand();
-        return;
-    }
-    if (key == "PDF") {
+    } else if (key == "PDF") {
         PdfReportCommand(*this);
-        return;
     }
-    if (key == "Print") {
-        PrintCommand();
-        return;
-    }
-    if (key != "Plot" && key != "Ln") return;
-    OpenQuantityPanel(SSpSelectItem, Option1, HistogramMode, key == "Plot" ? 0 : 1);
 }
 
 void DataListFrm::BtnSelectOK_Click() {
-    TakeChosenColumn(Option1);
-    if (HistogramMode != 0) {
-        ShowInFront(SSpResolution);
-    } else {
-        const std::string caption = SelectedQuantityCaption(Option1);
-        skipOnError([&] { ShowRecordPlot(QVX410Grid, QVX410PointGrid, SelectedColumn(), caption); });
-    }
+    RecordWindow::BtnSelectOK_Click();
     skipOnError([] { ReadCalibrationDate(); });
     skipOnError([] { ReadCalibrationLevel(); });
 }
 
-void DataListFrm::BtnExit_Click() {
-    HideQuantityPanels(SSpSelectItem, SSpResolution);
-}
-
-void DataListFrm::Btn01dB_Click() {
-    RunLevelDistribution(*this, QVX410PointGrid, SSpResolution, LevelResolution::TenthDb, &Busy);
-}
-
-void DataListFrm::Btn1dB_Click() {
-    RunLevelDistribution(*this, QVX410PointGrid, SSpResolution, LevelResolution::WholeDb, &Busy);
-}
-
-namespace {
-
-void applyCaption(DataListFrm& f, const TextAssignment& a) {
+void DataListFrm::applyCaption(const TextAssignment& a) {
     if (a.control == "Check1") {
-        f.Check1.at(a.index)->setCaption(a.text);
-    } else if (a.control == "Option1") {
-        f.Option1[a.index].setCaption(a.text);
+        Check1.at(a.index)->setCaption(a.text);
     } else if (a.control == "PageLbl") {
-        f.PageLbl.setCaption(a.text);
+        PageLbl.setCaption(a.text);
     } else if (a.control == "ItemBtn") {
-        f.ItemBtn.setCaption(a.text);
+        ItemBtn.setCaption(a.text);
     } else if (a.control == "SetBtn") {
-        f.SetBtn.setCaption(a.text);
+        SetBtn.setCaption(a.text);
     } else if (a.control == "AllSelBtn") {
-        f.AllSelBtn.setCaption(a.text);
-    } else if (a.control == "BtnSelectOK") {
-        f.BtnSelectOK.setCaption(a.text);
-    } else if (a.control == "BtnExit") {
-        f.BtnExit.setCaption(a.text);
-    } else if (a.control == "SSfResolution") {
-        f.SSfResolution.setCaption(a.text);
+        AllSelBtn.setCaption(a.text);
+    } else {
+        RecordWindow::applyCaption(a);
     }
 }
 
-FlexGrid* gridNamed(DataListFrm& f, const std::string& name) {
-    if (name == "QVX410Grid") return &f.QVX410Grid;
-    if (name == "QVX410PointGrid") return &f.QVX410PointGrid;
-    if (name == "GridUserInfo") return &f.GridUserInfo;
+FlexGrid* DataListFrm::gridNamed(const std::string& name) {
+    if (name == "QVX410Grid") return &QVX410Grid;
+    if (name == "QVX410PointGrid") return &QVX410PointGrid;
+    if (name == "GridUserInfo") return &GridUserInfo;
     return nullptr;
 }
 
-}  // namespace
-
 void ApplyDataListFrmTexts(DataListFrm& frm) {
-    const WindowTexts windowTexts = dataListFrmTexts(texts());
-    for (const TextAssignment& a : windowTexts.assignments()) {
-        try {
-            if (a.target == TextTarget::Caption) {
-                applyCaption(frm, a);
-            } else if (a.target == TextTarget::ToolTip) {
-                frm.Toolbar1.setButtonToolTip(a.index, a.text);
-            } else if (a.target == TextTarget::GridCell) {
-                if (FlexGrid* grid = gridNamed(frm, a.control)) setGridCell(*grid, a.row, a.col, a.text);
-            }
-        } catch (const VbError&) {
-            return;  // the procedure stops at a control that refuses its text
-        } catch (const std::out_of_range&) {
-            return;
-        }
-    }
+    frm.applyTexts(dataListFrmTexts(texts()));
 }
 
 }  // namespace sq

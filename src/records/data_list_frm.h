@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "platform/dialogs.h"
-#include "platform/ui/common_controls.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/flex_grid.h"
-#include "platform/ui/window.h"
 #include "records/data_list_layout.h"
-#include "records/quantity_panels.h"
+#include "records/record_window.h"
 #include "shared/window_names.h"
 
 class QScrollArea;
@@ -20,7 +18,7 @@ class QWidget;
 
 namespace sq {
 
-class DataListFrm : public Window {
+class DataListFrm : public RecordWindow {
 public:
     static constexpr const char* kName = window_name::kDataListFrm;
     DataListFrm();
@@ -40,14 +38,8 @@ public:
     void AllSelBtn_Click();
     void SetBtn_Click();
     void LoadItemSelection();
-    void Toolbar1_ButtonClick(const std::string& key);
-    void BtnSelectOK_Click();
-    void BtnExit_Click();
-    void Btn01dB_Click();
-    void Btn1dB_Click();
-    void PicSplit_MouseDown();
-    void PicSplit_MouseMove(double x);
-    void PicSplit_MouseUp();
+    // OK also asks the instrument for its calibration date and level.
+    void BtnSelectOK_Click() override;
     // Grid editing: the user-information editor and Backspace in the summary and point grids.
     void GridUserInfo_DblClick();
     void GridUserInfo_Click();
@@ -57,32 +49,18 @@ public:
     void QVX410PointGrid_KeyPress(int& keyAscii);
     // The toolbar's "save": the save dialog, then the data file or the CSV export.
     void SaveCommand();
-    // The toolbar's "Print": the question, the printer dialog and the printed report.
-    void PrintCommand();
 
-    ToolBar Toolbar1;
     Frame mem410frm;
     Label PageLbl;
     CommandButton ItemBtn;
     FlexGrid QVX410Grid;
-    SplitterBar PicSplit;
     FlexGrid QVX410PointGrid;
     FlexGrid GridUserInfo;
-    Panel3D SSpSelectItem;
-    OptionGroup Option1;
-    CommandButton BtnSelectOK;
-    CommandButton BtnExit;
-    Panel3D SSpResolution;
-    Frame SSfResolution;
-    CommandButton Btn01dB;
-    CommandButton Btn1dB;
     Panel3D ItemSSP;
     std::vector<std::unique_ptr<CheckBox>> Check1;  // elements 0 to 102
     CommandButton SetBtn;
     CommandButton AllSelBtn;
 
-    int16_t HistogramMode = 0;  // 0: OK draws the graph; 1: OK opens the level distribution
-    bool SplitDragging = false;
     bool Editing = false;
     // The editor over a user-information cell while one is open, and the cell it edits.
     std::unique_ptr<TextBox> EditGrid;
@@ -90,19 +68,16 @@ public:
     int32_t EditRow = 0;
     // The save dialog's settings, kept from one save to the next.
     FileDialogRequest Cmd;
-    // True while a save, a report or a level distribution runs from this window: its toolbar does
-    // nothing meanwhile.
-    bool Busy = false;
-
-    // The layout last applied (twips), as the splitter drag continues from it.
-    [[nodiscard]] const RecordWindowLayout& layout() const { return m_layout; }
-    // Runs the resize layout for the window's present size.
-    void layoutControls();
 
 protected:
     void Form_Load() override;
     void Form_Unload() override;
-    void Form_Resize() override;
+    void ownToolbarKey(const std::string& key) override;
+    [[nodiscard]] RecordWindowLayout resizeLayout(float userInfoNeeds) const override;
+    void dragSplitter(RecordWindowLayout& layout, float x) const override;
+    void applyLayout() override;
+    void applyCaption(const TextAssignment& assignment) override;
+    [[nodiscard]] FlexGrid* gridNamed(const std::string& name) override;
 
 private:
     void buildItemPanel();
@@ -110,11 +85,9 @@ private:
     void placeItemPanel();
     [[nodiscard]] float panelRoom() const;
     void prepareGrids();
-    void applyLayout();
     void wireEditing();
     void commitEdit();
     void restoreSummaryColumns(int from);
-    RecordWindowLayout m_layout;
     float m_pointGridNeeds = 0;  // twips: the point grid's width for all its columns, once they are sized
     // The summary columns' width (twips) and alignment as the download set them up; Set gives them
     // back to the columns it brings back after a deletion.

@@ -3,7 +3,7 @@
 #include "platform/event_pacer.h"
 #include "platform/vb_error.h"
 #include "recordmodel/grid_copy.h"
-#include "records/data_list_frm.h"
+#include "records/quantity_panels.h"
 #include "reports/histogram.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
