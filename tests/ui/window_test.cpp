@@ -189,6 +189,94 @@ TEST_F(WindowTest, mdiChildrenLiveInTheFramesArea) {
     EXPECT_TRUE(frame.mdiArea()->subWindowList().empty());
 }
 
+// A child with a minimum size, as the program's child windows have, that counts its resizes.
+class MinimumChild : public Window {
+public:
+    explicit MinimumChild(const std::string& name) : Window(name, WindowKind::MdiChild) {
+        setMinimumSizeTwips(5600, 4900);
+    }
+    std::vector<QSize> sizes;
+
+protected:
+    void Form_Resize() override { sizes.push_back(surface()->size()); }
+};
+
+class MdiStateTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        frame.Load();
+        frame.Show();
+        frame.Move(0, 0, 18000, 12000);
+    }
+    MinimumChild& openMaximised(const std::string& name) {
+        auto& child = static_cast<MinimumChild&>(adoptChild(name));
+        child.setWindowState(WindowState::Maximized);
+        child.Show();
+        settle();
+        return child;
+    }
+    Window& adoptChild(const std::string& name) {
+        windows().registerWindow(name, [name] { return std::make_unique<MinimumChild>(name); });
+        return windows().window(name);
+    }
+    // Runs what the toolkit posted, and what that posted in turn.
+    static void settle() {
+        for (int round = 0; round < 3; ++round) QCoreApplication::processEvents();
+    }
+    [[nodiscard]] QSize areaSize() const { return frame.mdiArea()->viewport()->size(); }
+
+    Window frame{"Panel", WindowKind::MdiFrame};
+};
+
+TEST_F(MdiStateTest, aMaximisedChildStaysMaximisedBehindAnotherAndComesBackMaximisedWhenThatOneCloses) {
+    MinimumChild& list = openMaximised("DataListFrm");
+    ASSERT_EQ(list.windowState(), WindowState::Maximized);
+    list.sizes.clear();
+
+    MinimumChild& files = openMaximised("FileListFrm");
+    EXPECT_EQ(files.windowState(), WindowState::Maximized);
+    EXPECT_EQ(list.windowState(), WindowState::Maximized);
+
+    files.Unload();
+    settle();
+    EXPECT_EQ(frame.mdiArea()->currentSubWindow(), list.surface()->parentWidget());
+    EXPECT_EQ(list.windowState(), WindowState::Maximized);
+    EXPECT_EQ(list.surface()->parentWidget()->size(), areaSize());
+    EXPECT_TRUE(list.sizes.empty()) << "laid out again at " << list.sizes.front().width() << " px wide";
+}
+
+TEST_F(MdiStateTest, aChildOpenedRestoredInFrontOfAMaximisedOneIsMaximised) {
+    MinimumChild& list = openMaximised("DataListFrm");
+    Window& other = adoptChild("FileListFrm");
+    other.Show();
+    settle();
+    EXPECT_EQ(other.windowState(), WindowState::Maximized);
+    EXPECT_EQ(list.windowState(), WindowState::Maximized);
+}
+
+TEST_F(MdiStateTest, theOnlyChildRestoredByTheUserStaysRestoredAtNoLessThanItsMinimum) {
+    MinimumChild& list = openMaximised("DataListFrm");
+    QMdiSubWindow* outer = frame.mdiArea()->activeSubWindow();
+    ASSERT_NE(outer, nullptr);
+    outer->showNormal();  // its restore button
+    settle();
+    // The frame losing and regaining the focus brings the same child to the front again.
+    frame.mdiArea()->setActiveSubWindow(nullptr);
+    frame.mdiArea()->setActiveSubWindow(outer);
+    settle();
+
+    EXPECT_EQ(list.windowState(), WindowState::Normal);
+    EXPECT_GE(outer->width(), outer->minimumWidth());
+    EXPECT_GE(outer->height(), outer->minimumHeight());
+    EXPECT_LT(outer->width(), areaSize().width());
+
+    // A maximised child opened over it and closed again leaves the area maximised.
+    openMaximised("FileListFrm").Unload();
+    settle();
+    EXPECT_EQ(list.windowState(), WindowState::Maximized);
+}
+
 // A resize handler that enforces a minimum size, as the windows do: the new size runs the handler again.
 class SizedWindow : public Window {
 public:

@@ -11,6 +11,7 @@
 
 #include "platform/ui/form_widget.h"
 #include "platform/ui/frame_geometry.h"
+#include "platform/ui/mdi_area.h"
 #include "platform/ui/screen_keeper.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
@@ -138,7 +139,7 @@ void Window::ensureShell() {
             m_frame = frame;
             m_surface = new FormWidget(this, frame);
             frame->setCentralWidget(m_surface);
-            m_mdiArea = new QMdiArea(m_surface);
+            m_mdiArea = newMdiArea(m_surface);
             m_surface->setFillWidget(m_mdiArea);
             windows().setMdiArea(m_mdiArea);
             break;
@@ -204,7 +205,7 @@ void Window::Show(ShowMode mode) {
     if (!m_loaded) return;  // the load handler unloaded the window
     QWidget* w = outer();
     if (w != m_surface) m_surface->show();
-    showInState(w, m_state);
+    showInState(w, stateToShowIn());
     if (m_pendingMove) {
         std::array<double, 4> g = *m_pendingMove;
         m_pendingMove.reset();
@@ -238,6 +239,13 @@ void Window::Show(ShowMode mode) {
     if (m_loaded && m_surface->isVisible()) loop.exec();
     m_modalLoop = nullptr;
     if (m_loaded && w->isWindow()) w->setWindowModality(before);
+}
+
+// A child shown while a maximised one is in front of the MDI area is shown maximised as well.
+WindowState Window::stateToShowIn() const {
+    const bool maximisedInFront = m_subWindow && m_subWindow->isHidden() && m_subWindow->mdiArea() &&
+                                  maximisedChildInFront(*m_subWindow->mdiArea(), m_subWindow);
+    return maximisedInFront && m_state == WindowState::Normal ? WindowState::Maximized : m_state;
 }
 
 void Window::Hide() {

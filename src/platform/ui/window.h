@@ -140,6 +140,7 @@ private:
     [[nodiscard]] std::optional<QRect> frameDueAgain() const;
     void requestFrame(const QRect& frame);
     void applyRequestedFrame();
+    [[nodiscard]] WindowState stateToShowIn() const;
     void runResize();
     void runActivate();
     void userClose();
