@@ -55,6 +55,18 @@ TEST_F(DataListFitTest, pointGridShowsItsSixTitlesWithinItsWidth) {
     EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
 }
 
+// The summary is narrower than its columns here; it opens at its first column, D1 in view, and at its
+// first row.
+TEST_F(DataListFitTest, summaryGridOpensShowingItsFirstColumn) {
+    DataListFrm& f = openList(30);
+    const FlexGrid& grid = f.QVX410Grid;
+    auto& view = *static_cast<QTableView*>(grid.widget());
+    ASSERT_GT(view.horizontalScrollBar()->maximum(), 0) << "the columns need more room than the grid has";
+    EXPECT_EQ(grid.TextMatrix(0, 1), "D1");
+    EXPECT_EQ(view.horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+}
+
 // At the main window's minimum the boxes need more room than the window has: the panel keeps within the
 // window and scrolls sideways. At the window's minimum it scrolls further.
 TEST_F(DataListFitTest, itemPanelShowsEveryCaptionWholeAndStaysInsideTheWindow) {

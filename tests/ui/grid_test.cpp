@@ -382,5 +382,37 @@ TEST(FlexGrid, aGridAsHighAsItsRowsNeedShowsThemWholeAboveItsScrollBar) {
     }
 }
 
+// A fill that sets Row and Col cell by cell leaves the current cell in the last column and row: the
+// view stays where it was, whether the grid was shown before the fill or after it. The user's keys
+// still bring the current cell into view.
+TEST(FlexGrid, codeMovingTheCurrentCellKeepsTheViewWhereItIsAndKeysBringTheCellIntoView) {
+    for (bool shownBeforeFill : {false, true}) {
+        SCOPED_TRACE(shownBeforeFill);
+        QWidget surface;
+        surface.resize(600, 600);
+        FlexGrid grid(&surface, 30, 6, 1, 1);
+        for (int col = 0; col < grid.Cols(); ++col) grid.setColWidth(col, 1500);
+        grid.Move(0, 0, 4500, 3000);  // three columns and some rows of the six and thirty
+        if (shownBeforeFill) surface.show();
+        QCoreApplication::processEvents();
+        for (int row = 0; row < grid.Rows(); ++row)
+            for (int col = 0; col < grid.Cols(); ++col) {
+                grid.setRow(row);
+                grid.setCol(col);
+                grid.setText("cell");
+            }
+        surface.show();
+        QCoreApplication::processEvents();
+        auto* view = static_cast<QTableView*>(grid.widget());
+        ASSERT_GT(view->horizontalScrollBar()->maximum(), 0);
+        EXPECT_EQ(view->horizontalScrollBar()->value(), 0);
+        EXPECT_EQ(view->verticalScrollBar()->value(), 0);
+
+        grid.pressKey(Qt::Key_Down, 0);
+        grid.pressKey(Qt::Key_End, 0);
+        EXPECT_EQ(view->horizontalScrollBar()->value(), view->horizontalScrollBar()->maximum());
+    }
+}
+
 }  // namespace
 }  // namespace sq

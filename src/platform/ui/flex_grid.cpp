@@ -233,6 +233,9 @@ public:
         horizontalHeader()->setHighlightSections(false);
         verticalHeader()->setHighlightSections(false);
         setCornerButtonEnabled(false);
+        // The view never scrolls by itself when the current cell moves: code that sets Row or Col
+        // leaves it where it is, and the grid brings the cell into view for the user's own moves.
+        setAutoScroll(false);
         // Qt's corner button stands where the fixed row and the fixed column meet: it shows cell (0, 0).
         if (auto* corner = findChild<QAbstractButton*>()) {
             m_corner = corner;
@@ -256,6 +259,9 @@ public:
     }
 
     void refreshGeometry() { updateGeometries(); }
+    void reveal(int viewRow, int viewCol) {
+        if (viewRow >= 0 && viewCol >= 0) scrollTo(model()->index(viewRow, viewCol));
+    }
     void refreshCorner() {
         if (m_corner) m_corner->update();
     }
@@ -660,6 +666,7 @@ void FlexGrid::userPress(int row, int col, bool extend) {
     m_row = m_rowSel = row;
     m_col = m_colSel = col;
     syncSelection();
+    revealCurrent();
     fire(onSelChange);
 }
 
@@ -691,6 +698,7 @@ void FlexGrid::userHeaderPress(bool columnTitle, int section, bool extend) {
         m_colSel = std::max(0, Cols() - 1);
     }
     syncSelection();
+    revealCurrent();
     fire(onSelChange);
     fire(onClick);
 }
@@ -743,13 +751,13 @@ void FlexGrid::moveCurrent(int row, int col) {
     if (row >= Rows() || col >= Cols()) return;
     m_row = m_rowSel = row;
     m_col = m_colSel = col;
-    syncSelection();
     flush();
-    int titleRows = m_model->titleRows();
-    int labelCols = m_model->labelCols();
-    if (row - titleRows >= 0 && col - labelCols >= 0)
-        view()->scrollTo(m_model->index(row - titleRows, col - labelCols));
+    revealCurrent();
     fire(onSelChange);
+}
+
+void FlexGrid::revealCurrent() {
+    view()->reveal(m_row - m_model->titleRows(), m_col - m_model->labelCols());
 }
 
 void FlexGrid::pressKey(int keyCode, int keyAscii, int shift) {

@@ -8,6 +8,8 @@
 // - Setting Row moves the current cell and sets RowSel to the same row; setting Col does the same
 //   for ColSel. So "Col = ColSel, then Row = RowSel" makes the selection's end the current cell, and
 //   a selection is extended by setting RowSel/ColSel after Row/Col.
+// - Setting Row, Col, RowSel or ColSel never scrolls the view (TopRow does); the user's clicks and
+//   keys bring the current cell into view.
 // - A click on a column's title cell selects that column from the first data row to the last; a
 //   click on a row's label cell selects that row from the first data column to the last. Dragging
 //   over further titles (labels), or a shift-click on one, moves ColSel (RowSel) to it: the
@@ -147,6 +149,8 @@ private:
     void userHeaderExtend(bool columnTitle, int index);
     void applyColumnLayout();
     void moveCurrent(int row, int col);
+    // Scrolls the view so that the current cell shows: for the user's own moves only.
+    void revealCurrent();
 
     GridStore m_store;
     std::unique_ptr<GridModel> m_model;
