@@ -2,8 +2,10 @@
 // rules of title and label clicks, and the top row.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableView>
@@ -412,6 +414,39 @@ TEST(FlexGrid, codeMovingTheCurrentCellKeepsTheViewWhereItIsAndKeysBringTheCellI
         grid.pressKey(Qt::Key_End, 0);
         EXPECT_EQ(view->horizontalScrollBar()->value(), view->horizontalScrollBar()->maximum());
     }
+}
+
+// The darkest lightness in a part of a widget's picture: the ink of the text drawn there.
+int darkestIn(QWidget& widget, const QRect& part) {
+    const QImage image = widget.grab(part).toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+}
+
+// The corner cell, where the title row and the label column meet, is a fixed cell like the others:
+// its text is drawn in the same ink as a column title's.
+TEST(FlexGrid, theCornerCellIsDrawnLikeTheTitlesBesideIt) {
+    QWidget surface;
+    surface.resize(400, 300);
+    FlexGrid grid(&surface, 3, 2, 1, 1);
+    grid.Move(0, 0, 4500, 3000);
+    grid.setColWidth(0, 900);
+    grid.setColWidth(1, 900);
+    grid.setTextMatrix(0, 0, "No.s");
+    grid.setTextMatrix(0, 1, "No.s");
+    surface.show();
+    QCoreApplication::processEvents();
+    auto* view = static_cast<QTableView*>(grid.widget());
+    QHeaderView* titles = view->horizontalHeader();
+    auto* corner = view->findChild<QAbstractButton*>();
+    ASSERT_NE(corner, nullptr);
+    const QRect title(titles->sectionViewportPosition(0), 0, titles->sectionSize(0), titles->height());
+    const int titleInk = darkestIn(*titles->viewport(), title);
+    ASSERT_LT(titleInk, 128) << "the title's text is dark";
+    // The same ink; the two texts stand at other fractions of a pixel, so their edges blend apart.
+    EXPECT_NEAR(darkestIn(*corner, corner->rect()), titleInk, 24);
 }
 
 }  // namespace

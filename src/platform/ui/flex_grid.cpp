@@ -269,10 +269,11 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != m_corner || event->type() != QEvent::Paint)
             return QTableView::eventFilter(watched, event);
+        // The corner button is disabled (it would select all): its state and palette come from the
+        // title row, so the cell is drawn like the other fixed cells and not greyed.
         QStyleOptionHeader option;
-        option.initFrom(m_corner);
+        option.initFrom(horizontalHeader());
         option.rect = m_corner->rect();
-        option.state |= QStyle::State_Enabled;
         option.position = QStyleOptionHeader::OnlyOneSection;
         if (m_grid->Rows() > 0 && m_grid->Cols() > 0)
             option.text = QString::fromStdString(m_grid->TextMatrix(0, 0));
