@@ -255,7 +255,9 @@ TEST_F(MdiStateTest, aChildOpenedRestoredInFrontOfAMaximisedOneIsMaximised) {
     EXPECT_EQ(list.windowState(), WindowState::Maximized);
 }
 
-TEST_F(MdiStateTest, theOnlyChildRestoredByTheUserStaysRestoredAtNoLessThanItsMinimum) {
+// Shown maximised from the start, the child restores to the classic default frame: three quarters of
+// the area each way, in its corner.
+TEST_F(MdiStateTest, theOnlyChildRestoredByTheUserStaysRestoredAtThreeQuartersOfTheArea) {
     MinimumChild& list = openMaximised("DataListFrm");
     QMdiSubWindow* outer = frame.mdiArea()->activeSubWindow();
     ASSERT_NE(outer, nullptr);
@@ -267,14 +269,31 @@ TEST_F(MdiStateTest, theOnlyChildRestoredByTheUserStaysRestoredAtNoLessThanItsMi
     settle();
 
     EXPECT_EQ(list.windowState(), WindowState::Normal);
-    EXPECT_GE(outer->width(), outer->minimumWidth());
-    EXPECT_GE(outer->height(), outer->minimumHeight());
-    EXPECT_LT(outer->width(), areaSize().width());
+    EXPECT_EQ(outer->geometry(), QRect(0, 0, areaSize().width() * 3 / 4, areaSize().height() * 3 / 4));
+    EXPECT_EQ(list.sizes.back(), list.surface()->size()) << "laid out at the restored size";
 
     // A maximised child opened over it and closed again leaves the area maximised.
     openMaximised("FileListFrm").Unload();
     settle();
     EXPECT_EQ(list.windowState(), WindowState::Maximized);
+}
+
+// A child that its code sized before showing it maximised restores to that size; none restores below
+// its minimum.
+TEST_F(MdiStateTest, aChildRestoresToTheFrameItsCodeGaveOrAtLeastItsMinimum) {
+    MinimumChild& sized = static_cast<MinimumChild&>(adoptChild("DataListFrm"));
+    sized.Move(300, 300, 9000, 6000);
+    sized.setWindowState(WindowState::Maximized);
+    sized.Show();
+    settle();
+    sized.setWindowState(WindowState::Normal);
+    EXPECT_EQ(sized.surface()->parentWidget()->frameGeometry(), QRect(20, 20, 600, 400));
+
+    frame.Move(0, 0, 6000, 5000);  // an area whose three quarters are less than the minimum
+    settle();
+    MinimumChild& small = openMaximised("FileListFrm");
+    small.setWindowState(WindowState::Normal);
+    EXPECT_EQ(small.surface()->parentWidget()->size(), small.surface()->parentWidget()->minimumSize());
 }
 
 // A resize handler that enforces a minimum size, as the windows do: the new size runs the handler again.

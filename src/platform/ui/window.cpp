@@ -205,6 +205,8 @@ void Window::Show(ShowMode mode) {
     if (!m_loaded) return;  // the load handler unloaded the window
     QWidget* w = outer();
     if (w != m_surface) m_surface->show();
+    if (!m_placed) giveDefaultChildFrame();
+    m_placed = true;
     showInState(w, stateToShowIn());
     if (m_pendingMove) {
         std::array<double, 4> g = *m_pendingMove;
@@ -239,6 +241,17 @@ void Window::Show(ShowMode mode) {
     if (m_loaded && m_surface->isVisible()) loop.exec();
     m_modalLoop = nullptr;
     if (m_loaded && w->isWindow()) w->setWindowModality(before);
+}
+
+// An MDI child that its code never placed gets the classic default frame on its first show: three
+// quarters of the area each way (never less than its minimum), in the area's top-left corner. A
+// child shown maximised returns to it when the user restores it.
+void Window::giveDefaultChildFrame() {
+    if (!m_subWindow || !m_subWindow->mdiArea()) return;
+    const QSize area = m_subWindow->mdiArea()->viewport()->size();
+    const QSize size =
+        QSize(area.width() * 3 / 4, area.height() * 3 / 4).expandedTo(m_subWindow->minimumSize());
+    m_subWindow->setGeometry(QRect(QPoint(0, 0), size));
 }
 
 // A child shown while a maximised one is in front of the MDI area is shown maximised as well.
@@ -339,6 +352,7 @@ WindowState Window::windowState() const {
 }
 
 void Window::Move(double left, double top, double width, double height) {
+    m_placed = true;
     QWidget* w = outer();
     // The frame's borders are known only once the window is shown: sizes given before are applied again then.
     if (w->isHidden()) m_pendingMove = std::array<double, 4>{left, top, width, height};
@@ -467,6 +481,7 @@ void Window::setMinimumSizeTwips(double width, double height) {
 }
 
 void Window::centre() {
+    m_placed = true;
     QWidget* w = outer();
     QRect area;
     if (m_subWindow && m_subWindow->mdiArea()) {

@@ -140,6 +140,7 @@ private:
     [[nodiscard]] std::optional<QRect> frameDueAgain() const;
     void requestFrame(const QRect& frame);
     void applyRequestedFrame();
+    void giveDefaultChildFrame();
     [[nodiscard]] WindowState stateToShowIn() const;
     void runResize();
     void runActivate();
@@ -155,6 +156,8 @@ private:
     bool m_resizeAgain = false;
     QEventLoop* m_modalLoop = nullptr;
     WindowState m_state = WindowState::Normal;
+    // Shown once, or given a frame by code (Move, centre): no default frame is due.
+    bool m_placed = false;
     std::optional<std::array<double, 4>> m_pendingMove;
     // A top-level window's frame set by its resize handler, asked of the window system once the
     // event that ran the handler is done (see requestFrame).
