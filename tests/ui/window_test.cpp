@@ -161,6 +161,28 @@ TEST_F(WindowTest, modalShowKeepsTimersRunningUntilTheWindowCloses) {
     poll.setEnabled(false);
 }
 
+// The window system must see a window shown modally for the first time shown once, and modal from
+// the start: a window hidden and shown again while the window manager is still framing it may
+// never be mapped.
+TEST_F(WindowTest, aWindowShownModallyIsShownOnceAndModalFromTheStart) {
+    registerStandIn("ComPortSetFrm", &flags().ComPortSetFrmOpen, nullptr, WindowKind::TopLevel);
+    Window& w = windows().window("ComPortSetFrm");
+    struct ShowLog : QObject {
+        std::vector<std::string> seen;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            const auto* widget = static_cast<QWidget*>(watched);
+            if (event->type() == QEvent::Show)
+                seen.push_back(widget->windowModality() == Qt::ApplicationModal ? "shown modal" : "shown");
+            if (event->type() == QEvent::Hide) seen.push_back("hidden");
+            return false;
+        }
+    } log;
+    w.surface()->window()->installEventFilter(&log);
+    QTimer::singleShot(50, [&] { w.Unload(); });
+    w.Show(ShowMode::Modal);
+    EXPECT_EQ(log.seen, (std::vector<std::string>{"shown modal", "hidden"}));
+}
+
 TEST_F(WindowTest, mdiChildrenLiveInTheFramesArea) {
     Window frame("Panel", WindowKind::MdiFrame);
     ASSERT_NE(windows().mdiArea(), nullptr);

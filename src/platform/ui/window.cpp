@@ -204,6 +204,12 @@ void Window::Show(ShowMode mode) {
     Load();
     if (!m_loaded) return;  // the load handler unloaded the window
     QWidget* w = outer();
+    const Qt::WindowModality before = w->windowModality();
+    // A top-level window shown modally takes its modality before its first show. Changing it later
+    // takes a hide and a show, and a window hidden and shown again while the window manager is
+    // still framing it may never be mapped.
+    const bool modalLoop = mode == ShowMode::Modal && !windows().modalHook();
+    if (modalLoop && w->isWindow() && !w->isVisible()) w->setWindowModality(Qt::ApplicationModal);
     if (w != m_surface) m_surface->show();
     if (!m_placed) giveDefaultChildFrame();
     m_placed = true;
@@ -231,8 +237,7 @@ void Window::Show(ShowMode mode) {
     }
     QEventLoop loop;
     m_modalLoop = &loop;
-    Qt::WindowModality before = w->windowModality();
-    if (w->isWindow()) {
+    if (w->isWindow() && w->windowModality() != Qt::ApplicationModal) {
         w->hide();
         w->setWindowModality(Qt::ApplicationModal);
         w->show();
