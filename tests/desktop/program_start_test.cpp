@@ -16,9 +16,11 @@ using sqtest::waitUntil;
 
 namespace {
 
-// True when a window of that exact title is mapped on the screen.
-bool windowShown(const std::string& title) {
-    return !runCommand("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null").empty();
+// True when the process shows a window of that exact title on the screen.
+bool windowShown(qint64 pid, const std::string& title) {
+    return !runCommand("xdotool search --onlyvisible --pid " + std::to_string(pid) + " --name '^" + title +
+                       "$' 2>/dev/null")
+                .empty();
 }
 
 TEST(ProgramStartTest, thePortWindowReachesTheScreenAtEveryStart) {
@@ -32,7 +34,7 @@ TEST(ProgramStartTest, thePortWindowReachesTheScreenAtEveryStart) {
         program.setProgram(SQ_PROGRAM);
         program.start();
         ASSERT_TRUE(program.waitForStarted()) << program.errorString().toStdString();
-        EXPECT_TRUE(waitUntil([] { return windowShown("Com Port"); }, 8000))
+        EXPECT_TRUE(waitUntil([&] { return windowShown(program.processId(), "Com Port"); }, 8000))
             << "start " << start << ": the port window never reached the screen";
         program.kill();
         program.waitForFinished();
