@@ -1,6 +1,7 @@
 // The build's side of the order of the folders: a library's include path reaches the headers of its
-// own folder and of the folders it links, and no other, so an include that breaks the order does
-// not compile however it is written.
+// own folder and of the folders it links, and no other, so an include written "folder/file.h" or
+// <folder/file.h> that breaks the order does not compile. An include the compiler finds beside the
+// including file (a relative path) is scripts/check-layers' to refuse.
 #include <gtest/gtest.h>
 
 #include <filesystem>
