@@ -27,7 +27,6 @@ constexpr const char* kBordersSeen = "sqBordersSeen";
 constexpr const char* kFitAsked = "sqFitAsked";
 constexpr const char* kFitTries = "sqFitTries";
 constexpr const char* kExposed = "sqExposed";
-constexpr int kMaxFitTries = 3;
 
 // Windows of their own; menus, tool tips and the like are the toolkit's to place.
 bool isKeptWindow(const QWidget& w) {

@@ -15,6 +15,10 @@ namespace sq {
 // so the program and every test run the same path.
 void keepWindowsOnScreen();
 
+// How often in a row a window is asked for a frame on screen before it is left where a window
+// manager that will not have it keeps it.
+inline constexpr int kMaxFitTries = 3;
+
 // The available area of the screen `window` is on (empty when it has none).
 [[nodiscard]] QRect availableAreaOf(const QWidget& window);
 

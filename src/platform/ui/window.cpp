@@ -397,7 +397,6 @@ std::optional<QRect> Window::frameDueAgain() const {
 }
 
 void Window::keepOnScreen() {
-    constexpr int kMaxFitTries = 3;
     QWidget* w = outer();
     if (!m_loaded || !w->isWindow() || w->isHidden() || framingPending(*w)) return;
     if (!m_framedSinceShow) {
