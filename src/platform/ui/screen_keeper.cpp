@@ -4,11 +4,9 @@
 #include <QEvent>
 #include <QMargins>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 #include "platform/ui/form_widget.h"
@@ -169,34 +167,11 @@ void keepWindowsOnScreen() {
     app->installEventFilter(keeper);
 }
 
-QRect availableAreaOf(const QWidget& window) {
-    const QScreen* screen = window.screen();
-    return screen ? screen->availableGeometry() : QRect();
-}
-
 bool framingPending(const QWidget& window) {
     if (!window.isWindow() || !window.isVisible() || !x11WindowManagerStatesBorders()) return false;
     // The manager maps the window once it has framed and placed it.
     const QWindow* handle = window.windowHandle();
     return !handle || !handle->isExposed() || !x11FrameExtents(window);
-}
-
-QMargins bordersOf(const QWidget& window) {
-    if (std::optional<QMargins> x11 = x11FrameExtents(window)) return *x11;
-    const QRect frame = outerFrame(window.frameGeometry(), window.geometry());
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
-QRect outerFrameOf(const QWidget& window) {
-    return window.geometry().marginsAdded(bordersOf(window));
-}
-
-void applyOuterFrame(QWidget& window, const QRect& frame) {
-    const QRect client = frame.marginsRemoved(bordersOf(window));
-    window.move(frame.topLeft());
-    window.resize(std::max(0, client.width()), std::max(0, client.height()));
 }
 
 }  // namespace sq
