@@ -136,6 +136,8 @@ private:
     QWidget* outer() const;
     // The outer frame in pixels: the one asked for and not yet applied, else the window's own.
     [[nodiscard]] QRect frameRect() const;
+    // The outer frame in pixels as the window system reports it now.
+    [[nodiscard]] QRect currentFrame() const;
     void applyFrame(const QRect& frame);
     [[nodiscard]] std::optional<QRect> frameDueAgain() const;
     void requestFrame(const QRect& frame);
