@@ -63,9 +63,7 @@ class ScreenKeeper : public QObject {
 public:
     explicit ScreenKeeper(QObject* parent) : QObject(parent) {
         onX11FrameExtentsChange([this](QWidget& w) {
-            if (!isKeptWindow(w)) return;
-            noteBorders(w);
-            schedule(&w);
+            if (isKeptWindow(w)) noteAndSchedule(w);
         });
     }
     ~ScreenKeeper() override { onX11FrameExtentsChange({}); }
@@ -78,10 +76,7 @@ protected:
             case QEvent::Show:
             case QEvent::Resize:
             case QEvent::WindowStateChange:
-                if (QWidget* w = keptWindow(watched)) {
-                    noteBorders(*w);
-                    schedule(w);
-                }
+                if (QWidget* w = keptWindow(watched)) noteAndSchedule(*w);
                 break;
             // A window manager may frame a window without moving or resizing it; on X11 it says so
             // (see the constructor), elsewhere the window learns of its borders when it next moves.
@@ -90,10 +85,7 @@ protected:
                 break;
             // The first exposure after a show ends the window manager's framing (framingPending).
             case QEvent::Expose:
-                if (QWidget* w = firstExposure(watched)) {
-                    noteBorders(*w);
-                    schedule(w);
-                }
+                if (QWidget* w = firstExposure(watched)) noteAndSchedule(*w);
                 break;
             case QEvent::Hide:
                 if (QWidget* w = keptWindow(watched)) w->setProperty(kExposed, false);
@@ -128,6 +120,11 @@ private:
         const bool changed = w.property(kBordersSeen).value<QMargins>() != borders;
         w.setProperty(kBordersSeen, QVariant::fromValue(borders));
         return changed;
+    }
+
+    void noteAndSchedule(QWidget& w) {
+        noteBorders(w);
+        schedule(&w);
     }
 
     // Checked once the event that moved the window has been handled, and the window's own resize
