@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "platform/ui/screen_keeper.h"
+#include "platform/ui/frame_geometry.h"
 #include "platform/ui/twips.h"
 #include "platform/vb_error.h"
 #include "settings/setting_read.h"

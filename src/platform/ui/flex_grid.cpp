@@ -572,17 +572,25 @@ void FlexGrid::fitColWidthToText(int col, const std::string& text) {
     if (toPixels(ColWidth(col)) < needed) setColWidth(col, toTwips(needed));
 }
 
+namespace {
+
+// What the view's frame and one scroll bar take of its width or its height.
+int frameAndScrollBarPixels(const GridView& v) {
+    return 2 * v.frameWidth() + v.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &v);
+}
+
+}  // namespace
+
 double FlexGrid::WidthForAllCols() const {
     const GridView& v = *view();
-    int pixels = 2 * v.frameWidth() + v.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &v);
+    int pixels = frameAndScrollBarPixels(v);
     for (int c = 0; c < Cols(); ++c) pixels += toPixels(ColWidth(c));
     return toTwips(pixels);
 }
 
 double FlexGrid::HeightForRows(int rows) const {
     const GridView& v = *view();
-    int pixels = 2 * v.frameWidth() + v.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &v) +
-                 rows * v.verticalHeader()->defaultSectionSize();
+    int pixels = frameAndScrollBarPixels(v) + rows * v.verticalHeader()->defaultSectionSize();
     if (!v.horizontalHeader()->isHidden()) pixels += v.horizontalHeader()->sizeHint().height();
     return toTwips(pixels);
 }

@@ -1,7 +1,10 @@
 #pragma once
 // Where a top-level window's frame is, as the window system reports it and as the program asks for
 // it. Pixels, in screen coordinates.
+#include <QMargins>
 #include <QRect>
+
+class QWidget;
 
 namespace sq {
 
@@ -13,5 +16,18 @@ namespace sq {
 // A frame placed on the screen's available area: no wider or taller than the area, and moved inside
 // it where it would stick out. An empty area leaves the frame as it is.
 [[nodiscard]] QRect fitInside(const QRect& frame, const QRect& area);
+
+// The available area of the screen `window` is on (empty when it has none).
+[[nodiscard]] QRect availableAreaOf(const QWidget& window);
+
+// A top-level widget's outer frame in screen pixels, as the window system reports it now.
+[[nodiscard]] QRect outerFrameOf(const QWidget& window);
+
+// The borders the window system puts around a top-level widget now (none before it is framed).
+[[nodiscard]] QMargins bordersOf(const QWidget& window);
+
+// Gives a top-level widget the outer frame `frame` (screen pixels): its client area is the frame
+// less the borders the window system reports now.
+void applyOuterFrame(QWidget& window, const QRect& frame);
 
 }  // namespace sq

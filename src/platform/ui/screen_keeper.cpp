@@ -4,11 +4,9 @@
 #include <QEvent>
 #include <QMargins>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 #include "platform/ui/form_widget.h"
@@ -27,7 +25,6 @@ constexpr const char* kBordersSeen = "sqBordersSeen";
 constexpr const char* kFitAsked = "sqFitAsked";
 constexpr const char* kFitTries = "sqFitTries";
 constexpr const char* kExposed = "sqExposed";
-constexpr int kMaxFitTries = 3;
 
 // Windows of their own; menus, tool tips and the like are the toolkit's to place.
 bool isKeptWindow(const QWidget& w) {
@@ -66,9 +63,7 @@ class ScreenKeeper : public QObject {
 public:
     explicit ScreenKeeper(QObject* parent) : QObject(parent) {
         onX11FrameExtentsChange([this](QWidget& w) {
-            if (!isKeptWindow(w)) return;
-            noteBorders(w);
-            schedule(&w);
+            if (isKeptWindow(w)) noteAndSchedule(w);
         });
     }
     ~ScreenKeeper() override { onX11FrameExtentsChange({}); }
@@ -81,10 +76,7 @@ protected:
             case QEvent::Show:
             case QEvent::Resize:
             case QEvent::WindowStateChange:
-                if (QWidget* w = keptWindow(watched)) {
-                    noteBorders(*w);
-                    schedule(w);
-                }
+                if (QWidget* w = keptWindow(watched)) noteAndSchedule(*w);
                 break;
             // A window manager may frame a window without moving or resizing it; on X11 it says so
             // (see the constructor), elsewhere the window learns of its borders when it next moves.
@@ -93,10 +85,7 @@ protected:
                 break;
             // The first exposure after a show ends the window manager's framing (framingPending).
             case QEvent::Expose:
-                if (QWidget* w = firstExposure(watched)) {
-                    noteBorders(*w);
-                    schedule(w);
-                }
+                if (QWidget* w = firstExposure(watched)) noteAndSchedule(*w);
                 break;
             case QEvent::Hide:
                 if (QWidget* w = keptWindow(watched)) w->setProperty(kExposed, false);
@@ -131,6 +120,11 @@ private:
         const bool changed = w.property(kBordersSeen).value<QMargins>() != borders;
         w.setProperty(kBordersSeen, QVariant::fromValue(borders));
         return changed;
+    }
+
+    void noteAndSchedule(QWidget& w) {
+        noteBorders(w);
+        schedule(&w);
     }
 
     // Checked once the event that moved the window has been handled, and the window's own resize
@@ -170,34 +164,11 @@ void keepWindowsOnScreen() {
     app->installEventFilter(keeper);
 }
 
-QRect availableAreaOf(const QWidget& window) {
-    const QScreen* screen = window.screen();
-    return screen ? screen->availableGeometry() : QRect();
-}
-
 bool framingPending(const QWidget& window) {
     if (!window.isWindow() || !window.isVisible() || !x11WindowManagerStatesBorders()) return false;
     // The manager maps the window once it has framed and placed it.
     const QWindow* handle = window.windowHandle();
     return !handle || !handle->isExposed() || !x11FrameExtents(window);
-}
-
-QMargins bordersOf(const QWidget& window) {
-    if (std::optional<QMargins> x11 = x11FrameExtents(window)) return *x11;
-    const QRect frame = outerFrame(window.frameGeometry(), window.geometry());
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
-QRect outerFrameOf(const QWidget& window) {
-    return window.geometry().marginsAdded(bordersOf(window));
-}
-
-void applyOuterFrame(QWidget& window, const QRect& frame) {
-    const QRect client = frame.marginsRemoved(bordersOf(window));
-    window.move(frame.topLeft());
-    window.resize(std::max(0, client.width()), std::max(0, client.height()));
 }
 
 }  // namespace sq

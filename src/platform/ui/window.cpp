@@ -363,7 +363,7 @@ void Window::Move(double left, double top, double width, double height) {
     if (w->isHidden()) m_pendingMove = std::array<double, 4>{left, top, width, height};
     QRect frame(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
     if (w->isWindow()) {
-        if (QScreen* screen = w->screen()) frame = fitInside(frame, screen->availableGeometry());
+        frame = fitInside(frame, availableAreaOf(*w));
         if ((m_inResize || framingPending(*w)) && !w->isHidden()) {
             requestFrame(frame);
             return;
@@ -397,7 +397,6 @@ std::optional<QRect> Window::frameDueAgain() const {
 }
 
 void Window::keepOnScreen() {
-    constexpr int kMaxFitTries = 3;
     QWidget* w = outer();
     if (!m_loaded || !w->isWindow() || w->isHidden() || framingPending(*w)) return;
     if (!m_framedSinceShow) {
@@ -450,6 +449,10 @@ void Window::applyRequestedFrame() {
 
 QRect Window::frameRect() const {
     if (m_requestedFrame) return *m_requestedFrame;
+    return currentFrame();
+}
+
+QRect Window::currentFrame() const {
     QWidget* w = outer();
     return w->isWindow() ? outerFrameOf(*w) : w->frameGeometry();
 }
@@ -496,7 +499,7 @@ void Window::centre() {
     } else {
         return;
     }
-    const QRect frame = w->isWindow() ? outerFrameOf(*w) : w->frameGeometry();
+    const QRect frame = currentFrame();
     const QPoint centred(area.x() + (area.width() - frame.width()) / 2,
                          area.y() + (area.height() - frame.height()) / 2);
     w->move(centred);

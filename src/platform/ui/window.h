@@ -123,8 +123,10 @@ protected:
     }
     // Called by Show after the window became visible and before a modal wait begins.
     virtual void shown(ShowMode mode) {}
-    // A top-level window, once after each show: the window system has framed it, so its frame's
-    // true size is known (at once where no window manager frames windows).
+    // A top-level window, once after each show, when the screen keeper first finds it framed by the
+    // window system and neither minimised nor maximised: its frame's true size is known then (at
+    // once where no window manager frames windows). A window shown minimised or maximised has it
+    // only when it is restored.
     virtual void framed() {}
 
 private:
@@ -136,6 +138,8 @@ private:
     QWidget* outer() const;
     // The outer frame in pixels: the one asked for and not yet applied, else the window's own.
     [[nodiscard]] QRect frameRect() const;
+    // The outer frame in pixels as the window system reports it now.
+    [[nodiscard]] QRect currentFrame() const;
     void applyFrame(const QRect& frame);
     [[nodiscard]] std::optional<QRect> frameDueAgain() const;
     void requestFrame(const QRect& frame);

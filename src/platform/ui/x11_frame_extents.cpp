@@ -45,6 +45,21 @@ xcb_atom_t supportedAtom(xcb_connection_t* connection) {
     return atom;
 }
 
+// True when the window manager lists _NET_FRAME_EXTENTS among the hints it supports.
+bool statesBorders(xcb_connection_t* connection) {
+    const xcb_atom_t extents = frameExtentsAtom(connection);
+    const xcb_atom_t supported = supportedAtom(connection);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (extents == XCB_ATOM_NONE || supported == XCB_ATOM_NONE || !screen) return false;
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, screen->root, supported, XCB_ATOM_ATOM, 0, 1024);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(connection, cookie, nullptr), &std::free);
+    if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32) return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    return std::find(atoms, atoms + reply->value_len, extents) != atoms + reply->value_len;
+}
+
 class FrameExtentsWatcher : public QAbstractNativeEventFilter {
 public:
     std::function<void(QWidget&)> changed;
@@ -82,20 +97,18 @@ std::optional<QMargins> x11FrameExtents(const QWidget& window) {
                     static_cast<int>(value[3]));
 }
 
+// Asked on every move and resize of a window, so the root window is read once per connection. A
+// window manager that replaces the running one later is not noticed.
 bool x11WindowManagerStatesBorders() {
+    static xcb_connection_t* askedOf = nullptr;
+    static bool states = false;
     xcb_connection_t* connection = x11Connection();
     if (!connection) return false;
-    const xcb_atom_t extents = frameExtentsAtom(connection);
-    const xcb_atom_t supported = supportedAtom(connection);
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    if (extents == XCB_ATOM_NONE || supported == XCB_ATOM_NONE || !screen) return false;
-    const xcb_get_property_cookie_t cookie =
-        xcb_get_property(connection, 0, screen->root, supported, XCB_ATOM_ATOM, 0, 1024);
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
-        xcb_get_property_reply(connection, cookie, nullptr), &std::free);
-    if (!reply || reply->type != XCB_ATOM_ATOM || reply->format != 32) return false;
-    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
-    return std::find(atoms, atoms + reply->value_len, extents) != atoms + reply->value_len;
+    if (connection != askedOf) {
+        states = statesBorders(connection);
+        askedOf = connection;
+    }
+    return states;
 }
 
 void onX11FrameExtentsChange(std::function<void(QWidget&)> changed) {
