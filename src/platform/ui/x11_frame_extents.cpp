@@ -97,18 +97,17 @@ std::optional<QMargins> x11FrameExtents(const QWidget& window) {
                     static_cast<int>(value[3]));
 }
 
-// Asked on every move and resize of a window, so the root window is read once per connection. A
-// window manager that replaces the running one later is not noticed.
+// Asked on every move and resize of a window, so once a window manager has said that it states its
+// borders, the answer is kept for the connection. Without one the root window is read again each
+// time, so that a window manager that starts after the program is noticed.
 bool x11WindowManagerStatesBorders() {
-    static xcb_connection_t* askedOf = nullptr;
-    static bool states = false;
+    static xcb_connection_t* statedOn = nullptr;
     xcb_connection_t* connection = x11Connection();
     if (!connection) return false;
-    if (connection != askedOf) {
-        states = statesBorders(connection);
-        askedOf = connection;
-    }
-    return states;
+    if (connection == statedOn) return true;
+    if (!statesBorders(connection)) return false;
+    statedOn = connection;
+    return true;
 }
 
 void onX11FrameExtentsChange(std::function<void(QWidget&)> changed) {
