@@ -66,18 +66,13 @@ std::optional<std::string> readLink(const std::string& path) {
     }
 }
 
-int kindError(const struct stat& st) {
-    if (S_ISREG(st.st_mode)) return 0;
-    return S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
-}
-
 // Looks at the name a write puts its file at (links already followed): 0 when nothing is there or
 // a regular file is, whose status then goes to `existing`; otherwise the error.
 int inspectTarget(const std::string& target, std::optional<struct stat>& existing) {
     existing.reset();
     struct stat st {};
     if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
-    if (const int error = kindError(st)) return error;
+    if (const int error = fileKindError(st)) return error;
     existing = st;
     return 0;
 }
@@ -194,6 +189,11 @@ void giveOwnerAndMode(int fd, const std::optional<struct stat>& old) {
 
 std::string fileErrorText(int error) {
     return error == kNotRegularFile ? std::string("Not a regular file") : std::string(std::strerror(error));
+}
+
+int fileKindError(const struct stat& st) {
+    if (S_ISREG(st.st_mode)) return 0;
+    return S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
 }
 
 int fileBehindLinks(const std::string& path, std::string& target) {

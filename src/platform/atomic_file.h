@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+struct stat;
+
 namespace sq {
 
 // A named temporary file older than this, unlocked, is one that a killed writer left behind.
@@ -15,6 +17,10 @@ inline constexpr int kStaleTemporaryAgeSeconds = 5 * 60;
 inline constexpr int kNotRegularFile = 0x10000;
 // The text of a file error number: the system's own, or that of kNotRegularFile.
 [[nodiscard]] std::string fileErrorText(int error);
+
+// The error of opening a file of this kind as a regular file: 0 for a regular file, EISDIR for a
+// folder, kNotRegularFile for anything else.
+[[nodiscard]] int fileKindError(const struct stat& st);
 
 // The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
 // links lead to, which need not exist (a write through a link that leads nowhere creates the file
