@@ -77,6 +77,34 @@ int inspectTarget(const std::string& target, std::optional<struct stat>& existin
     return 0;
 }
 
+// The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
+// links lead to, which need not exist (a write through a link that leads nowhere creates the file
+// it points at, as a plain write would). ELOOP for links that lead round in a circle.
+int fileBehindLinks(const std::string& path, std::string& target) {
+    std::string current = path;
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = std::move(current);
+            return 0;
+        }
+        const std::optional<std::string> next = readLink(current);
+        if (!next) return errno;
+        if (next->empty()) return ENOENT;
+        current = next->front() == '/' ? *next : joinPath(splitPath(current).first, *next);
+    }
+    return ELOOP;
+}
+
+// Follows the links of `path` to the name a write puts its file at (`target`) and looks at it: 0
+// when nothing is there or a regular file is, whose status then goes to `existing`; otherwise the
+// error the write would fail with.
+int resolveWriteTarget(const std::string& path, std::string& target, std::optional<struct stat>& existing) {
+    existing.reset();
+    if (const int error = fileBehindLinks(path, target)) return error;
+    return inspectTarget(target, existing);
+}
+
 bool isTemporaryName(std::string_view name) {
     if (name.size() != kTemporaryPrefix.size() + kTemporaryLetters || !name.starts_with(kTemporaryPrefix))
         return false;
@@ -196,33 +224,16 @@ int fileKindError(const struct stat& st) {
     return S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
 }
 
-int fileBehindLinks(const std::string& path, std::string& target) {
-    std::string current = path;
-    for (int hops = 0; hops <= kMaxLinks; ++hops) {
-        struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            target = std::move(current);
-            return 0;
-        }
-        const std::optional<std::string> next = readLink(current);
-        if (!next) return errno;
-        if (next->empty()) return ENOENT;
-        current = next->front() == '/' ? *next : joinPath(splitPath(current).first, *next);
-    }
-    return ELOOP;
-}
-
 int writeTargetError(const std::string& path) {
     std::string target;
-    if (const int error = fileBehindLinks(path, target)) return error;
     std::optional<struct stat> existing;
-    return inspectTarget(target, existing);
+    return resolveWriteTarget(path, target, existing);
 }
 
 bool isMissing(const std::string& path) {
     std::string target;
-    struct stat st {};
-    return fileBehindLinks(path, target) == 0 && ::lstat(target.c_str(), &st) != 0 && errno == ENOENT;
+    std::optional<struct stat> existing;
+    return resolveWriteTarget(path, target, existing) == 0 && !existing;
 }
 
 void setAtomicWriteFault(int error) {
@@ -246,9 +257,8 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::open(const std::string& path) {
-    if (const int error = fileBehindLinks(path, m_path)) return fail(error);
     std::optional<struct stat> existing;
-    if (const int error = inspectTarget(m_path, existing)) return fail(error);
+    if (const int error = resolveWriteTarget(path, m_path, existing)) return fail(error);
     const auto [folder, name] = splitPath(m_path);
     m_folder = folder;
     // A name the folder cannot take would fail only at the rename, after all the writing.

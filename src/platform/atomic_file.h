@@ -22,10 +22,6 @@ inline constexpr int kNotRegularFile = 0x10000;
 // folder, kNotRegularFile for anything else.
 [[nodiscard]] int fileKindError(const struct stat& st);
 
-// The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
-// links lead to, which need not exist (a write through a link that leads nowhere creates the file
-// it points at, as a plain write would). ELOOP for links that lead round in a circle.
-[[nodiscard]] int fileBehindLinks(const std::string& path, std::string& target);
 // 0 when a write to `path` may go ahead: nothing is there, or a regular file, reached through links
 // or not. Otherwise the error the write would fail with: kNotRegularFile, EISDIR, ELOOP or the
 // system's reason why the name cannot be looked at.
