@@ -260,7 +260,6 @@ void AtomicFileWriter::open(const std::string& path) {
     std::optional<struct stat> existing;
     if (const int error = resolveWriteTarget(path, m_path, existing)) return fail(error);
     const auto [folder, name] = splitPath(m_path);
-    m_folder = folder;
     // A name the folder cannot take would fail only at the rename, after all the writing.
     const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     if (nameMax > 0 && name.size() > static_cast<size_t>(nameMax)) return fail(ENAMETOOLONG);
@@ -324,7 +323,7 @@ void AtomicFileWriter::putInPlace() {
     if (const int error = inspectTarget(m_path, existing)) return fail(error);
     giveOwnerAndMode(m_fd, existing);
     if (m_tmp.empty()) {
-        if (const int error = nameUnnamed(m_fd, m_folder, m_tmp)) return fail(error);
+        if (const int error = nameUnnamed(m_fd, splitPath(m_path).first, m_tmp)) return fail(error);
     }
     if (std::rename(m_tmp.c_str(), m_path.c_str()) != 0) return fail(errno);
     m_tmp.clear();  // the target's name now

@@ -74,9 +74,8 @@ private:
     void discard();
     void flushBuffer();
     void writeOut(std::string_view bytes);
-    std::string m_path;    // the file to replace, links followed
-    std::string m_folder;  // its folder
-    std::string m_tmp;     // the temporary file's name, empty while it has none
+    std::string m_path;  // the file to replace, links followed
+    std::string m_tmp;   // the temporary file's name, empty while it has none
     std::string m_buffer;
     int m_fd = -1;
     int m_error = 0;
