@@ -14,10 +14,8 @@ namespace sq {
 
 namespace {
 
-// Calls `take` with each line of `text`, ended at CR LF, CR or LF, until it returns false; false
-// then. A final line ending adds no empty line.
-// One pass over the characters, with no search per line: Open runs it over every byte of a data
-// file of up to 65,535 lines.
+// Calls `take` with each line of `text`, ended at CR LF, a lone CR or LF, until it returns false;
+// false then. A final line ending adds no empty line. One pass over the characters.
 template <class Take>
 bool forEachLine(std::string_view text, Take&& take) {
     const size_t size = text.size();
