@@ -220,7 +220,6 @@ private:
     void writeBlock(const std::string& block);
     void recordObjectOffset(const std::string& block);
     void recordAndWrite(const std::string& block) { recordObjectOffset(block), writeBlock(block); }
-    bool createOutputFile(const std::string& path);
     void WriteHeader();
     void WriteInfoObject();
     void BeginPageStream();
