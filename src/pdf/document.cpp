@@ -77,14 +77,6 @@ void kdrPDF::PDFInit() {
 
 // ---- output file
 
-bool kdrPDF::createOutputFile(const std::string& path) {
-    auto file = std::make_unique<AtomicFileWriter>(path);
-    m_outputFileError = file->error();
-    if (file->failed()) return false;
-    m_out = std::move(file);
-    return true;
-}
-
 void kdrPDF::PDFFileName(const std::string& str_FileName) {
     // A second file would cut the first off mid-document and start without a header.
     if (m_docState != DocState::NotBegun) raise(kInvalidCall);
@@ -98,7 +90,12 @@ void kdrPDF::PDFFileName(const std::string& str_FileName) {
     // The file is written beside its name and takes its place only when complete, so a viewer that
     // holds the previous report open never stops it: a folder that refuses the file refuses it for
     // good, and the caller learns why at once.
-    if (!createOutputFile(path) && isPermissionError(m_outputFileError)) throw fileError(m_outputFileError);
+    auto file = std::make_unique<AtomicFileWriter>(path);
+    m_outputFileError = file->error();
+    if (!file->failed())
+        m_out = std::move(file);
+    else if (isPermissionError(m_outputFileError))
+        throw fileError(m_outputFileError);
 }
 
 void kdrPDF::writeRaw(std::string_view bytes) {

@@ -185,7 +185,8 @@ public:
     // written beside the named one and takes its place only when PDFEndDoc has written all of it: an
     // existing file of that name stays as it was until then, and for good when the document fails.
     [[nodiscard]] bool hasOutputFile() const { return m_out != nullptr; }
-    // The system's error number of PDFFileName's last failure to create the file; 0 after a success.
+    // The error number of PDFFileName's last failure to create the file (the system's, or
+    // kNotRegularFile); 0 after a success.
     [[nodiscard]] int outputFileError() const { return m_outputFileError; }
 
 private:
@@ -219,7 +220,6 @@ private:
     void writeBlock(const std::string& block);
     void recordObjectOffset(const std::string& block);
     void recordAndWrite(const std::string& block) { recordObjectOffset(block), writeBlock(block); }
-    bool createOutputFile(const std::string& path);
     void WriteHeader();
     void WriteInfoObject();
     void BeginPageStream();

@@ -66,20 +66,43 @@ std::optional<std::string> readLink(const std::string& path) {
     }
 }
 
-int kindError(const struct stat& st) {
-    if (S_ISREG(st.st_mode)) return 0;
-    return S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
-}
-
 // Looks at the name a write puts its file at (links already followed): 0 when nothing is there or
 // a regular file is, whose status then goes to `existing`; otherwise the error.
 int inspectTarget(const std::string& target, std::optional<struct stat>& existing) {
     existing.reset();
     struct stat st {};
     if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
-    if (const int error = kindError(st)) return error;
+    if (const int error = fileKindError(st)) return error;
     existing = st;
     return 0;
+}
+
+// The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
+// links lead to, which need not exist (a write through a link that leads nowhere creates the file
+// it points at, as a plain write would). ELOOP for links that lead round in a circle.
+int fileBehindLinks(const std::string& path, std::string& target) {
+    std::string current = path;
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = std::move(current);
+            return 0;
+        }
+        const std::optional<std::string> next = readLink(current);
+        if (!next) return errno;
+        if (next->empty()) return ENOENT;
+        current = next->front() == '/' ? *next : joinPath(splitPath(current).first, *next);
+    }
+    return ELOOP;
+}
+
+// Follows the links of `path` to the name a write puts its file at (`target`) and looks at it: 0
+// when nothing is there or a regular file is, whose status then goes to `existing`; otherwise the
+// error the write would fail with.
+int resolveWriteTarget(const std::string& path, std::string& target, std::optional<struct stat>& existing) {
+    existing.reset();
+    if (const int error = fileBehindLinks(path, target)) return error;
+    return inspectTarget(target, existing);
 }
 
 bool isTemporaryName(std::string_view name) {
@@ -196,33 +219,21 @@ std::string fileErrorText(int error) {
     return error == kNotRegularFile ? std::string("Not a regular file") : std::string(std::strerror(error));
 }
 
-int fileBehindLinks(const std::string& path, std::string& target) {
-    std::string current = path;
-    for (int hops = 0; hops <= kMaxLinks; ++hops) {
-        struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            target = std::move(current);
-            return 0;
-        }
-        const std::optional<std::string> next = readLink(current);
-        if (!next) return errno;
-        if (next->empty()) return ENOENT;
-        current = next->front() == '/' ? *next : joinPath(splitPath(current).first, *next);
-    }
-    return ELOOP;
+int fileKindError(const struct stat& st) {
+    if (S_ISREG(st.st_mode)) return 0;
+    return S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
 }
 
 int writeTargetError(const std::string& path) {
     std::string target;
-    if (const int error = fileBehindLinks(path, target)) return error;
     std::optional<struct stat> existing;
-    return inspectTarget(target, existing);
+    return resolveWriteTarget(path, target, existing);
 }
 
 bool isMissing(const std::string& path) {
     std::string target;
-    struct stat st {};
-    return fileBehindLinks(path, target) == 0 && ::lstat(target.c_str(), &st) != 0 && errno == ENOENT;
+    std::optional<struct stat> existing;
+    return resolveWriteTarget(path, target, existing) == 0 && !existing;
 }
 
 void setAtomicWriteFault(int error) {
@@ -246,11 +257,9 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::open(const std::string& path) {
-    if (const int error = fileBehindLinks(path, m_path)) return fail(error);
     std::optional<struct stat> existing;
-    if (const int error = inspectTarget(m_path, existing)) return fail(error);
+    if (const int error = resolveWriteTarget(path, m_path, existing)) return fail(error);
     const auto [folder, name] = splitPath(m_path);
-    m_folder = folder;
     // A name the folder cannot take would fail only at the rename, after all the writing.
     const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     if (nameMax > 0 && name.size() > static_cast<size_t>(nameMax)) return fail(ENAMETOOLONG);
@@ -314,7 +323,7 @@ void AtomicFileWriter::putInPlace() {
     if (const int error = inspectTarget(m_path, existing)) return fail(error);
     giveOwnerAndMode(m_fd, existing);
     if (m_tmp.empty()) {
-        if (const int error = nameUnnamed(m_fd, m_folder, m_tmp)) return fail(error);
+        if (const int error = nameUnnamed(m_fd, splitPath(m_path).first, m_tmp)) return fail(error);
     }
     if (std::rename(m_tmp.c_str(), m_path.c_str()) != 0) return fail(errno);
     m_tmp.clear();  // the target's name now

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+struct stat;
+
 namespace sq {
 
 // A named temporary file older than this, unlocked, is one that a killed writer left behind.
@@ -16,10 +18,10 @@ inline constexpr int kNotRegularFile = 0x10000;
 // The text of a file error number: the system's own, or that of kNotRegularFile.
 [[nodiscard]] std::string fileErrorText(int error);
 
-// The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
-// links lead to, which need not exist (a write through a link that leads nowhere creates the file
-// it points at, as a plain write would). ELOOP for links that lead round in a circle.
-[[nodiscard]] int fileBehindLinks(const std::string& path, std::string& target);
+// The error of opening a file of this kind as a regular file: 0 for a regular file, EISDIR for a
+// folder, kNotRegularFile for anything else.
+[[nodiscard]] int fileKindError(const struct stat& st);
+
 // 0 when a write to `path` may go ahead: nothing is there, or a regular file, reached through links
 // or not. Otherwise the error the write would fail with: kNotRegularFile, EISDIR, ELOOP or the
 // system's reason why the name cannot be looked at.
@@ -72,9 +74,8 @@ private:
     void discard();
     void flushBuffer();
     void writeOut(std::string_view bytes);
-    std::string m_path;    // the file to replace, links followed
-    std::string m_folder;  // its folder
-    std::string m_tmp;     // the temporary file's name, empty while it has none
+    std::string m_path;  // the file to replace, links followed
+    std::string m_tmp;   // the temporary file's name, empty while it has none
     std::string m_buffer;
     int m_fd = -1;
     int m_error = 0;

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 #include "platform/encoding.h"
@@ -15,10 +14,8 @@ namespace sq {
 
 namespace {
 
-// Calls `take` with each line of `text`, ended at CR LF, CR or LF, until it returns false; false
-// then. A final line ending adds no empty line.
-// One pass over the characters, with no search per line: Open runs it over every byte of a data
-// file of up to 65,535 lines.
+// Calls `take` with each line of `text`, ended at CR LF, a lone CR or LF, until it returns false;
+// false then. A final line ending adds no empty line. One pass over the characters.
 template <class Take>
 bool forEachLine(std::string_view text, Take&& take) {
     const size_t size = text.size();
@@ -59,14 +56,7 @@ std::nullopt_t refuse(std::string* reason, std::string text) {
 }
 
 std::nullopt_t refuseError(std::string* reason, int error) {
-    return refuse(reason, std::strerror(error));
-}
-
-// Only a regular file ends where its size says: a pipe may wait for a writer for good and a
-// device may never end.
-std::optional<std::string> refusedKind(const struct stat& st) {
-    if (S_ISREG(st.st_mode)) return std::nullopt;
-    return S_ISDIR(st.st_mode) ? std::string(std::strerror(EISDIR)) : fileErrorText(kNotRegularFile);
+    return refuse(reason, fileErrorText(error));
 }
 
 // The file's bytes up to `size`: fewer when it was cut short meanwhile, never more.
@@ -91,15 +81,17 @@ std::optional<std::string> readFileBytes(const std::string& path, const ReadLimi
     // Looked at before it is opened, since opening a pipe or a device may wait or act on it.
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return refuseError(reason, errno);
-    if (auto refusal = refusedKind(st)) return refuse(reason, *refusal);
+    // Only a regular file ends where its size says: a pipe may wait for a writer for good and a
+    // device may never end.
+    if (const int error = fileKindError(st)) return refuseError(reason, error);
     // Without waiting, should a pipe have taken the file's place since.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return refuseError(reason, errno);
     std::optional<std::string> bytes;
     if (::fstat(fd, &st) != 0) {
         bytes = refuseError(reason, errno);
-    } else if (auto refusal = refusedKind(st)) {
-        bytes = refuse(reason, *refusal);
+    } else if (const int error = fileKindError(st)) {
+        bytes = refuseError(reason, error);
     } else if (static_cast<uintmax_t>(st.st_size) > limit.maxBytes) {
         bytes = refuse(reason, "File too large (more than " + sizeText(limit.maxBytes) + ")");
     } else {

@@ -15,8 +15,8 @@ std::string withoutTabs(std::string text) {
     return text;
 }
 
-// A language's name is the plain name of a file in Lan/: with a separator, or as "." or "..", it
-// could name a file elsewhere.
+// A language's name is the plain name of a file in Lan/: with a separator it could name a file
+// elsewhere, and "." and ".." name no language.
 bool isPlainFileName(std::string_view name) {
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos && name != "." &&
            name != "..";

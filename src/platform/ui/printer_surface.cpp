@@ -88,7 +88,8 @@ protected:
 
 private:
     [[nodiscard]] VbError failure() const {
-        return VbError(fileError(m_file.error()).number(), m_path + "\n" + fileErrorText(m_file.error()));
+        const VbError error = fileError(m_file.error());
+        return VbError(error.number(), m_path + "\n" + error.what());
     }
 
     std::string m_path;
