@@ -81,15 +81,15 @@ void RecordWindow::applyLayout() {
 }
 
 void RecordWindow::PicSplit_MouseDown() {
-    SplitDragging = true;
+    PicSplit.setDragging(true);
 }
 
 void RecordWindow::PicSplit_MouseUp() {
-    SplitDragging = false;
+    PicSplit.setDragging(false);
 }
 
 void RecordWindow::PicSplit_MouseMove(double x) {
-    if (!SplitDragging) return;
+    if (!PicSplit.dragging()) return;
     dragSplitter(m_layout, static_cast<float>(x));
     PicSplit.setLeft(m_layout.splitter.left);
     m_pointGrid->setLeft(m_layout.pointGrid.left);

@@ -53,7 +53,6 @@ public:
     CommandButton Btn1dB;
 
     int16_t HistogramMode = 0;  // 0: OK draws the graph; 1: OK opens the level distribution
-    bool SplitDragging = false;
     // True while a command of this window runs a save, a report or a level distribution: its
     // toolbar does nothing meanwhile.
     bool Busy = false;
