@@ -170,25 +170,17 @@ void DataListFrm::InitialUserInfoValues() {
 }
 
 void DataListFrm::InitialQVX410Grid() {
-    m_summaryColumns.clear();
-    for (int col = 0; col < kSummaryColumns; ++col) {
-        skipOnError([&] { QVX410Grid.setColAlignment(col, FlexAlign::CenterCenter); });
-        skipOnError([&] { QVX410Grid.setColWidthFromText(col, std::string(21, '0')); });
-        skipOnError([&] {
-            m_summaryColumns.push_back({QVX410Grid.ColWidth(col), QVX410Grid.ColAlignment(col)});
-        });
-    }
+    for (int col = 0; col < kSummaryColumns; ++col) styleSummaryColumn(QVX410Grid, col);
+    m_summaryStyled = true;
     skipOnError([&] { QVX410Grid.setRows(kSummaryFixedRows); });
 }
 
-// Columns from `from` on, brought back after a deletion, look as the download set them up.
+// Columns from `from` on, brought back after a deletion, look as the download set them up; before
+// it they are left as they are.
 void DataListFrm::restoreSummaryColumns(int from) {
-    const int last = std::min(QVX410Grid.Cols(), static_cast<int>(m_summaryColumns.size()));
-    for (int col = std::max(from, 0); col < last; ++col) {
-        const ColumnLook& look = m_summaryColumns[static_cast<size_t>(col)];
-        skipOnError([&] { QVX410Grid.setColWidth(col, look.width); });
-        skipOnError([&] { QVX410Grid.setColAlignment(col, look.alignment); });
-    }
+    if (!m_summaryStyled) return;
+    const int last = std::min(QVX410Grid.Cols(), kSummaryColumns);
+    for (int col = std::max(from, 0); col < last; ++col) styleSummaryColumn(QVX410Grid, col);
 }
 
 void DataListFrm::ClearQvx410Grid() {

@@ -32,10 +32,7 @@ void FileListFrm::Form_Load() {
 void FileListFrm::prepareGrids() {
     ApplyFileListFrmTexts(*this);
     SSPQVX410.setVisible(true);
-    for (int col = 0; col < 4; ++col) {
-        skipOnError([&] { GridHeader.setColAlignment(col, FlexAlign::CenterCenter); });
-        skipOnError([&] { GridHeader.setColWidthFromText(col, std::string(21, '0')); });
-    }
+    for (int col = 0; col < 4; ++col) styleSummaryColumn(GridHeader, col);
     skipOnError([&] { FileUserInfoGrid.setColAlignment(0, FlexAlign::CenterCenter); });
     skipOnError([&] { FileUserInfoGrid.setColWidthFromText(0, std::string(14, '0')); });
     skipOnError([&] { FileUserInfoGrid.setColAlignment(1, FlexAlign::LeftCenter); });

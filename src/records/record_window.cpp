@@ -166,4 +166,9 @@ void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
     grid.setText(text);
 }
 
+void styleSummaryColumn(FlexGrid& grid, int col) {
+    skipOnError([&] { grid.setColAlignment(col, FlexAlign::CenterCenter); });
+    skipOnError([&] { grid.setColWidthFromText(col, std::string(21, '0')); });
+}
+
 }  // namespace sq

@@ -109,4 +109,8 @@ private:
 // Writes `text` into the cell at `row`, `col` by making it the grid's current cell, where it stays.
 void setGridCell(FlexGrid& grid, int row, int col, const std::string& text);
 
+// Column set-up the two windows share; the widths are fitted to runs of zeros in the window's font.
+// A summary column: centred, as wide as 21 zeros; a column the grid lacks is passed over.
+void styleSummaryColumn(FlexGrid& grid, int col);
+
 }  // namespace sq
