@@ -151,22 +151,14 @@ void DataListFrm::applyLayout() {
     placeItemPanel();
 }
 
-// The level columns also take the widest level the record holds in the language's unit; the resize
-// layout then gives the grid the width all its columns need.
+// The resize layout then gives the point grid the width all its columns need.
 void DataListFrm::InitalQVX410PointGrid() {
-    for (int col = 0; col < 6; ++col) {
-        QVX410PointGrid.setColAlignment(col, FlexAlign::CenterCenter);
-        QVX410PointGrid.setColWidthFromText(col, col == 1 ? std::string(20, '0') : std::string(9, '0'));
-        if (col >= 2) QVX410PointGrid.fitColWidthToText(col, widestLevelCell(texts().TxtDBUnit));
-    }
+    stylePointGrid(QVX410PointGrid, 20);
     m_pointGridNeeds = static_cast<float>(QVX410PointGrid.WidthForAllCols());
 }
 
 void DataListFrm::InitialUserInfoValues() {
-    GridUserInfo.setColAlignment(0, FlexAlign::CenterCenter);
-    GridUserInfo.setColWidthFromText(0, std::string(21, '0'));
-    GridUserInfo.setColAlignment(1, FlexAlign::LeftCenter);
-    GridUserInfo.setColWidth(1, 24390);
+    styleUserInfoGrid(GridUserInfo, 21);
 }
 
 void DataListFrm::InitialQVX410Grid() {

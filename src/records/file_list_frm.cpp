@@ -33,19 +33,9 @@ void FileListFrm::prepareGrids() {
     ApplyFileListFrmTexts(*this);
     SSPQVX410.setVisible(true);
     for (int col = 0; col < 4; ++col) styleSummaryColumn(GridHeader, col);
-    skipOnError([&] { FileUserInfoGrid.setColAlignment(0, FlexAlign::CenterCenter); });
-    skipOnError([&] { FileUserInfoGrid.setColWidthFromText(0, std::string(14, '0')); });
-    skipOnError([&] { FileUserInfoGrid.setColAlignment(1, FlexAlign::LeftCenter); });
-    skipOnError([&] { FileUserInfoGrid.setColWidth(1, 24390); });
+    styleUserInfoGrid(FileUserInfoGrid, 14);
     skipOnError([&] { FileUserInfoGrid.setRows(0); });
-    for (int col = 0; col < 6; ++col) {
-        skipOnError([&] { GridRecord.setColAlignment(col, FlexAlign::CenterCenter); });
-        const std::string zeros(col == 1 ? 19 : 9, '0');
-        skipOnError([&] { GridRecord.setColWidthFromText(col, zeros); });
-        // The level columns also take the widest level a record holds in the language's unit.
-        if (col >= 2)
-            skipOnError([&] { GridRecord.fitColWidthToText(col, widestLevelCell(texts().TxtDBUnit)); });
-    }
+    stylePointGrid(GridRecord, 19);
 }
 
 void FileListFrm::Form_Unload() {

@@ -8,6 +8,7 @@
 #include "records/level_distribution_run.h"
 #include "reports/record_plot.h"
 #include "shared/state.h"
+#include "texts/language_texts.h"
 
 namespace sq {
 
@@ -169,6 +170,21 @@ void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
 void styleSummaryColumn(FlexGrid& grid, int col) {
     skipOnError([&] { grid.setColAlignment(col, FlexAlign::CenterCenter); });
     skipOnError([&] { grid.setColWidthFromText(col, std::string(21, '0')); });
+}
+
+void stylePointGrid(FlexGrid& grid, int dateTimeZeros) {
+    for (int col = 0; col < 6; ++col) {
+        grid.setColAlignment(col, FlexAlign::CenterCenter);
+        grid.setColWidthFromText(col, std::string(col == 1 ? dateTimeZeros : 9, '0'));
+        if (col >= 2) grid.fitColWidthToText(col, widestLevelCell(texts().TxtDBUnit));
+    }
+}
+
+void styleUserInfoGrid(FlexGrid& grid, int labelZeros) {
+    grid.setColAlignment(0, FlexAlign::CenterCenter);
+    grid.setColWidthFromText(0, std::string(labelZeros, '0'));
+    grid.setColAlignment(1, FlexAlign::LeftCenter);
+    grid.setColWidth(1, 24390);
 }
 
 }  // namespace sq
