@@ -11,7 +11,6 @@
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/pdf_report_command.h"
-#include "records/quantity_panels.h"
 #include "records/summary_grid.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
@@ -110,8 +109,6 @@ void DataListFrm::Form_Load() {
     ApplyDataListFrmTexts(*this);
     layoutItemBoxes();
     Editing = false;
-    HideQuantityPanels(SSpSelectItem, SSpResolution);
-    HistogramMode = 0;
     if (SupportedModelKnown()) prepareGrids();
     HookWheel(*this);
 }

@@ -2,7 +2,6 @@
 
 #include "platform/ui/wheel_hook.h"
 #include "platform/vb_error.h"
-#include "records/quantity_panels.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 #include "texts/window_texts.h"
@@ -24,7 +23,6 @@ FileListFrm::~FileListFrm() = default;
 
 void FileListFrm::Form_Load() {
     setWindowState(WindowState::Maximized);
-    HideQuantityPanels(SSpSelectItem, SSpResolution);
     if (SupportedModelKnown()) prepareGrids();
     HookWheel(*this);
 }
