@@ -56,7 +56,7 @@ void RecordWindow::placeIn(const Grids& grids) {
     for (QWidget* widget : {PicSplit.widget(), SSpSelectItem.widget(), SSpResolution.widget()})
         widget->setParent(grids.container.widget());
     PicSplit.setVisible(true);
-    SSpSelectItem.Move(120, 120, 2295, 1575);
+    SSpSelectItem.Move(kQuantityPanelRect);
     PlaceResolutionPanel(SSpResolution, SSfResolution);
     HideQuantityPanels(SSpSelectItem, SSpResolution);
     for (FlexGrid* grid : {m_summaryGrid, m_pointGrid, m_userInfoGrid}) registerWheelGrid(*grid);
