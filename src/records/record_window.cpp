@@ -7,7 +7,6 @@
 #include "platform/vb_error.h"
 #include "records/level_distribution_run.h"
 #include "reports/record_plot.h"
-#include "shared/state.h"
 #include "texts/language_texts.h"
 
 namespace sq {
