@@ -82,8 +82,6 @@ public:
     void ApplyDeviceTreeTexts();
 
     PollLoop& pollLoop() { return m_poll; }
-    [[nodiscard]] bool memSplitDragging() const { return m_memSplitDragging; }
-    [[nodiscard]] bool panelSplitDragging() const { return m_panelSplitDragging; }
 
 protected:
     void Form_Load() override;
@@ -146,8 +144,6 @@ private:
     void doEvents() override { DoEvents(); }
 
     PollLoop m_poll;
-    bool m_memSplitDragging = false;
-    bool m_panelSplitDragging = false;
     bool m_openDialogUsed = false;
     bool m_titleClickSeen = false;  // a mouse press on the memory grid's title row  // the Open dialog raises
                                     // on cancel from its second use

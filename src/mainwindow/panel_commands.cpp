@@ -61,12 +61,12 @@ void Panel::Toolbar1_ButtonClick(const std::string& key) {
         {"COMSET", window_name::kComPortSetFrm}, {"SettingPanel", window_name::kSetting410PanelFrm},
         {"RTC", window_name::kRTCFrm},           {"Clear", window_name::kClearMemoryFrm},
         {"Help", window_name::kHelpFrm},         {"Language", window_name::kLanguageFrm}};
-    auto it = kWindows.find(key);
     if (refusedWhileErasing()) return;
     if (key == "Memory") {
         startMemoryListing();
         return;
     }
+    auto it = kWindows.find(key);
     if (it == kWindows.end()) return;
     CheckFlage();
     showWindowByName(it->second, key == "COMSET" ? ShowMode::Modal : ShowMode::Modeless);

@@ -100,14 +100,14 @@ void Panel::MemoryListGrid_Click() {
 }
 
 void Panel::PicMemSplit_MouseDown() {
-    m_memSplitDragging = true;
+    PicMemSplit.setDragging(true);
 }
 void Panel::PicMemSplit_MouseUp() {
-    m_memSplitDragging = false;
+    PicMemSplit.setDragging(false);
 }
 
 void Panel::PicMemSplit_MouseMove(double y) {
-    if (!m_memSplitDragging) return;
+    if (!PicMemSplit.dragging()) return;
     skipOnError([&] {
         const MemSplitDrag d =
             dragMemSplit(static_cast<int>(PicMemSplit.Top()), static_cast<int>(y), static_cast<int>(Height()),
@@ -121,14 +121,14 @@ void Panel::PicMemSplit_MouseMove(double y) {
 }
 
 void Panel::PicPanelSplit_MouseDown() {
-    m_panelSplitDragging = true;
+    PicPanelSplit.setDragging(true);
 }
 void Panel::PicPanelSplit_MouseUp() {
-    m_panelSplitDragging = false;
+    PicPanelSplit.setDragging(false);
 }
 
 void Panel::PicPanelSplit_MouseMove(double x) {
-    if (!m_panelSplitDragging) return;
+    if (!PicPanelSplit.dragging()) return;
     skipOnError([&] {
         TreeViewBar.setWidth(dragPanelSplit(static_cast<int>(PicPanelSplit.Left()), static_cast<int>(x),
                                             static_cast<int>(Width())));

@@ -11,7 +11,6 @@
 #include "platform/vb_error.h"
 #include "records/header_bin.h"
 #include "records/pdf_report_command.h"
-#include "records/quantity_panels.h"
 #include "records/summary_grid.h"
 #include "shared/download_state.h"
 #include "shared/record_state.h"
@@ -110,8 +109,6 @@ void DataListFrm::Form_Load() {
     ApplyDataListFrmTexts(*this);
     layoutItemBoxes();
     Editing = false;
-    HideQuantityPanels(SSpSelectItem, SSpResolution);
-    HistogramMode = 0;
     if (SupportedModelKnown()) prepareGrids();
     HookWheel(*this);
 }
@@ -151,44 +148,28 @@ void DataListFrm::applyLayout() {
     placeItemPanel();
 }
 
-// The level columns also take the widest level the record holds in the language's unit; the resize
-// layout then gives the grid the width all its columns need.
+// The resize layout then gives the point grid the width all its columns need.
 void DataListFrm::InitalQVX410PointGrid() {
-    for (int col = 0; col < 6; ++col) {
-        QVX410PointGrid.setColAlignment(col, FlexAlign::CenterCenter);
-        QVX410PointGrid.setColWidthFromText(col, col == 1 ? std::string(20, '0') : std::string(9, '0'));
-        if (col >= 2) QVX410PointGrid.fitColWidthToText(col, widestLevelCell(texts().TxtDBUnit));
-    }
+    stylePointGrid(QVX410PointGrid, 20);
     m_pointGridNeeds = static_cast<float>(QVX410PointGrid.WidthForAllCols());
 }
 
 void DataListFrm::InitialUserInfoValues() {
-    GridUserInfo.setColAlignment(0, FlexAlign::CenterCenter);
-    GridUserInfo.setColWidthFromText(0, std::string(21, '0'));
-    GridUserInfo.setColAlignment(1, FlexAlign::LeftCenter);
-    GridUserInfo.setColWidth(1, 24390);
+    styleUserInfoGrid(GridUserInfo, 21);
 }
 
 void DataListFrm::InitialQVX410Grid() {
-    m_summaryColumns.clear();
-    for (int col = 0; col < kSummaryColumns; ++col) {
-        skipOnError([&] { QVX410Grid.setColAlignment(col, FlexAlign::CenterCenter); });
-        skipOnError([&] { QVX410Grid.setColWidthFromText(col, std::string(21, '0')); });
-        skipOnError([&] {
-            m_summaryColumns.push_back({QVX410Grid.ColWidth(col), QVX410Grid.ColAlignment(col)});
-        });
-    }
+    for (int col = 0; col < kSummaryColumns; ++col) styleSummaryColumn(QVX410Grid, col);
+    m_summaryStyled = true;
     skipOnError([&] { QVX410Grid.setRows(kSummaryFixedRows); });
 }
 
-// Columns from `from` on, brought back after a deletion, look as the download set them up.
+// Columns from `from` on, brought back after a deletion, look as the download set them up; before
+// it they are left as they are.
 void DataListFrm::restoreSummaryColumns(int from) {
-    const int last = std::min(QVX410Grid.Cols(), static_cast<int>(m_summaryColumns.size()));
-    for (int col = std::max(from, 0); col < last; ++col) {
-        const ColumnLook& look = m_summaryColumns[static_cast<size_t>(col)];
-        skipOnError([&] { QVX410Grid.setColWidth(col, look.width); });
-        skipOnError([&] { QVX410Grid.setColAlignment(col, look.alignment); });
-    }
+    if (!m_summaryStyled) return;
+    const int last = std::min(QVX410Grid.Cols(), kSummaryColumns);
+    for (int col = std::max(from, 0); col < last; ++col) styleSummaryColumn(QVX410Grid, col);
 }
 
 void DataListFrm::ClearQvx410Grid() {

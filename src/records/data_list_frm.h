@@ -89,13 +89,7 @@ private:
     void commitEdit();
     void restoreSummaryColumns(int from);
     float m_pointGridNeeds = 0;  // twips: the point grid's width for all its columns, once they are sized
-    // The summary columns' width (twips) and alignment as the download set them up; Set gives them
-    // back to the columns it brings back after a deletion.
-    struct ColumnLook {
-        double width = 0;
-        FlexAlign alignment = FlexAlign::General;
-    };
-    std::vector<ColumnLook> m_summaryColumns;
+    bool m_summaryStyled = false;  // the download has set up the summary columns
     ItemPanelLayout m_itemPanel;
     QScrollArea* m_itemScroll = nullptr;  // inside ItemSSP, holding the boxes
     QWidget* m_itemBoxes = nullptr;

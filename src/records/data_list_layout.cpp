@@ -42,8 +42,9 @@ RecordWindowLayout dataListResizeLayout(float windowWidth, float windowHeight, f
 }
 
 TwipsRect quantityPanelRect(float room) {
-    const float left = 120;
-    return {left, 120, std::min(2295.0f, std::max(0.0f, room - left)), 1575};
+    TwipsRect r = kQuantityPanelRect;
+    r.width = std::min(r.width, std::max(0.0f, room - r.left));
+    return r;
 }
 
 ItemPanelLayout itemPanelLayout(const std::vector<float>& boxWidths) {

@@ -19,7 +19,7 @@ RecordWindowLayout dataListResizeLayout(float windowWidth, float windowHeight, f
                                         float userInfoNeeds = 0);
 
 // The panels laid over the grids keep their designed place but are never wider than the part of the
-// frame the window shows (`room`, twips): the quantity panel at 120, 120, 2295 x 1575.
+// frame the window shows (`room`, twips): the quantity panel at kQuantityPanelRect.
 TwipsRect quantityPanelRect(float room);
 
 // The item selection panel: boxes in item order down columns of up to eleven, with "Set" and "All"

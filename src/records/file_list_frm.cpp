@@ -2,7 +2,6 @@
 
 #include "platform/ui/wheel_hook.h"
 #include "platform/vb_error.h"
-#include "records/quantity_panels.h"
 #include "shared/state.h"
 #include "texts/language_texts.h"
 #include "texts/window_texts.h"
@@ -24,7 +23,6 @@ FileListFrm::~FileListFrm() = default;
 
 void FileListFrm::Form_Load() {
     setWindowState(WindowState::Maximized);
-    HideQuantityPanels(SSpSelectItem, SSpResolution);
     if (SupportedModelKnown()) prepareGrids();
     HookWheel(*this);
 }
@@ -32,23 +30,10 @@ void FileListFrm::Form_Load() {
 void FileListFrm::prepareGrids() {
     ApplyFileListFrmTexts(*this);
     SSPQVX410.setVisible(true);
-    for (int col = 0; col < 4; ++col) {
-        skipOnError([&] { GridHeader.setColAlignment(col, FlexAlign::CenterCenter); });
-        skipOnError([&] { GridHeader.setColWidthFromText(col, std::string(21, '0')); });
-    }
-    skipOnError([&] { FileUserInfoGrid.setColAlignment(0, FlexAlign::CenterCenter); });
-    skipOnError([&] { FileUserInfoGrid.setColWidthFromText(0, std::string(14, '0')); });
-    skipOnError([&] { FileUserInfoGrid.setColAlignment(1, FlexAlign::LeftCenter); });
-    skipOnError([&] { FileUserInfoGrid.setColWidth(1, 24390); });
+    for (int col = 0; col < 4; ++col) styleSummaryColumn(GridHeader, col);
+    styleUserInfoGrid(FileUserInfoGrid, 14);
     skipOnError([&] { FileUserInfoGrid.setRows(0); });
-    for (int col = 0; col < 6; ++col) {
-        skipOnError([&] { GridRecord.setColAlignment(col, FlexAlign::CenterCenter); });
-        const std::string zeros(col == 1 ? 19 : 9, '0');
-        skipOnError([&] { GridRecord.setColWidthFromText(col, zeros); });
-        // The level columns also take the widest level a record holds in the language's unit.
-        if (col >= 2)
-            skipOnError([&] { GridRecord.fitColWidthToText(col, widestLevelCell(texts().TxtDBUnit)); });
-    }
+    stylePointGrid(GridRecord, 19);
 }
 
 void FileListFrm::Form_Unload() {

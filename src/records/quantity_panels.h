@@ -15,7 +15,7 @@ int32_t& SelectedColumn();
 // Four option buttons down the panel's left, OK and Exit to their right.
 void BuildQuantityPanel(Panel3D& panel, OptionGroup& options, CommandButton& ok, CommandButton& exit);
 
-// The resolution panel beside the quantity panel and its frame; each window places the two buttons.
+// The resolution panel beside the quantity panel and its frame; RecordWindow places the two buttons.
 void PlaceResolutionPanel(Panel3D& panel, Frame& frame);
 
 // Every quantity cleared and the first chosen, `histogramMode` := `mode` (0 "Plot", 1 "Ln"), then the

@@ -7,7 +7,7 @@
 #include "platform/vb_error.h"
 #include "records/level_distribution_run.h"
 #include "reports/record_plot.h"
-#include "shared/state.h"
+#include "texts/language_texts.h"
 
 namespace sq {
 
@@ -55,7 +55,7 @@ void RecordWindow::placeIn(const Grids& grids) {
     for (QWidget* widget : {PicSplit.widget(), SSpSelectItem.widget(), SSpResolution.widget()})
         widget->setParent(grids.container.widget());
     PicSplit.setVisible(true);
-    SSpSelectItem.Move(120, 120, 2295, 1575);
+    SSpSelectItem.Move(kQuantityPanelRect);
     PlaceResolutionPanel(SSpResolution, SSfResolution);
     HideQuantityPanels(SSpSelectItem, SSpResolution);
     for (FlexGrid* grid : {m_summaryGrid, m_pointGrid, m_userInfoGrid}) registerWheelGrid(*grid);
@@ -81,15 +81,15 @@ void RecordWindow::applyLayout() {
 }
 
 void RecordWindow::PicSplit_MouseDown() {
-    SplitDragging = true;
+    PicSplit.setDragging(true);
 }
 
 void RecordWindow::PicSplit_MouseUp() {
-    SplitDragging = false;
+    PicSplit.setDragging(false);
 }
 
 void RecordWindow::PicSplit_MouseMove(double x) {
-    if (!SplitDragging) return;
+    if (!PicSplit.dragging()) return;
     dragSplitter(m_layout, static_cast<float>(x));
     PicSplit.setLeft(m_layout.splitter.left);
     m_pointGrid->setLeft(m_layout.pointGrid.left);
@@ -164,6 +164,26 @@ void setGridCell(FlexGrid& grid, int row, int col, const std::string& text) {
     grid.setRow(row);
     grid.setCol(col);
     grid.setText(text);
+}
+
+void styleSummaryColumn(FlexGrid& grid, int col) {
+    skipOnError([&] { grid.setColAlignment(col, FlexAlign::CenterCenter); });
+    skipOnError([&] { grid.setColWidthFromText(col, std::string(21, '0')); });
+}
+
+void stylePointGrid(FlexGrid& grid, int dateTimeZeros) {
+    for (int col = 0; col < 6; ++col) {
+        grid.setColAlignment(col, FlexAlign::CenterCenter);
+        grid.setColWidthFromText(col, std::string(col == 1 ? dateTimeZeros : 9, '0'));
+        if (col >= 2) grid.fitColWidthToText(col, widestLevelCell(texts().TxtDBUnit));
+    }
+}
+
+void styleUserInfoGrid(FlexGrid& grid, int labelZeros) {
+    grid.setColAlignment(0, FlexAlign::CenterCenter);
+    grid.setColWidthFromText(0, std::string(labelZeros, '0'));
+    grid.setColAlignment(1, FlexAlign::LeftCenter);
+    grid.setColWidth(1, 24390);
 }
 
 }  // namespace sq

@@ -53,7 +53,6 @@ public:
     CommandButton Btn1dB;
 
     int16_t HistogramMode = 0;  // 0: OK draws the graph; 1: OK opens the level distribution
-    bool SplitDragging = false;
     // True while a command of this window runs a save, a report or a level distribution: its
     // toolbar does nothing meanwhile.
     bool Busy = false;
@@ -109,5 +108,16 @@ private:
 
 // Writes `text` into the cell at `row`, `col` by making it the grid's current cell, where it stays.
 void setGridCell(FlexGrid& grid, int row, int col, const std::string& text);
+
+// Column set-up the two windows share; the widths are fitted to runs of zeros in the window's font.
+// A summary column: centred, as wide as 21 zeros; a column the grid lacks is passed over.
+void styleSummaryColumn(FlexGrid& grid, int col);
+// The six point columns: centred, the date and time as wide as `dateTimeZeros` zeros, the others
+// as wide as 9 zeros, and the level columns (2 to 5) at least as wide as the widest level in the
+// language's unit.
+void stylePointGrid(FlexGrid& grid, int dateTimeZeros);
+// The two user-information columns: the centred label as wide as `labelZeros` zeros, the value
+// left-aligned and 24390 twips wide.
+void styleUserInfoGrid(FlexGrid& grid, int labelZeros);
 
 }  // namespace sq

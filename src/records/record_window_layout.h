@@ -23,6 +23,9 @@ struct RecordWindowLayout {
 // observations.
 constexpr int kUserInfoRows = 5;
 
+// The quantity panel's designed place over the grids in both record windows.
+constexpr TwipsRect kQuantityPanelRect{120, 120, 2295, 1575};
+
 // A layout whose window size is the outer size, each no less than its minimum, and whose container
 // stands under the toolbar at 0, 360, 100 twips narrower and 460 twips shorter than the window.
 // The grids and the splitter are left to the window's own rules.

@@ -24,7 +24,6 @@ namespace {
 
 using T = LanguageTexts;
 
-constexpr const char* kMainWindowName = window_name::kPanel;
 constexpr int kWhite = 0xFFFFFF;
 constexpr int kRed = 255;
 
@@ -254,7 +253,7 @@ void Plot::setFittedCaption(Label& label, const std::string& caption) {
 void Plot::Form_Load() {
     skipOnError([this] {
         double left = Left(), top = Top();
-        if (Window* main = windows().find(kMainWindowName)) {
+        if (Window* main = windows().find(window_name::kPanel)) {
             left = main->Left();
             top = main->Top();
         }

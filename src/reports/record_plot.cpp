@@ -18,7 +18,6 @@ namespace sq {
 
 namespace {
 
-constexpr const char* kMainWindowName = window_name::kPanel;
 constexpr int64_t kSecondsInDay = 86400;
 constexpr int kDateTimeColumn = 1;
 
@@ -29,7 +28,7 @@ bool g_plotRunning = false;
 
 // The main window's caption, when there is a main window (the graph also works without one).
 void setMainCaption(const std::string& caption) {
-    if (Window* main = windows().find(kMainWindowName)) main->setCaption(caption);
+    if (Window* main = windows().find(window_name::kPanel)) main->setCaption(caption);
 }
 
 class RunningPlot {
@@ -175,7 +174,7 @@ void ShowRecordPlot(const FlexGrid& summaryGrid, const FlexGrid& pointGrid, int 
     RunningPlot running;
     DisablePollTimers();
     std::optional<std::string> keptCaption;
-    if (Window* main = windows().find(kMainWindowName)) keptCaption = main->Caption();
+    if (Window* main = windows().find(window_name::kPanel)) keptCaption = main->Caption();
     try {
         const GridCopy points(pointGrid);
         const GridCopy summary(summaryGrid);

@@ -143,7 +143,10 @@ public:
     enum class Orientation { Vertical, Horizontal };  // a vertical bar is dragged sideways
     SplitterBar(QWidget* parent, Orientation orientation);
     void setBackColor(int red, int green, int blue);
+    // True from a mouse press on the bar to its release. The owner's press and release handlers set
+    // it too, so that calling them directly drags as the mouse would.
     [[nodiscard]] bool dragging() const { return m_dragging; }
+    void setDragging(bool dragging) { m_dragging = dragging; }
 
     std::function<void(int button, int shift, double x, double y)> onMouseDown;
     std::function<void(int button, int shift, double x, double y)> onMouseMove;
