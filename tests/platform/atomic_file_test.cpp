@@ -1,6 +1,7 @@
-// The atomic writer replaces only a regular file or puts one where nothing is; through links it
-// writes the file they lead to; the new file keeps the old one's mode and owner; and no temporary
-// file outlives a writer that was killed.
+// The atomic writer changes the file only at a commit, and a failed or dropped write leaves the old
+// file and nothing beside it; it replaces only a regular file or puts one where nothing is; through
+// links it writes the file they lead to; the new file keeps the old one's mode and owner; and no
+// temporary file outlives a writer that was killed.
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
@@ -22,6 +23,7 @@
 #include <string>
 
 #include "platform/text_file.h"
+#include "support/file_size_limit.h"
 #include "support/special_files.h"
 #include "support/temporary_kinds.h"
 #include "support/test_support.h"
@@ -37,6 +39,63 @@ std::set<std::string> namesIn(const std::string& dir) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename().string());
     return names;
+}
+
+TEST(AtomicFileTest, failedWriteLeavesTheOldFileAndNoTemporaryBehind) {
+    sqtest::withEachTemporaryKind([](bool) {
+        std::string dir = sqtest::makeTempDir("atomic");
+        std::string path = dir + "/keep.txt";
+        ASSERT_TRUE(writeFileAtomic(path, "old"));
+
+        bool written = true;
+        sqtest::withFileSizeLimit(64, [&] { written = writeFileAtomic(path, std::string(4096, 'x')); });
+
+        EXPECT_FALSE(written);
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+        EXPECT_FALSE(writeFileAtomic(dir + "/no-such-folder/x.txt", "x"));
+    });
+}
+
+// Two writers of one file each have their own temporary file (a named one shows in the folder);
+// the target changes only at a commit, and a writer dropped uncommitted leaves nothing behind.
+TEST(AtomicFileTest, atomicWritersAreInvisibleUntilCommitted) {
+    sqtest::withEachTemporaryKind([](bool named) {
+        const std::string dir = sqtest::makeTempDir("writer");
+        const std::string path = dir + "/f.qvx";
+        ASSERT_TRUE(writeFileAtomic(path, "old"));
+        {
+            AtomicFileWriter dropped(path);
+            dropped.write("never");
+            AtomicFileWriter kept(path);
+            kept.write("ne");
+            kept.write("w");
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), named ? 3 : 1);
+            EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
+            EXPECT_TRUE(kept.commit());
+        }
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("new"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    });
+}
+
+// The temporary file's name does not grow with the target's: any name the folder takes can be
+// written, and a name too long for the folder fails before anything is written.
+TEST(AtomicFileTest, anyNameTheFolderTakesCanBeWrittenAtomically) {
+    sqtest::withEachTemporaryKind([](bool) {
+        const std::string dir = sqtest::makeTempDir("longname");
+        const std::string longest = dir + "/" + std::string(250, 'r') + ".pdf";  // 254 bytes
+        ASSERT_TRUE(writeFileAtomic(longest, "old"));
+        std::string reason;
+        EXPECT_TRUE(writeFileAtomic(longest, "new", &reason)) << reason;
+        EXPECT_EQ(readFileBytes(longest), std::optional<std::string>("new"));
+
+        AtomicFileWriter tooLong(dir + "/" + std::string(256, 'r'));
+        tooLong.write("x");
+        EXPECT_FALSE(tooLong.commit(&reason));
+        EXPECT_EQ(reason, std::strerror(ENAMETOOLONG));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    });
 }
 
 // What a write would replace at `path` is made in the folder `dir`; false when it cannot be made.
@@ -112,6 +171,20 @@ TEST(AtomicFileTest, aPipeThatTakesTheNameDuringTheWriteIsLeftAsItIs) {
     EXPECT_FALSE(writer.commit(&reason));
     EXPECT_EQ(reason, "Not a regular file");
     EXPECT_EQ(nodesIn(dir), (std::map<std::string, NodeAt>{{"out.qvx", NodeAt{S_IFIFO, 0, {}}}}));
+}
+
+// A link keeps pointing at the file it names: the new content goes to the file the link points at.
+TEST(AtomicFileTest, writingThroughALinkReplacesTheFileItPointsAt) {
+    sqtest::withEachTemporaryKind([](bool) {
+        const std::string dir = sqtest::makeTempDir("link");
+        std::filesystem::create_directory(dir + "/real");
+        ASSERT_TRUE(writeFileAtomic(dir + "/real/report.pdf", "old"));
+        std::filesystem::create_symlink("real/report.pdf", dir + "/report.pdf");
+        ASSERT_TRUE(writeFileAtomic(dir + "/report.pdf", "new"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir + "/report.pdf"));
+        EXPECT_EQ(readFileBytes(dir + "/real/report.pdf"), std::optional<std::string>("new"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "/real"), {}), 1);
+    });
 }
 
 // A link that leads nowhere is written as a plain write writes it: the file it points at is made
