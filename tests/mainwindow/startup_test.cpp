@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMouseEvent>
-#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -161,12 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsFileCase{"a link that leads nowhere",
                          [](auto& dir, auto& path) { return sqtest::makeLink(dir + "/kept.ini", path); }, "",
                          "kept.ini"}),
-    [](const auto& info) {
-        std::string name;
-        for (char ch : std::string(info.param.what))
-            if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
-        return name;
-    });
+    [](const auto& info) { return sqtest::caseName(info.param.what); });
 
 TEST_F(PanelTest, beforeAnyLinkTheStatusBarShowsPortZeroAndNothingIsSent) {
     startPort = 0;
