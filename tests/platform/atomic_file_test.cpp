@@ -21,6 +21,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/text_file.h"
 #include "support/file_size_limit.h"
@@ -98,52 +99,34 @@ TEST(AtomicFileTest, anyNameTheFolderTakesCanBeWrittenAtomically) {
     });
 }
 
-// What a write would replace at `path` is made in the folder `dir`; false when it cannot be made.
-using Make = std::function<bool(const std::string& dir, const std::string& path)>;
-
 // Pipes, devices and sockets, at the name or at the end of its links, are refused before anything
 // is written, with the reason, and everything in the folder stays as it was; so are folders and
 // links that lead round in a circle.
 TEST(AtomicFileTest, aWriteOverAnythingButARegularFileIsRefusedAndLeavesItAsItIs) {
     using namespace sqtest;
-    const std::string notRegular = "Not a regular file";
-    const struct {
-        const char* what;
-        Make make;
+    struct Refused : SpecialFile {
         std::string reason;
-        bool device = false;
-    } cases[] = {
-        {"a pipe", [](auto&, auto& path) { return makeFifo(path); }, notRegular},
-        {"a device node", [](auto&, auto& path) { return makeDeviceNode(path); }, notRegular, true},
-        {"a socket", [](auto&, auto& path) { return makeSocket(path); }, notRegular},
-        {"a link to a pipe",
-         [](auto& dir, auto& path) { return makeFifo(dir + "/fifo") && makeLink("fifo", path); }, notRegular},
-        {"a link to a device node",
-         [](auto& dir, auto& path) { return makeDeviceNode(dir + "/null") && makeLink(dir + "/null", path); },
-         notRegular, true},
-        {"a link to a link to a device node",
-         [](auto& dir, auto& path) {
-             return makeDeviceNode(dir + "/null") && makeLink("null", dir + "/second") &&
-                    makeLink("second", path);
-         },
-         notRegular, true},
-        {"a folder", [](auto&, auto& path) { return fs::create_directory(path); }, std::strerror(EISDIR)},
-        {"a link to itself", [](auto&, auto& path) { return makeLink("out.qvx", path); },
-         std::strerror(ELOOP)},
-        {"links in a circle",
-         [](auto& dir, auto& path) { return makeLink("other", path) && makeLink("out.qvx", dir + "/other"); },
-         std::strerror(ELOOP)},
     };
-    bool devicesSkipped = false;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string dir = sqtest::makeTempDir("refused");
-        const std::string path = dir + "/out.qvx";
-        if (!c.make(dir, path)) {
-            ASSERT_TRUE(c.device) << "could not make " << c.what;
-            devicesSkipped = true;
-            continue;
-        }
+    const std::string notRegular = "Not a regular file";
+    std::vector<Refused> cases = pipesAndDeviceNodesAs<Refused>(notRegular);
+    cases.push_back({{"a socket", [](auto&, auto& path) { return makeSocket(path); }}, notRegular});
+    cases.push_back({{"a link to a link to a device node",
+                      [](auto& dir, auto& path) {
+                          return makeDeviceNode(dir + "/null") && makeLink("null", dir + "/second") &&
+                                 makeLink("second", path);
+                      },
+                      true},
+                     notRegular});
+    cases.push_back(
+        {{"a folder", [](auto&, auto& path) { return fs::create_directory(path); }}, std::strerror(EISDIR)});
+    cases.push_back({{"a link to itself", [](auto&, auto& path) { return makeLink("out.qvx", path); }},
+                     std::strerror(ELOOP)});
+    cases.push_back({{"links in a circle",
+                      [](auto& dir, auto& path) {
+                          return makeLink("other", path) && makeLink("out.qvx", dir + "/other");
+                      }},
+                     std::strerror(ELOOP)});
+    const auto expectRefused = [](const Refused& c, const std::string& dir, const std::string& path) {
         const auto before = nodesIn(dir);
 
         std::string reason;
@@ -156,8 +139,8 @@ TEST(AtomicFileTest, aWriteOverAnythingButARegularFileIsRefusedAndLeavesItAsItIs
         EXPECT_EQ(reason, c.reason);
 
         EXPECT_EQ(nodesIn(dir), before);
-    }
-    if (devicesSkipped) GTEST_SKIP() << sqtest::kNoDeviceNodes;
+    };
+    forEachSpecialFile(cases, freshFolder("refused", "out.qvx"), expectRefused);
 }
 
 // A pipe that takes the name while the file is being written is found at the commit.
