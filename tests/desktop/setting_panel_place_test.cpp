@@ -145,11 +145,18 @@ TEST_F(SettingPanelDesktopTest, besideARestoredMainWindowWhereTheScreenHasRoom) 
     Setting410PanelFrm& w = showPanel();
     const QRect mainFrame = measureFrame(main).frame;
     const QRect panelFrame = measureFrame(*w.surface()).frame;
-    if (mainFrame.right() + panelFrame.width() <= sqtest::availableArea().right()) {
+    const QRect screen = sqtest::availableArea();
+    const bool room = mainFrame.right() + panelFrame.width() <= screen.right();
+    if (room) {
         EXPECT_EQ(panelFrame.left(), mainFrame.right() + 1);
         EXPECT_EQ(panelFrame.top(), mainFrame.top());
     }
     expectEachSettingWindowUncovered(w);
+    if (!room)
+        GTEST_SKIP() << "where the panel stands not checked: a screen " << screen.width()
+                     << " pixels wide leaves no room for its " << panelFrame.width()
+                     << " beside the main window, which ends at " << mainFrame.right()
+                     << " (the panel's covering was checked)";
 }
 
 }  // namespace

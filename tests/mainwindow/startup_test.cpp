@@ -4,10 +4,9 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMouseEvent>
-#include <cctype>
 #include <filesystem>
-#include <functional>
 #include <ostream>
+#include <vector>
 
 #include "mainwindow/panel_fixture.h"
 #include "platform/program_folder.h"
@@ -87,16 +86,24 @@ TEST_F(PanelTest, existingSettingsFileIsLeftUntouched) {
 // or at the end of a link (as root, a settings file linked to /dev/null would have replaced the
 // system's /dev/null), stays as it is through start-up and the port setup's write. A link that leads
 // nowhere gets the file it points at.
-struct SettingsFileCase {
-    const char* what;
-    std::function<bool(const std::string& dir, const std::string& path)> make;
-    std::string fifo{};     // in dir, or the settings file itself: the pipe a blocked reader waits on
+struct SettingsFileCase : sqtest::SpecialFile {
     std::string created{};  // in dir: the file start-up creates
-    bool device = false;
 };
 
 void PrintTo(const SettingsFileCase& c, std::ostream* os) {
     *os << c.what;
+}
+
+std::vector<SettingsFileCase> settingsFileCases() {
+    using sqtest::makeLink;
+    std::vector<SettingsFileCase> cases = sqtest::pipesAndDeviceNodesAs<SettingsFileCase>();
+    cases.push_back({{"links in a circle", [](auto& dir, auto& path) {
+                          return makeLink(dir + "/loop", path) && makeLink(path, dir + "/loop");
+                      }}});
+    cases.push_back({{"a link that leads nowhere",
+                      [](auto& dir, auto& path) { return makeLink(dir + "/kept.ini", path); }},
+                     "kept.ini"});
+    return cases;
 }
 
 class StartUpSettingsFile : public PanelTest, public ::testing::WithParamInterface<SettingsFileCase> {
@@ -108,65 +115,34 @@ protected:
 };
 
 TEST_P(StartUpSettingsFile, isCreatedOnlyWhereNothingIs) {
-    const SettingsFileCase& c = GetParam();
     const std::string dir = sqtest::makeTempDir("startini");
-    std::filesystem::remove(iniPath());
-    if (!c.make(dir, iniPath())) {
-        ASSERT_TRUE(c.device) << "could not make " << c.what;
-        GTEST_SKIP() << sqtest::kNoDeviceNodes;
-    }
-    const auto settingsFile = sqtest::nodeAt(iniPath());
-    const auto inDir = sqtest::nodesIn(dir);
-    {
-        const sqtest::ReadWatchdog guard(std::string("start-up with a settings file that is ") + c.what,
-                                         c.fifo == "ControlSetting.ini" ? iniPath()
-                                         : c.fifo.empty()               ? ""
-                                                                        : dir + "/" + c.fifo);
-        start();
-    }
-    EXPECT_EQ(modalShown, (std::vector<std::string>{"ComPortSetFrm"}));
-    EXPECT_EQ(shared().IniFilePath, iniPath());
-    EXPECT_EQ(sqtest::nodeAt(iniPath()), settingsFile);
-    if (c.created.empty()) {
-        EXPECT_EQ(sqtest::nodesIn(dir), inDir);
-    } else {
-        EXPECT_TRUE(fileExists(dir + "/" + c.created));
-        EXPECT_EQ(sqtest::nodesIn(dir).size(), inDir.size() + 1);
-    }
+    const auto place = [&] {
+        std::filesystem::remove(iniPath());
+        return sqtest::SpecialFilePlace{dir, iniPath()};
+    };
+    const auto expectStartUp = [&](const SettingsFileCase& c, const std::string&, const std::string&) {
+        const auto settingsFile = sqtest::nodeAt(iniPath());
+        const auto inDir = sqtest::nodesIn(dir);
+        {
+            const sqtest::ReadWatchdog guard("start-up with a settings file that is " + c.what,
+                                             c.pipePath(dir, iniPath()));
+            start();
+        }
+        EXPECT_EQ(modalShown, (std::vector<std::string>{"ComPortSetFrm"}));
+        EXPECT_EQ(shared().IniFilePath, iniPath());
+        EXPECT_EQ(sqtest::nodeAt(iniPath()), settingsFile);
+        if (c.created.empty()) {
+            EXPECT_EQ(sqtest::nodesIn(dir), inDir);
+        } else {
+            EXPECT_TRUE(fileExists(dir + "/" + c.created));
+            EXPECT_EQ(sqtest::nodesIn(dir).size(), inDir.size() + 1);
+        }
+    };
+    sqtest::forEachSpecialFile(std::vector{GetParam()}, place, expectStartUp);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StartUpSettingsFile,
-    ::testing::Values(
-        SettingsFileCase{"a pipe", [](auto&, auto& path) { return sqtest::makeFifo(path); },
-                         "ControlSetting.ini"},
-        SettingsFileCase{"a device node", [](auto&, auto& path) { return sqtest::makeDeviceNode(path); }, "",
-                         "", true},
-        SettingsFileCase{"a link to a pipe",
-                         [](auto& dir, auto& path) {
-                             return sqtest::makeFifo(dir + "/fifo") && sqtest::makeLink(dir + "/fifo", path);
-                         },
-                         "fifo"},
-        SettingsFileCase{"a link to a device node",
-                         [](auto& dir, auto& path) {
-                             return sqtest::makeDeviceNode(dir + "/null") &&
-                                    sqtest::makeLink(dir + "/null", path);
-                         },
-                         "", "", true},
-        SettingsFileCase{"links in a circle",
-                         [](auto& dir, auto& path) {
-                             return sqtest::makeLink(dir + "/loop", path) &&
-                                    sqtest::makeLink(path, dir + "/loop");
-                         }},
-        SettingsFileCase{"a link that leads nowhere",
-                         [](auto& dir, auto& path) { return sqtest::makeLink(dir + "/kept.ini", path); }, "",
-                         "kept.ini"}),
-    [](const auto& info) {
-        std::string name;
-        for (char ch : std::string(info.param.what))
-            if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, StartUpSettingsFile, ::testing::ValuesIn(settingsFileCases()),
+                         [](const auto& info) { return sqtest::caseName(info.param.what); });
 
 TEST_F(PanelTest, beforeAnyLinkTheStatusBarShowsPortZeroAndNothingIsSent) {
     startPort = 0;

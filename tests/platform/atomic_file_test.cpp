@@ -1,6 +1,7 @@
-// The atomic writer replaces only a regular file or puts one where nothing is; through links it
-// writes the file they lead to; the new file keeps the old one's mode and owner; and no temporary
-// file outlives a writer that was killed.
+// The atomic writer changes the file only at a commit, and a failed or dropped write leaves the old
+// file and nothing beside it; it replaces only a regular file or puts one where nothing is; through
+// links it writes the file they lead to; the new file keeps the old one's mode and owner; and no
+// temporary file outlives a writer that was killed.
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
@@ -20,8 +21,10 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/text_file.h"
+#include "support/file_size_limit.h"
 #include "support/special_files.h"
 #include "support/temporary_kinds.h"
 #include "support/test_support.h"
@@ -39,52 +42,91 @@ std::set<std::string> namesIn(const std::string& dir) {
     return names;
 }
 
-// What a write would replace at `path` is made in the folder `dir`; false when it cannot be made.
-using Make = std::function<bool(const std::string& dir, const std::string& path)>;
+TEST(AtomicFileTest, failedWriteLeavesTheOldFileAndNoTemporaryBehind) {
+    sqtest::withEachTemporaryKind([](bool) {
+        std::string dir = sqtest::makeTempDir("atomic");
+        std::string path = dir + "/keep.txt";
+        ASSERT_TRUE(writeFileAtomic(path, "old"));
+
+        bool written = true;
+        sqtest::withFileSizeLimit(64, [&] { written = writeFileAtomic(path, std::string(4096, 'x')); });
+
+        EXPECT_FALSE(written);
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+        EXPECT_FALSE(writeFileAtomic(dir + "/no-such-folder/x.txt", "x"));
+    });
+}
+
+// Two writers of one file each have their own temporary file (a named one shows in the folder);
+// the target changes only at a commit, and a writer dropped uncommitted leaves nothing behind.
+TEST(AtomicFileTest, atomicWritersAreInvisibleUntilCommitted) {
+    sqtest::withEachTemporaryKind([](bool named) {
+        const std::string dir = sqtest::makeTempDir("writer");
+        const std::string path = dir + "/f.qvx";
+        ASSERT_TRUE(writeFileAtomic(path, "old"));
+        {
+            AtomicFileWriter dropped(path);
+            dropped.write("never");
+            AtomicFileWriter kept(path);
+            kept.write("ne");
+            kept.write("w");
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), named ? 3 : 1);
+            EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
+            EXPECT_TRUE(kept.commit());
+        }
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("new"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    });
+}
+
+// The temporary file's name does not grow with the target's: any name the folder takes can be
+// written, and a name too long for the folder fails before anything is written.
+TEST(AtomicFileTest, anyNameTheFolderTakesCanBeWrittenAtomically) {
+    sqtest::withEachTemporaryKind([](bool) {
+        const std::string dir = sqtest::makeTempDir("longname");
+        const std::string longest = dir + "/" + std::string(250, 'r') + ".pdf";  // 254 bytes
+        ASSERT_TRUE(writeFileAtomic(longest, "old"));
+        std::string reason;
+        EXPECT_TRUE(writeFileAtomic(longest, "new", &reason)) << reason;
+        EXPECT_EQ(readFileBytes(longest), std::optional<std::string>("new"));
+
+        AtomicFileWriter tooLong(dir + "/" + std::string(256, 'r'));
+        tooLong.write("x");
+        EXPECT_FALSE(tooLong.commit(&reason));
+        EXPECT_EQ(reason, std::strerror(ENAMETOOLONG));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    });
+}
 
 // Pipes, devices and sockets, at the name or at the end of its links, are refused before anything
 // is written, with the reason, and everything in the folder stays as it was; so are folders and
 // links that lead round in a circle.
 TEST(AtomicFileTest, aWriteOverAnythingButARegularFileIsRefusedAndLeavesItAsItIs) {
     using namespace sqtest;
-    const std::string notRegular = "Not a regular file";
-    const struct {
-        const char* what;
-        Make make;
+    struct Refused : SpecialFile {
         std::string reason;
-        bool device = false;
-    } cases[] = {
-        {"a pipe", [](auto&, auto& path) { return makeFifo(path); }, notRegular},
-        {"a device node", [](auto&, auto& path) { return makeDeviceNode(path); }, notRegular, true},
-        {"a socket", [](auto&, auto& path) { return makeSocket(path); }, notRegular},
-        {"a link to a pipe",
-         [](auto& dir, auto& path) { return makeFifo(dir + "/fifo") && makeLink("fifo", path); }, notRegular},
-        {"a link to a device node",
-         [](auto& dir, auto& path) { return makeDeviceNode(dir + "/null") && makeLink(dir + "/null", path); },
-         notRegular, true},
-        {"a link to a link to a device node",
-         [](auto& dir, auto& path) {
-             return makeDeviceNode(dir + "/null") && makeLink("null", dir + "/second") &&
-                    makeLink("second", path);
-         },
-         notRegular, true},
-        {"a folder", [](auto&, auto& path) { return fs::create_directory(path); }, std::strerror(EISDIR)},
-        {"a link to itself", [](auto&, auto& path) { return makeLink("out.qvx", path); },
-         std::strerror(ELOOP)},
-        {"links in a circle",
-         [](auto& dir, auto& path) { return makeLink("other", path) && makeLink("out.qvx", dir + "/other"); },
-         std::strerror(ELOOP)},
     };
-    bool devicesSkipped = false;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string dir = sqtest::makeTempDir("refused");
-        const std::string path = dir + "/out.qvx";
-        if (!c.make(dir, path)) {
-            ASSERT_TRUE(c.device) << "could not make " << c.what;
-            devicesSkipped = true;
-            continue;
-        }
+    const std::string notRegular = "Not a regular file";
+    std::vector<Refused> cases = pipesAndDeviceNodesAs<Refused>(notRegular);
+    cases.push_back({{"a socket", [](auto&, auto& path) { return makeSocket(path); }}, notRegular});
+    cases.push_back({{"a link to a link to a device node",
+                      [](auto& dir, auto& path) {
+                          return makeDeviceNode(dir + "/null") && makeLink("null", dir + "/second") &&
+                                 makeLink("second", path);
+                      },
+                      true},
+                     notRegular});
+    cases.push_back(
+        {{"a folder", [](auto&, auto& path) { return fs::create_directory(path); }}, std::strerror(EISDIR)});
+    cases.push_back({{"a link to itself", [](auto&, auto& path) { return makeLink("out.qvx", path); }},
+                     std::strerror(ELOOP)});
+    cases.push_back({{"links in a circle",
+                      [](auto& dir, auto& path) {
+                          return makeLink("other", path) && makeLink("out.qvx", dir + "/other");
+                      }},
+                     std::strerror(ELOOP)});
+    const auto expectRefused = [](const Refused& c, const std::string& dir, const std::string& path) {
         const auto before = nodesIn(dir);
 
         std::string reason;
@@ -97,8 +139,8 @@ TEST(AtomicFileTest, aWriteOverAnythingButARegularFileIsRefusedAndLeavesItAsItIs
         EXPECT_EQ(reason, c.reason);
 
         EXPECT_EQ(nodesIn(dir), before);
-    }
-    if (devicesSkipped) GTEST_SKIP() << sqtest::kNoDeviceNodes;
+    };
+    forEachSpecialFile(cases, freshFolder("refused", "out.qvx"), expectRefused);
 }
 
 // A pipe that takes the name while the file is being written is found at the commit.
@@ -112,6 +154,20 @@ TEST(AtomicFileTest, aPipeThatTakesTheNameDuringTheWriteIsLeftAsItIs) {
     EXPECT_FALSE(writer.commit(&reason));
     EXPECT_EQ(reason, "Not a regular file");
     EXPECT_EQ(nodesIn(dir), (std::map<std::string, NodeAt>{{"out.qvx", NodeAt{S_IFIFO, 0, {}}}}));
+}
+
+// A link keeps pointing at the file it names: the new content goes to the file the link points at.
+TEST(AtomicFileTest, writingThroughALinkReplacesTheFileItPointsAt) {
+    sqtest::withEachTemporaryKind([](bool) {
+        const std::string dir = sqtest::makeTempDir("link");
+        std::filesystem::create_directory(dir + "/real");
+        ASSERT_TRUE(writeFileAtomic(dir + "/real/report.pdf", "old"));
+        std::filesystem::create_symlink("real/report.pdf", dir + "/report.pdf");
+        ASSERT_TRUE(writeFileAtomic(dir + "/report.pdf", "new"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir + "/report.pdf"));
+        EXPECT_EQ(readFileBytes(dir + "/real/report.pdf"), std::optional<std::string>("new"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "/real"), {}), 1);
+    });
 }
 
 // A link that leads nowhere is written as a plain write writes it: the file it points at is made

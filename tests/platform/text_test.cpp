@@ -10,9 +10,7 @@
 
 #include "platform/encoding.h"
 #include "platform/text_file.h"
-#include "support/file_size_limit.h"
 #include "support/read_watchdog.h"
-#include "support/temporary_kinds.h"
 #include "support/test_support.h"
 
 namespace sq {
@@ -80,22 +78,6 @@ TEST(TextFileTest, writesWindows1252WithCrLfAndReadsItBack) {
                                                               "e\r\n\r\n\x80 5\r\n"));
     EXPECT_EQ(readTextLines(path), std::optional<Lines>({"Gr\u00FC\u00DFe", "", "\u20AC 5"}));
     EXPECT_EQ(readTextLines(path + ".missing"), std::nullopt);
-}
-
-TEST(TextFileTest, failedWriteLeavesTheOldFileAndNoTemporaryBehind) {
-    sqtest::withEachTemporaryKind([](bool) {
-        std::string dir = sqtest::makeTempDir("atomic");
-        std::string path = dir + "/keep.txt";
-        ASSERT_TRUE(writeFileAtomic(path, "old"));
-
-        bool written = true;
-        sqtest::withFileSizeLimit(64, [&] { written = writeFileAtomic(path, std::string(4096, 'x')); });
-
-        EXPECT_FALSE(written);
-        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-        EXPECT_FALSE(writeFileAtomic(dir + "/no-such-folder/x.txt", "x"));
-    });
 }
 
 // A failed write or read reports the system's reason; a write leaves nothing behind.
@@ -181,61 +163,6 @@ TEST(TextFileTest, onlyRegularFilesAreReadAndNothingElseHoldsTheReaderUp) {
         EXPECT_EQ(reason, "Not a regular file");
     }
     EXPECT_EQ(readTextLines(linked, ReadLimit{1024}), std::optional<Lines>({"QVX 410"}));
-}
-
-// Two writers of one file each have their own temporary file (a named one shows in the folder);
-// the target changes only at a commit, and a writer dropped uncommitted leaves nothing behind.
-TEST(TextFileTest, atomicWritersAreInvisibleUntilCommitted) {
-    sqtest::withEachTemporaryKind([](bool named) {
-        const std::string dir = sqtest::makeTempDir("writer");
-        const std::string path = dir + "/f.qvx";
-        ASSERT_TRUE(writeFileAtomic(path, "old"));
-        {
-            AtomicFileWriter dropped(path);
-            dropped.write("never");
-            AtomicFileWriter kept(path);
-            kept.write("ne");
-            kept.write("w");
-            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), named ? 3 : 1);
-            EXPECT_EQ(readFileBytes(path), std::optional<std::string>("old"));
-            EXPECT_TRUE(kept.commit());
-        }
-        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("new"));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-    });
-}
-
-// The temporary file's name does not grow with the target's: any name the folder takes can be
-// written, and a name too long for the folder fails before anything is written.
-TEST(TextFileTest, anyNameTheFolderTakesCanBeWrittenAtomically) {
-    sqtest::withEachTemporaryKind([](bool) {
-        const std::string dir = sqtest::makeTempDir("longname");
-        const std::string longest = dir + "/" + std::string(250, 'r') + ".pdf";  // 254 bytes
-        ASSERT_TRUE(writeFileAtomic(longest, "old"));
-        std::string reason;
-        EXPECT_TRUE(writeFileAtomic(longest, "new", &reason)) << reason;
-        EXPECT_EQ(readFileBytes(longest), std::optional<std::string>("new"));
-
-        AtomicFileWriter tooLong(dir + "/" + std::string(256, 'r'));
-        tooLong.write("x");
-        EXPECT_FALSE(tooLong.commit(&reason));
-        EXPECT_EQ(reason, std::strerror(ENAMETOOLONG));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-    });
-}
-
-// A link keeps pointing at the file it names: the new content goes to the file the link points at.
-TEST(TextFileTest, writingThroughALinkReplacesTheFileItPointsAt) {
-    sqtest::withEachTemporaryKind([](bool) {
-        const std::string dir = sqtest::makeTempDir("link");
-        std::filesystem::create_directory(dir + "/real");
-        ASSERT_TRUE(writeFileAtomic(dir + "/real/report.pdf", "old"));
-        std::filesystem::create_symlink("real/report.pdf", dir + "/report.pdf");
-        ASSERT_TRUE(writeFileAtomic(dir + "/report.pdf", "new"));
-        EXPECT_TRUE(std::filesystem::is_symlink(dir + "/report.pdf"));
-        EXPECT_EQ(readFileBytes(dir + "/real/report.pdf"), std::optional<std::string>("new"));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "/real"), {}), 1);
-    });
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "platform/text_file.h"
@@ -91,42 +90,18 @@ TEST(HeaderBinTest, LoadCreatesResetsOrReadsTheLastLine) {
 // link that leads nowhere gets the file it points at.
 TEST(HeaderBinTest, APipeOrADeviceNodeAsTheFileIsLeftAsItIs) {
     using namespace sqtest;
-    using Make = std::function<bool(const std::string& dir, const std::string& path)>;
-    const struct {
-        const char* what;
-        Make make;
-        std::string fifo;  // the pipe a blocked reader would wait on
-        bool device = false;
-    } cases[] = {
-        {"a pipe", [](auto&, auto& path) { return makeFifo(path); }, "Header.bin"},
-        {"a device node", [](auto&, auto& path) { return makeDeviceNode(path); }, "", true},
-        {"a link to a pipe",
-         [](auto& dir, auto& path) { return makeFifo(dir + "/fifo") && makeLink("fifo", path); }, "fifo"},
-        {"a link to a device node",
-         [](auto& dir, auto& path) { return makeDeviceNode(dir + "/null") && makeLink(dir + "/null", path); },
-         "", true},
-    };
-    bool devicesSkipped = false;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string dir = makeTempDir("hbspecial");
-        const std::string path = dir + "/Header.bin";
-        if (!c.make(dir, path)) {
-            ASSERT_TRUE(c.device) << "could not make " << c.what;
-            devicesSkipped = true;
-            continue;
-        }
+    const auto expectLeftAsItIs = [](const SpecialFile& c, const std::string& dir, const std::string& path) {
         const auto before = nodesIn(dir);
         {
-            const ReadWatchdog guard(std::string("the selection file is ") + c.what,
-                                     c.fifo.empty() ? "" : dir + "/" + c.fifo);
+            const ReadWatchdog guard("the selection file is " + c.what, c.pipePath(dir, path));
             EXPECT_EQ(sq::loadHeaderBin(path), sq::ItemStates{});
         }
         sq::ItemStates ticked{};
         ticked[2] = 1;
         EXPECT_FALSE(sq::writeHeaderBin(path, ticked));
         EXPECT_EQ(nodesIn(dir), before);
-    }
+    };
+    forEachSpecialFile(pipesAndDeviceNodes(), freshFolder("hbspecial", "Header.bin"), expectLeftAsItIs);
 
     const std::string dir = makeTempDir("hbdangling");
     ASSERT_TRUE(makeLink("kept/Header.bin", dir + "/Header.bin"));
@@ -134,7 +109,6 @@ TEST(HeaderBinTest, APipeOrADeviceNodeAsTheFileIsLeftAsItIs) {
     EXPECT_EQ(sq::loadHeaderBin(dir + "/Header.bin"), sq::ItemStates{});
     EXPECT_TRUE(std::filesystem::is_symlink(dir + "/Header.bin"));
     EXPECT_EQ(sq::readFileBytes(dir + "/kept/Header.bin"), zeros() + "\r\n");
-    if (devicesSkipped) GTEST_SKIP() << kNoDeviceNodes;
 }
 
 TEST(HeaderBinTest, WithoutItsFolderNothingIsWrittenAndNothingTicked) {

@@ -206,27 +206,13 @@ TEST_F(PdfCommandTest, aFailedReportLeavesTheOldFileAndNamesTheCause) {
 // A pipe or a device node chosen as the report's file, itself or through a link, stays as it is;
 // the report says why and nothing is opened.
 TEST_F(PdfCommandTest, aPipeOrADeviceNodeChosenAsTheFileStaysAsItIs) {
-    const struct {
-        const char* what;
-        std::function<bool(const std::string& path)> make;
-        bool device = false;
-    } cases[] = {
-        {"a pipe", [](auto& path) { return makeFifo(path); }},
-        {"a link to a device node",
-         [&](auto& path) { return makeDeviceNode(dir + "/null") && makeLink(dir + "/null", path); }, true},
-    };
-    bool devicesSkipped = false;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        dialogs->clear();
+    const auto emptyFolder = [&] {
         fs::remove_all(dir);
         fs::create_directory(dir);
-        const std::string path = dir + "/report.pdf";
-        if (!c.make(path)) {
-            ASSERT_TRUE(c.device) << "could not make " << c.what;
-            devicesSkipped = true;
-            continue;
-        }
+        return SpecialFilePlace{dir, dir + "/report.pdf"};
+    };
+    const auto expectRefused = [&](const SpecialFile&, const std::string&, const std::string& path) {
+        dialogs->clear();
         const auto before = nodesIn(dir);
         pdf(path);
         const auto messages = dialogs->messages();
@@ -236,8 +222,8 @@ TEST_F(PdfCommandTest, aPipeOrADeviceNodeChosenAsTheFileStaysAsItIs) {
         EXPECT_EQ(viewerCallsIn(*dialogs, path), 0);
         EXPECT_EQ(nodesIn(dir), before);
         expectRestored();
-    }
-    if (devicesSkipped) GTEST_SKIP() << kNoDeviceNodes;
+    };
+    forEachSpecialFile(pipesAndDeviceNodes(), emptyFolder, expectRefused);
 }
 
 // The whole program with the simulated instrument: events served in the middle of a report change

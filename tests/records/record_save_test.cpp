@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <vector>
 
 #include "mainwindow/panel_fixture.h"
 #include "platform/text_file.h"
@@ -142,42 +143,19 @@ TEST_F(RecordSaveTest, aFailedWriteIsReportedAndLeavesNoPartialFileAndTheOldOneU
 // everything as it was. A link that leads nowhere gets the file it points at, as a plain write would.
 TEST_F(RecordSaveTest, aSaveOverAPipeOrADeviceNodeIsRefusedAndLeavesItAsItIs) {
     using namespace sqtest;
-    using Make = std::function<bool(const std::string& folder, const std::string& path)>;
-    const std::string notRegular = "Not a regular file";
-    const struct {
-        const char* what;
-        Make make;
+    struct Case : SpecialFile {
         std::string reason;  // empty: the file the link points at is written
-        bool device = false;
-    } cases[] = {
-        {"a pipe", [](auto&, auto& path) { return makeFifo(path); }, notRegular},
-        {"a device node", [](auto&, auto& path) { return makeDeviceNode(path); }, notRegular, true},
-        {"a link to a pipe",
-         [](auto& folder, auto& path) { return makeFifo(folder + "/fifo") && makeLink("fifo", path); },
-         notRegular},
-        {"a link to a device node",
-         [](auto& folder, auto& path) {
-             return makeDeviceNode(folder + "/null") && makeLink(folder + "/null", path);
-         },
-         notRegular, true},
-        {"links in a circle",
-         [](auto& folder, auto& path) {
-             return makeLink("b", path) && makeLink("record.qvx", folder + "/b");
-         },
-         std::strerror(ELOOP)},
-        {"a link that leads nowhere", [](auto&, auto& path) { return makeLink("new.qvx", path); }, ""},
     };
-    bool devicesSkipped = false;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    std::vector<Case> cases = pipesAndDeviceNodesAs<Case>(std::string("Not a regular file"));
+    cases.push_back({{"links in a circle",
+                      [](auto& folder, auto& path) {
+                          return makeLink("b", path) && makeLink("record.qvx", folder + "/b");
+                      }},
+                     std::strerror(ELOOP)});
+    cases.push_back(
+        {{"a link that leads nowhere", [](auto&, auto& path) { return makeLink("new.qvx", path); }}, ""});
+    const auto expectSaveOrRefusal = [&](const Case& c, const std::string& folder, const std::string& path) {
         dialogs->clear();
-        const std::string folder = sqtest::makeTempDir("special");
-        const std::string path = folder + "/record.qvx";
-        if (!c.make(folder, path)) {
-            ASSERT_TRUE(c.device) << "could not make " << c.what;
-            devicesSkipped = true;
-            continue;
-        }
         const auto before = nodesIn(folder);
         save(path);
         expectRestored();
@@ -185,13 +163,13 @@ TEST_F(RecordSaveTest, aSaveOverAPipeOrADeviceNodeIsRefusedAndLeavesItAsItIs) {
             EXPECT_TRUE(dialogs->messages().empty());
             EXPECT_EQ(nodeAt(path), before.at("record.qvx"));
             EXPECT_EQ(readFileBytes(folder + "/new.qvx"), recordFileBytes(copyOf(frm()), kDataFileSeparator));
-            continue;
+            return;
         }
         ASSERT_EQ(dialogs->messages().size(), 1u);
         EXPECT_EQ(dialogs->messages()[0].text, "Save Error !!!\n" + path + "\n" + c.reason);
         EXPECT_EQ(nodesIn(folder), before);
-    }
-    if (devicesSkipped) GTEST_SKIP() << sqtest::kNoDeviceNodes;
+    };
+    forEachSpecialFile(cases, freshFolder("special", "record.qvx"), expectSaveOrRefusal);
 }
 
 TEST_F(RecordSaveTest, theCaptionShowsTheProgressAtPassesAndTheToolbarWaits) {

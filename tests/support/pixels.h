@@ -73,4 +73,31 @@ inline bool drawnClearOfPanelBorder(QWidget& control) {
            (g.bottom() <= room.bottom() || rowDrawn(room.bottom()));
 }
 
+// True when `control` paints its own outermost columns and rows, each of them somewhere: its border
+// is drawn at the full place its window gave it, not inset. Measured against its parent's picture
+// without it.
+inline bool drawnToItsOwnEdges(QWidget& control) {
+    QWidget* parent = control.parentWidget();
+    if (!parent) return false;
+    const QRect g = control.geometry();
+    if (!parent->rect().contains(g)) return false;
+    QApplication::processEvents();
+    control.hide();
+    const QImage without = parent->grab().toImage();
+    control.show();
+    const QImage with = parent->grab().toImage();
+    auto changed = [&](int x, int y) { return with.pixel(x, y) != without.pixel(x, y); };
+    auto columnDrawn = [&](int x) {
+        for (int y = g.top(); y <= g.bottom(); ++y)
+            if (changed(x, y)) return true;
+        return false;
+    };
+    auto rowDrawn = [&](int y) {
+        for (int x = g.left(); x <= g.right(); ++x)
+            if (changed(x, y)) return true;
+        return false;
+    };
+    return columnDrawn(g.left()) && columnDrawn(g.right()) && rowDrawn(g.top()) && rowDrawn(g.bottom());
+}
+
 }  // namespace sqtest

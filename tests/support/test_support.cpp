@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <array>
 #include <atomic>
+#include <cctype>
 #include <cstdio>
 
 #include "platform/vb_error.h"
@@ -53,6 +54,21 @@ int errorOf(const std::function<void()>& action) {
         return e.number();
     }
     return 0;
+}
+
+std::string caseName(std::string_view what) {
+    std::string name;
+    bool upper = false;
+    for (const char ch : what) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c)) {
+            name += upper ? static_cast<char>(std::toupper(c)) : ch;
+            upper = false;
+        } else {
+            upper = true;
+        }
+    }
+    return name;
 }
 
 }  // namespace sqtest

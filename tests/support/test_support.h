@@ -2,6 +2,7 @@
 // Helpers shared by the test suites.
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace sqtest {
 
@@ -22,5 +23,9 @@ std::string runCommand(const std::string& command);
 
 // The number of the error `action` raises; 0 when it raises none.
 int errorOf(const std::function<void()>& action);
+
+// A test name made of a case's description: its letters and digits, each word after the first
+// starting with a capital ("a link to a pipe" gives "aLinkToAPipe").
+std::string caseName(std::string_view what);
 
 }  // namespace sqtest

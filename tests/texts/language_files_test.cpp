@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +15,7 @@
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "support/read_watchdog.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -49,21 +49,6 @@ struct ListCase {
     const char* fileAfter;
     const char* exitText;  // "Exit": no language file was read
 };
-
-// A test name made of the case's description.
-std::string caseName(const char* what) {
-    std::string name;
-    bool upper = false;
-    for (const char* p = what; *p; ++p) {
-        if (std::isalnum(static_cast<unsigned char>(*p))) {
-            name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(*p))) : *p;
-            upper = false;
-        } else {
-            upper = true;
-        }
-    }
-    return name;
-}
 
 std::string pathOf(const char* language) {
     return *language ? sq::languageFilePathFor(language) : std::string();
@@ -143,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "", 2, 2, "", "Exit"},
         ListCase{"a name of two dots ends the loading", "Select\\1\r\n1\\..\r\n", 1, "Alpha", 1, 1, "Alpha",
                  "Exit"}),
-    [](const auto& info) { return caseName(info.param.what); });
+    [](const auto& info) { return sqtest::caseName(info.param.what); });
 
 struct FileCase {
     const char* what;
@@ -235,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"texts are Windows-1252",
                  "Exit\\Quitter \xE9t\xE9 \x80\r\n",
                  {{&T::TxtExit, "Quitter \xC3\xA9t\xC3\xA9 \xE2\x82\xAC"}}}),
-    [](const auto& info) { return caseName(info.param.what); });
+    [](const auto& info) { return sqtest::caseName(info.param.what); });
 
 TEST(LanguageFiles, missingOrUnnamedFileLeavesTheTableAsItWas) {
     sq::LanguageTexts table;
