@@ -88,7 +88,7 @@ Setting410PanelFrm::Setting410PanelFrm()
       BtnIntervalTime(surface(), "Interval Time") {
     setCaption("Setting Panel");
     // A tool window of the main window: it stays above it and goes with it.
-    if (Window* main = windows().find(kMainWindowName))
+    if (Window* main = windows().find(window_name::kPanel))
         surface()->setParent(main->surface()->window(), Qt::Tool);
     // The panel keeps its size: a window manager then gives it no resize handle, so it needs less room.
     surface()->setFixedSize(toPixels(kClientSize.width), toPixels(kClientSize.height));
@@ -126,7 +126,7 @@ void Setting410PanelFrm::checkpanelflage() {
 }
 
 void Setting410PanelFrm::placeBesideMainWindow() {
-    Window* main = windows().find(kMainWindowName);
+    Window* main = windows().find(window_name::kPanel);
     if (!main) return;
     QWidget* mainFrame = main->surface()->window();
     QWidget* self = surface();

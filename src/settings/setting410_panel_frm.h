@@ -53,8 +53,6 @@ class Setting410PanelFrm : public Window {
 public:
     static constexpr const char* kName = window_name::kSetting410PanelFrm;
     static constexpr TwipSize kClientSize{4485, 6120};
-    // The main window the panel stays beside, by its name in the window registry.
-    static constexpr const char* kMainWindowName = window_name::kPanel;
     Setting410PanelFrm();
 
     // Declared in tab order: the left column, the right column, then the last three.
