@@ -38,39 +38,51 @@ inline bool looksFaint(const Contrast& c) {
     return c.lightness <= kFaintLightness && c.saturation <= kFaintSaturation;
 }
 
+// What a control adds to its parent's picture: the parent grabbed with the control and without it.
+class ControlPaint {
+public:
+    explicit ControlPaint(QWidget& control, QWidget& parent) {
+        QApplication::processEvents();
+        control.hide();
+        m_without = parent.grab().toImage();
+        control.show();
+        m_with = parent.grab().toImage();
+    }
+    [[nodiscard]] bool changed(int x, int y) const { return m_with.pixel(x, y) != m_without.pixel(x, y); }
+    // Whether the control changed a pixel of column x, or of row y, within `within`.
+    [[nodiscard]] bool columnDrawn(int x, const QRect& within) const {
+        for (int y = within.top(); y <= within.bottom(); ++y)
+            if (changed(x, y)) return true;
+        return false;
+    }
+    [[nodiscard]] bool rowDrawn(int y, const QRect& within) const {
+        for (int x = within.left(); x <= within.right(); ++x)
+            if (changed(x, y)) return true;
+        return false;
+    }
+
+private:
+    QImage m_with;
+    QImage m_without;
+};
+
 // True when `control`, placed in a bevelled panel, leaves the panel's border and the pixel just
 // inside it as they are without the control, and where it reaches past them is drawn right up to
 // that pixel: the user sees the panel's edge and, apart from it, the control's own border.
 inline bool drawnClearOfPanelBorder(QWidget& control) {
     auto* panel = qobject_cast<QFrame*>(control.parentWidget());
     if (!panel) return false;
-    QApplication::processEvents();
-    control.hide();
-    const QImage without = panel->grab().toImage();
-    control.show();
-    const QImage with = panel->grab().toImage();
-    auto changed = [&](int x, int y) { return with.pixel(x, y) != without.pixel(x, y); };
-
+    const ControlPaint paint(control, *panel);
     const QRect room = panel->contentsRect().adjusted(1, 1, -1, -1);  // inside the border and the air
     const QRect g = control.geometry().intersected(panel->rect());
     for (int y = g.top(); y <= g.bottom(); ++y)
         for (int x = g.left(); x <= g.right(); ++x)
-            if (!room.contains(x, y) && changed(x, y)) return false;
+            if (!room.contains(x, y) && paint.changed(x, y)) return false;
     const QRect drawn = g.intersected(room);
-    auto columnDrawn = [&](int x) {
-        for (int y = drawn.top(); y <= drawn.bottom(); ++y)
-            if (changed(x, y)) return true;
-        return false;
-    };
-    auto rowDrawn = [&](int y) {
-        for (int x = drawn.left(); x <= drawn.right(); ++x)
-            if (changed(x, y)) return true;
-        return false;
-    };
-    return (g.left() >= room.left() || columnDrawn(room.left())) &&
-           (g.right() <= room.right() || columnDrawn(room.right())) &&
-           (g.top() >= room.top() || rowDrawn(room.top())) &&
-           (g.bottom() <= room.bottom() || rowDrawn(room.bottom()));
+    return (g.left() >= room.left() || paint.columnDrawn(room.left(), drawn)) &&
+           (g.right() <= room.right() || paint.columnDrawn(room.right(), drawn)) &&
+           (g.top() >= room.top() || paint.rowDrawn(room.top(), drawn)) &&
+           (g.bottom() <= room.bottom() || paint.rowDrawn(room.bottom(), drawn));
 }
 
 // True when `control` paints its own outermost columns and rows, each of them somewhere: its border
@@ -81,23 +93,9 @@ inline bool drawnToItsOwnEdges(QWidget& control) {
     if (!parent) return false;
     const QRect g = control.geometry();
     if (!parent->rect().contains(g)) return false;
-    QApplication::processEvents();
-    control.hide();
-    const QImage without = parent->grab().toImage();
-    control.show();
-    const QImage with = parent->grab().toImage();
-    auto changed = [&](int x, int y) { return with.pixel(x, y) != without.pixel(x, y); };
-    auto columnDrawn = [&](int x) {
-        for (int y = g.top(); y <= g.bottom(); ++y)
-            if (changed(x, y)) return true;
-        return false;
-    };
-    auto rowDrawn = [&](int y) {
-        for (int x = g.left(); x <= g.right(); ++x)
-            if (changed(x, y)) return true;
-        return false;
-    };
-    return columnDrawn(g.left()) && columnDrawn(g.right()) && rowDrawn(g.top()) && rowDrawn(g.bottom());
+    const ControlPaint paint(control, *parent);
+    return paint.columnDrawn(g.left(), g) && paint.columnDrawn(g.right(), g) && paint.rowDrawn(g.top(), g) &&
+           paint.rowDrawn(g.bottom(), g);
 }
 
 }  // namespace sqtest
