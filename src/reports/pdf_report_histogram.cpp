@@ -2,6 +2,8 @@
 // labels, the footer, and per whole-dB level a grey bar with the four series' counts as lines.
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "platform/numbers.h"
 #include "reports/pdf_report_document.h"
@@ -60,8 +62,13 @@ void PdfReport::writeHistogramPage() {
 
 // Without a counted level (a record without points) only the 0 of the scale stands. A label too
 // wide for its place (a count of 1,000 or more) moves left until it ends before its tick or the axis.
+// Below a largest count of 8 several marks fall on one whole number: its label stands once, at the
+// first of them from the top, so that no digits are written over each other; the ticks stay.
 void PdfReport::writeCountScale(double largest) {
+    std::vector<std::string> written;
     auto label = [&](const std::string& count, double x, double y, bool tick) {
+        if (std::find(written.begin(), written.end(), count) != written.end()) return;
+        written.push_back(count);
         const double end = (tick ? kTickLeft : kAxisLeft) + kDigitBearing - m_doc.PDFGetLeftMargin();
         text(count, std::min(x, end - m_doc.PDFGetStringWidth(count, "Helvetica", 12)), y);
     };

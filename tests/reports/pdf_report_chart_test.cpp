@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "reports/pdf_report_fixture.h"
+#include "reports/scale_to_axis.h"
 
 namespace sqtest {
 namespace {
@@ -217,6 +218,56 @@ TEST_F(PdfReportTest, countLabelsOfFourDigitsEndLeftOfTheirTickOrTheAxis) {
         EXPECT_LE(std::stod((*it)[3]), 56.41) << (*it)[4];
     }
     EXPECT_EQ(counts, 9);
+}
+
+// Below a largest count of 8 several marks of the count scale fall on one whole number: each value
+// is written once, at its first place from the top, while every tick and grid line stays.
+TEST_F(PdfReportTest, countLabelsThatFallOnOneWholeNumberStandOnceAtTheirFirstPlace) {
+    struct Label {
+        const char* text;
+        double x;
+        double value;
+    };
+    const struct {
+        int largest;
+        std::vector<Label> labels;  // from the top down
+    } cases[] = {
+        {1, {{"1", 25, 1}, {"0", 35, 0}}},
+        {5, {{"5", 25, 5}, {"4", 35, 4}, {"3", 25, 3}, {"2", 25, 2}, {"1", 35, 1}, {"0", 35, 0}}},
+        {8,
+         {{"8", 25, 8}, {"7", 35, 7}, {"6", 25, 6}, {"5", 35, 5}, {"4", 25, 4}, {"3", 35, 3}, {"2", 25, 2},
+          {"1", 35, 1}, {"0", 30, 0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("largest count " + std::to_string(c.largest));
+        const std::vector<std::string> flat(4, "80.0 dB");
+        const std::string path = newPath("scale.pdf");
+        write(path, {summaryGrid(), pointGrid(std::vector<std::vector<std::string>>(c.largest, flat)),
+                     userInfoGrid()});
+        const auto pages = readReportPages(path);
+        ASSERT_EQ(pages.size(), 3u);
+        const PdfPage& histogram = pages[2];
+        std::vector<std::string> expected, found;
+        for (const Label& l : c.labels) {
+            const double y = l.value == c.largest ? 308 : 654 - sq::ScaleToAxis(l.value, c.largest, 346);
+            expected.push_back(std::string(l.text) + " at " + td(l.x, y));
+        }
+        for (const PdfText& t : histogram.texts) {
+            const double y = kPageHeight - std::stod(t.pos.substr(t.pos.find(' ')));
+            const bool count = !t.text.empty() && t.text.find_first_not_of("0123456789") == std::string::npos;
+            if (count && writtenX(t) < 50 && y > 300 && y < 660) found.push_back(t.text + " at " + t.pos);
+        }
+        EXPECT_EQ(found, expected);
+        // Five ticks and eight grid lines, whatever the labels.
+        int ticks = 0, gridLines = 0;
+        for (const PdfLine& l : histogram.lines) {
+            ticks += l.from.rfind("50.00 ", 0) == 0 && l.to.rfind("60.00 ", 0) == 0;
+            gridLines += l.from.rfind("60.00 ", 0) == 0 && l.to.rfind("540.00 ", 0) == 0 &&
+                         l.from.substr(6) == l.to.substr(7) && l.colour == kGridGrey;
+        }
+        EXPECT_EQ(ticks, 5);
+        EXPECT_EQ(gridLines, 8);
+    }
 }
 
 // Records the classic report ended half-way: each gives a complete document, every page with its
