@@ -29,7 +29,6 @@
 #include "platform/atomic_file.h"
 #include "platform/text_file.h"
 #include "platform/ui/printer_surface.h"
-
 #include "support/scripted_dialogs.h"
 #include "support/special_files.h"
 #include "support/test_support.h"
@@ -103,8 +102,9 @@ std::string linkTarget(const std::string& path) {
 class FolderWatch {
 public:
     explicit FolderWatch(const std::string& dir) : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-        ::inotify_add_watch(m_fd, dir.c_str(),
-                            IN_OPEN | IN_CREATE | IN_MODIFY | IN_ATTRIB | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO);
+        ::inotify_add_watch(
+            m_fd, dir.c_str(),
+            IN_OPEN | IN_CREATE | IN_MODIFY | IN_ATTRIB | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO);
     }
     ~FolderWatch() { ::close(m_fd); }
     FolderWatch(const FolderWatch&) = delete;
@@ -284,9 +284,10 @@ TEST(QtDialogsTest, aPrintDialogWhoseOkCannotBeTakenOverSaysSoOnStandardError) {
     const auto dialog = makePrintDialog(printer);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(takeOverPrintToFileCheck(*dialog));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "The print dialog's own check of the output file could not be replaced: it opens the file, and a "
-              "pipe of that name would hold the program up.\n");
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr(),
+        "The print dialog's own check of the output file could not be replaced: it opens the file, and a "
+        "pipe of that name would hold the program up.\n");
 }
 
 }  // namespace

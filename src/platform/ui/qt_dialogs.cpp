@@ -189,8 +189,8 @@ bool outputFileMayBeWritten(const QPrintDialog& dialog, const std::string& path)
         return false;
     }
     if (isMissing(path)) return true;
-    const QString question =
-        QPrintDialog::tr("%1 already exists.\nDo you want to overwrite it?").arg(QString::fromStdString(path));
+    const QString question = QPrintDialog::tr("%1 already exists.\nDo you want to overwrite it?")
+                                 .arg(QString::fromStdString(path));
     return dialogs().message({question.toStdString(), MsgButtons::YesNo, MsgIcon::Question,
                               dialog.windowTitle().toStdString()}) == MsgResult::Yes;
 }
