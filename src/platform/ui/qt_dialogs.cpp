@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -12,6 +13,7 @@
 #include <QPrinter>
 #include <QSpacerItem>
 #include <QUrl>
+#include <cstdio>
 #include <memory>
 
 #include "platform/atomic_file.h"
@@ -172,31 +174,55 @@ QDialogButtonBox* okButtons(QPrintDialog& dialog) {
     return nullptr;
 }
 
+// The file the dialog prints to for the name typed: as Qt's dialog takes it, a relative name is
+// taken from the home folder.
+std::string outputPathOf(const QLineEdit& fileName) {
+    const QString name = fileName.text();
+    return (QDir::isRelativePath(name) ? QDir::homePath() + QLatin1Char('/') + name : name).toStdString();
+}
+
+// The program's check of the output file, which only looks at the name: a name no write would
+// replace is refused saying why, and a file that is there is replaced only when the user says so.
+bool outputFileMayBeWritten(const QPrintDialog& dialog, const std::string& path) {
+    if (const int error = writeTargetError(path)) {
+        dialogs().message({path + "\n" + fileErrorText(error), MsgButtons::OK, MsgIcon::Exclamation, {}});
+        return false;
+    }
+    if (isMissing(path)) return true;
+    const QString question = QPrintDialog::tr("%1 already exists.\nDo you want to overwrite it?")
+                                 .arg(QString::fromStdString(path));
+    return dialogs().message({question.toStdString(), MsgButtons::YesNo, MsgIcon::Question,
+                              dialog.windowTitle().toStdString()}) == MsgResult::Yes;
+}
+
 }  // namespace
 
-// The dialog's OK runs its private check of the fields, which opens the output file; that check is
-// taken off the OK and run after ours. Should a later Qt name its parts otherwise, the dialog stays
-// as Qt made it.
+bool takeOverPrintToFileCheck(QPrintDialog& dialog) {
+    QPrintDialog* const printDialog = &dialog;
+    auto* fileName = dialog.findChild<QLineEdit*>(QStringLiteral("filename"));
+    QDialogButtonBox* buttons = okButtons(dialog);
+    if (!fileName || !buttons ||
+        !QObject::disconnect(buttons, SIGNAL(accepted()), printDialog, SLOT(_q_checkFields()))) {
+        std::fprintf(stderr, "%s\n",
+                     "The print dialog's own check of the output file could not be replaced: it opens the "
+                     "file, and a pipe of that name would hold the program up.");
+        return false;
+    }
+    QObject::connect(buttons, &QDialogButtonBox::accepted, printDialog, [printDialog, fileName] {
+        // The name is used only while printing to a file is chosen; a printer keeps Qt's check.
+        if (!fileName->isEnabled()) {
+            QMetaObject::invokeMethod(printDialog, "_q_checkFields");
+            return;
+        }
+        // Qt's own accept, which gives the printer the dialog's settings.
+        if (outputFileMayBeWritten(*printDialog, outputPathOf(*fileName))) printDialog->accept();
+    });
+    return true;
+}
+
 std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer) {
     auto owned = std::make_unique<QPrintDialog>(&printer, parentWindow());
-    QPrintDialog* dialog = owned.get();
-    auto* fileName = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
-    QDialogButtonBox* buttons = okButtons(*dialog);
-    if (!fileName || !buttons ||
-        !QObject::disconnect(buttons, SIGNAL(accepted()), dialog, SLOT(_q_checkFields())))
-        return owned;
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, [dialog, fileName] {
-        // The name is used only while printing to a file is chosen.
-        if (fileName->isEnabled()) {
-            const std::string path = fileName->text().toStdString();
-            if (const int error = writeTargetError(path)) {
-                dialogs().message(
-                    {path + "\n" + fileErrorText(error), MsgButtons::OK, MsgIcon::Exclamation, {}});
-                return;
-            }
-        }
-        QMetaObject::invokeMethod(dialog, "_q_checkFields");
-    });
+    takeOverPrintToFileCheck(*owned);
     return owned;
 }
 

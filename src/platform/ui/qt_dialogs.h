@@ -30,12 +30,22 @@ public:
 inline constexpr int kTitleButtonsRoom = 120;
 std::unique_ptr<QMessageBox> makeMessageBox(const MessageRequest& request);
 
-// The printer dialog the service shows for `printer`, not yet shown. Qt's dialog opens the output
-// file it is given before it accepts it, to see that it can write it, and opening a pipe waits
-// until another program reads it, with the whole program held up. So its OK first refuses, with a
-// message naming the file and the reason, an output file that no write would replace: a pipe, a
-// device, a socket, a folder or a link loop. Only then does Qt's own check run.
+// The printer dialog the service shows for `printer`, not yet shown, with its check of the output
+// file taken over by takeOverPrintToFileCheck.
 std::unique_ptr<QPrintDialog> makePrintDialog(QPrinter& printer);
+
+// Qt's own check of the output file, on the dialog's OK, opens the name to see that it can write
+// it, creating a missing file and removing it again: through a link that leads nowhere, that
+// removes the link; and a pipe put at the name holds the program up in the open until another
+// program reads it. While printing to a file is chosen, the OK runs instead a check that only looks
+// at the name: it refuses, with a message naming the file and the reason, a name no write would
+// replace (a pipe, a device, a socket, a folder, a link loop), asks before a file that is there is
+// replaced, and then accepts the dialog, which gives the printer its settings. Nothing is opened,
+// created or removed at the name. With a system printer chosen, Qt's own check runs as before.
+//
+// False, with a line on standard error, when the dialog is not made as this expects (a later Qt)
+// and keeps Qt's own check.
+bool takeOverPrintToFileCheck(QPrintDialog& dialog);
 
 // Turns a classic filter "Text (*.txt)|*.txt|All (*.*)|*.*" into Qt's ";;"-separated form.
 std::string qtFilterFromClassic(const std::string& classic);
