@@ -58,7 +58,8 @@ protected:
                 if (QWidget* w = keptWindow(watched)) WindowPlacement::of(*w).shown(!event->spontaneous());
                 break;
             case QEvent::Hide:
-                if (WindowPlacement* placement = placementOf(watched)) placement->hidden(!event->spontaneous());
+                if (WindowPlacement* placement = placementOf(watched))
+                    placement->hidden(!event->spontaneous());
                 break;
             case QEvent::Resize:
             case QEvent::WindowStateChange:

@@ -73,7 +73,7 @@ void WindowPlacement::apply(const QRect& frame) {
     m_appliedBorders = borders();
     const QRect client = frame.marginsRemoved(m_appliedBorders);
     const QSize size(std::max(0, client.width()), std::max(0, client.height()));
-    if (!m_owner.placeable) {
+    if (!m_owner.placeable) {  // a toolkit dialog: its limits give way
         m_window.setMinimumSize(m_window.minimumSize().boundedTo(size));
         m_window.setMaximumSize(m_window.maximumSize().expandedTo(size));
     }
