@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "platform/ui/frame_geometry.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/window_placement.h"
 #include "platform/vb_error.h"
 #include "settings/setting_read.h"
 #include "settings/setting_window.h"

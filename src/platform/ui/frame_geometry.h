@@ -20,14 +20,4 @@ namespace sq {
 // The available area of the screen `window` is on (empty when it has none).
 [[nodiscard]] QRect availableAreaOf(const QWidget& window);
 
-// A top-level widget's outer frame in screen pixels, as the window system reports it now.
-[[nodiscard]] QRect outerFrameOf(const QWidget& window);
-
-// The borders the window system puts around a top-level widget now (none before it is framed).
-[[nodiscard]] QMargins bordersOf(const QWidget& window);
-
-// Gives a top-level widget the outer frame `frame` (screen pixels): its client area is the frame
-// less the borders the window system reports now.
-void applyOuterFrame(QWidget& window, const QRect& frame);
-
 }  // namespace sq

@@ -14,6 +14,7 @@
 #include "platform/ui/mdi_area.h"
 #include "platform/ui/screen_keeper.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/window_placement.h"
 #include "platform/vb_error.h"
 
 namespace sq {
@@ -157,6 +158,15 @@ void Window::ensureShell() {
     }
     m_surface->setObjectName(QString::fromStdString(m_name));
     m_surface->hide();
+    WindowPlacement::of(*outer()).setOwner({[this] { return m_loaded; },
+                                            [this] {
+                                                HandlerScope scope(this);
+                                                framed();
+                                            }});
+}
+
+WindowPlacement& Window::placement() const {
+    return WindowPlacement::of(*outer());
 }
 
 QWidget* Window::surface() const {
@@ -269,7 +279,6 @@ WindowState Window::stateToShowIn() const {
 void Window::Hide() {
     QWidget* w = outer();
     if (w) w->hide();
-    m_framedSinceShow = false;
     if (m_modalLoop) m_modalLoop->quit();
 }
 
@@ -305,10 +314,7 @@ void Window::runResize() {
     m_inResize = true;
     // The size the window has now supersedes a request the handler made for an earlier one, unless
     // the window manager has just framed the window: then the handler works from the frame last given.
-    if (!framingPending(*outer())) {
-        m_requestedFrame.reset();
-        if (std::optional<QRect> again = frameDueAgain()) requestFrame(*again);
-    }
+    if (outer()->isWindow()) placement().supersedeRequest();
     HandlerScope scope(this);
     // A handler that changes the size is run once more for the new size, as the classic runtime does.
     for (int round = 0; round < 4; ++round) {
@@ -342,7 +348,7 @@ std::string Window::Caption() const {
 
 void Window::setWindowState(WindowState state) {
     m_state = state;
-    m_requestedFrame.reset();
+    placement().dropRequest();
     QWidget* w = outer();
     if (w->isHidden()) return;
     showInState(w, state);
@@ -362,99 +368,33 @@ void Window::Move(double left, double top, double width, double height) {
     // The frame's borders are known only once the window is shown: sizes given before are applied again then.
     if (w->isHidden()) m_pendingMove = std::array<double, 4>{left, top, width, height};
     QRect frame(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
-    if (w->isWindow()) {
-        frame = fitInside(frame, availableAreaOf(*w));
-        if ((m_inResize || framingPending(*w)) && !w->isHidden()) {
-            requestFrame(frame);
-            return;
-        }
-    }
-    m_requestedFrame.reset();
-    applyFrame(frame);
-}
-
-void Window::applyFrame(const QRect& frame) {
-    QWidget* w = outer();
-    if (w->isWindow()) {
-        m_appliedFrame = frame;
-        m_appliedBorders = bordersOf(*w);
-        applyOuterFrame(*w, frame);
+    if (!w->isWindow()) {
+        placement().dropRequest();
+        applyChildFrame(frame);
         return;
     }
+    frame = fitInside(frame, availableAreaOf(*w));
+    if ((m_inResize || placement().framingPending()) && !w->isHidden())
+        placement().request(frame);
+    else
+        placement().apply(frame);
+}
+
+void Window::applyChildFrame(const QRect& frame) {
+    QWidget* w = outer();
     const QSize borders = w->frameGeometry().size() - w->geometry().size();
     w->move(frame.topLeft());
     w->resize(std::max(0, frame.width() - borders.width()), std::max(0, frame.height() - borders.height()));
 }
 
-// Borders that differ from those the last frame was applied with: the frame went to a window the
-// window manager had not framed yet (or had framed otherwise, as when maximised), so it is due again.
-std::optional<QRect> Window::frameDueAgain() const {
-    QWidget* w = outer();
-    if (!m_appliedFrame || !w->isWindow() || w->isHidden() || windowState() != WindowState::Normal)
-        return std::nullopt;
-    if (bordersOf(*w) == m_appliedBorders) return std::nullopt;
-    return fitInside(*m_appliedFrame, availableAreaOf(*w));
-}
-
-void Window::keepOnScreen() {
-    QWidget* w = outer();
-    if (!m_loaded || !w->isWindow() || w->isHidden() || framingPending(*w)) return;
-    if (!m_framedSinceShow) {
-        m_framedSinceShow = true;
-        HandlerScope scope(this);
-        framed();
-    }
-    if (windowState() != WindowState::Normal) return;
-    if (m_requestedFrame) {
-        // A frame that waited for the window manager's borders goes out now.
-        if (!m_requestPosted) applyRequestedFrame();
-        return;
-    }
-    const QRect now = frameRect();
-    const QRect fitted = frameDueAgain().value_or(fitInside(now, availableAreaOf(*w)));
-    if (fitted == now) {
-        m_fitTries = 0;
-        return;
-    }
-    if (++m_fitTries > kMaxFitTries) return;  // a window manager that will not have it
-    requestFrame(fitted);
-}
-
-// A top-level window's size is the window system's to give: a request goes out and the answer comes
-// back later as a resize. Sizes the resize handler sets (the width, then the height) are therefore
-// gathered into one request, sent once the event that ran the handler has been handled, so that no
-// answer to a half-made request can arrive after the whole one, and the frame's layout is never
-// resized from inside its own layout pass. Until then the window reports the requested frame.
-void Window::requestFrame(const QRect& frame) {
-    m_requestedFrame = frame;
-    if (m_requestPosted) return;
-    m_requestPosted = true;
-    QMetaObject::invokeMethod(
-        m_surface.data(),
-        [this] {
-            m_requestPosted = false;
-            applyRequestedFrame();
-        },
-        Qt::QueuedConnection);
-}
-
-// While the window manager is framing the window the frame waits for its borders: the screen
-// keeper runs keepOnScreen when they come.
-void Window::applyRequestedFrame() {
-    if (!m_requestedFrame || !m_loaded || framingPending(*outer())) return;
-    const QRect requested = *m_requestedFrame;
-    m_requestedFrame.reset();
-    applyFrame(requested);
-}
-
 QRect Window::frameRect() const {
-    if (m_requestedFrame) return *m_requestedFrame;
+    if (const std::optional<QRect>& requested = placement().requested()) return *requested;
     return currentFrame();
 }
 
 QRect Window::currentFrame() const {
     QWidget* w = outer();
-    return w->isWindow() ? outerFrameOf(*w) : w->frameGeometry();
+    return w->isWindow() ? placement().outerFrame() : w->frameGeometry();
 }
 
 void Window::setWidth(double twips) {
@@ -503,7 +443,7 @@ void Window::centre() {
     const QPoint centred(area.x() + (area.width() - frame.width()) / 2,
                          area.y() + (area.height() - frame.height()) / 2);
     w->move(centred);
-    if (m_appliedFrame) m_appliedFrame->moveTopLeft(centred);
+    placement().moveApplied(centred);
     if (m_pendingMove) {
         (*m_pendingMove)[0] = toTwips(w->x());
         (*m_pendingMove)[1] = toTwips(w->y());

@@ -7,7 +7,6 @@
 // After an Unload, a reference held by other code stays usable until the event loop next runs with
 // no handler of that window active; refer to the window again (form<W>() or windows().window(name))
 // to get a fresh, loaded instance. In virtual time a modal Show must be answered by the modal hook.
-#include <QMargins>
 #include <QPointer>
 #include <QRect>
 #include <array>
@@ -30,6 +29,7 @@ namespace sq {
 
 class FormWidget;
 class FrameWindow;
+class WindowPlacement;
 
 enum class WindowKind {
     TopLevel,  // a window of its own on the desktop
@@ -90,11 +90,6 @@ public:
     void setMinimumSizeTwips(double width, double height);
     // Centres the window on its screen (top-level) or in the MDI area (children).
     void centre();
-    // A shown, restored top-level window: asks the window system for a frame inside the screen's
-    // available area. A frame given while the window manager was framing the window goes out now
-    // that its borders are known; one given before the window was framed is given again. The
-    // screen keeper calls it (screen_keeper.h).
-    void keepOnScreen();
     // The window's font (the one grid column widths are measured in).
     [[nodiscard]] QFont font() const;
     [[nodiscard]] double textWidthTwips(const std::string& text) const;
@@ -123,7 +118,7 @@ protected:
     }
     // Called by Show after the window became visible and before a modal wait begins.
     virtual void shown(ShowMode mode) {}
-    // A top-level window, once after each show, when the screen keeper first finds it framed by the
+    // A top-level window, once after each show, when its placement first finds it framed by the
     // window system and neither minimised nor maximised: its frame's true size is known then (at
     // once where no window manager frames windows). A window shown minimised or maximised has it
     // only when it is restored.
@@ -136,14 +131,13 @@ private:
     friend class WindowRegistry;
     void ensureShell();
     QWidget* outer() const;
+    // The placement of the outer widget (made with it; it acts while the widget is top-level).
+    [[nodiscard]] WindowPlacement& placement() const;
     // The outer frame in pixels: the one asked for and not yet applied, else the window's own.
     [[nodiscard]] QRect frameRect() const;
     // The outer frame in pixels as the window system reports it now.
     [[nodiscard]] QRect currentFrame() const;
-    void applyFrame(const QRect& frame);
-    [[nodiscard]] std::optional<QRect> frameDueAgain() const;
-    void requestFrame(const QRect& frame);
-    void applyRequestedFrame();
+    void applyChildFrame(const QRect& frame);
     void giveDefaultChildFrame();
     [[nodiscard]] WindowState stateToShowIn() const;
     void runResize();
@@ -162,17 +156,8 @@ private:
     WindowState m_state = WindowState::Normal;
     // Shown once, or given a frame by code (Move, centre): no default frame is due.
     bool m_placed = false;
+    // A frame given in twips while the window was hidden, given again when it is shown.
     std::optional<std::array<double, 4>> m_pendingMove;
-    // A top-level window's frame set by its resize handler, asked of the window system once the
-    // event that ran the handler is done (see requestFrame).
-    std::optional<QRect> m_requestedFrame;
-    bool m_requestPosted = false;
-    // The frame last applied to a top-level window, the borders the window had then, and how often
-    // in a row keepOnScreen has asked for a frame.
-    std::optional<QRect> m_appliedFrame;
-    QMargins m_appliedBorders;
-    int m_fitTries = 0;
-    bool m_framedSinceShow = false;
     QPointer<FormWidget> m_surface;
     QPointer<FrameWindow> m_frame;
     QPointer<QMdiArea> m_mdiArea;

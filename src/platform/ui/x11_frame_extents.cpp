@@ -3,7 +3,6 @@
 #include <xcb/xcb.h>
 
 #include <QAbstractNativeEventFilter>
-#include <QApplication>
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QPointer>
@@ -71,15 +70,14 @@ public:
         const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
         xcb_connection_t* connection = x11Connection();
         if (!connection || notify->atom != frameExtentsAtom(connection)) return false;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->internalWinId() == notify->window) changed(*w);
+        if (QWidget* w = QWidget::find(notify->window); w && w->isWindow()) changed(*w);
         return false;
     }
 };
 
 }  // namespace
 
-std::optional<QMargins> x11FrameExtents(const QWidget& window) {
+std::optional<QMargins> X11FrameBorders::stated(const QWidget& window) {
     xcb_connection_t* connection = x11Connection();
     const WId id = window.internalWinId();
     if (!connection || id == 0) return std::nullopt;
@@ -97,10 +95,7 @@ std::optional<QMargins> x11FrameExtents(const QWidget& window) {
                     static_cast<int>(value[3]));
 }
 
-// Asked on every move and resize of a window, so once a window manager has said that it states its
-// borders, the answer is kept for the connection. Without one the root window is read again each
-// time, so that a window manager that starts after the program is noticed.
-bool x11WindowManagerStatesBorders() {
+bool X11FrameBorders::statedByManager() {
     static xcb_connection_t* statedOn = nullptr;
     xcb_connection_t* connection = x11Connection();
     if (!connection) return false;

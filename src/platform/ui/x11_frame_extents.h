@@ -7,17 +7,22 @@
 #include <functional>
 #include <optional>
 
+#include "platform/ui/frame_borders.h"
+
 class QWidget;
 
 namespace sq {
 
-// The borders the window manager states for a top-level widget; nullopt when the application does
-// not run on X11, the widget has no native window or no borders are stated (yet).
-[[nodiscard]] std::optional<QMargins> x11FrameExtents(const QWidget& window);
-
-// True when the application runs on X11 under a window manager that states the borders it puts
-// around windows (it lists _NET_FRAME_EXTENTS among the hints it supports).
-[[nodiscard]] bool x11WindowManagerStatesBorders();
+// The borders as the X server holds them: each question is a round trip.
+class X11FrameBorders : public FrameBorders {
+public:
+    // True when the application runs on X11 under a window manager that lists _NET_FRAME_EXTENTS
+    // among the hints it supports. Once it has said so, the answer is kept for the connection;
+    // until then the root window is read again, so that a manager that starts later is noticed.
+    bool statedByManager() override;
+    // The window's _NET_FRAME_EXTENTS; nullopt when the widget has no native window or none are stated.
+    std::optional<QMargins> stated(const QWidget& window) override;
+};
 
 // Calls `changed` with each top-level widget whose window manager states new borders (X11 only).
 // One watcher for the application; a later call replaces it.
