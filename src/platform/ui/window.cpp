@@ -423,8 +423,6 @@ double Window::ScaleHeight() const {
 }
 
 void Window::setMinimumSizeTwips(double width, double height) {
-    m_minWidth = width;
-    m_minHeight = height;
     outer()->setMinimumSize(toPixels(width), toPixels(height));
 }
 

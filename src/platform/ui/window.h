@@ -162,8 +162,6 @@ private:
     QPointer<FrameWindow> m_frame;
     QPointer<QMdiArea> m_mdiArea;
     QPointer<QMdiSubWindow> m_subWindow;
-    double m_minWidth = 0;
-    double m_minHeight = 0;
 };
 
 // Marks a handler of the window that owns `widget` as running, so that an Unload from inside it
