@@ -9,6 +9,12 @@
 # Every library includes headers as "folder/file.h" through the same include path, src/.
 
 set(SQ_INCLUDE_CHECK "${CMAKE_CURRENT_LIST_DIR}/check_includes.cmake")
+# The Makefile generators leave the compiler's dependency files beside the objects; Ninja reads them
+# into its own log and deletes them.
+if(NOT CMAKE_GENERATOR MATCHES "Makefiles")
+    message(FATAL_ERROR "The build checks each library's includes in the dependency files the compiler "
+                        "writes, which only the Makefile generators keep: configure with -G \"Unix Makefiles\"")
+endif()
 
 # sq_layers(FOLDER... ): the folders of src/ from the bottom up; folders in one argument, separated
 # by spaces, are peers and use none of each other.
