@@ -168,7 +168,12 @@ function(sq_check_sources library linked_targets)
             foreach(source ${sources})
                 sq_source_allowed("${source}" "${own}" "${base}" allowed)
                 if(NOT allowed)
-                    message(FATAL_ERROR "${library} is compiled from ${source}, of the ${property} of ${target}, "
+                    set(shown "${source}")
+                    if(NOT source MATCHES "\\$<")
+                        file(REAL_PATH "${source}" real BASE_DIRECTORY "${base}")
+                        string(APPEND shown " (that is ${real})")
+                    endif()
+                    message(FATAL_ERROR "${library} is compiled from ${shown}, of the ${property} of ${target}, "
                                         "which is not a file of src/${folder}: the folders depend only downwards")
                 endif()
             endforeach()

@@ -72,7 +72,8 @@ public:
     void apply(const Edit& edit) {
         const fs::path path = m_root / edit.file;
         if (!m_saved.count(path))
-            m_saved[path] = fs::exists(fs::symlink_status(path)) ? std::optional(readFile(path)) : std::nullopt;
+            m_saved[path] =
+                fs::exists(fs::symlink_status(path)) ? std::optional(readFile(path)) : std::nullopt;
         fs::create_directories(path.parent_path());
         if (edit.link) {
             fs::create_symlink(edit.text, path);
@@ -104,14 +105,14 @@ private:
 
 // A plain, quick configuration: no optimisation, no sanitizer, no benchmarks.
 sqtest::ToolResult configure(const fs::path& tree) {
-    return sqtest::runTool("'" SQ_CMAKE_COMMAND "' -S '" + tree.string() + "' -B '" + (tree / "build").string() +
-                           "' -DCMAKE_BUILD_TYPE= -DSQ_BENCH=OFF");
+    return sqtest::runTool("'" SQ_CMAKE_COMMAND "' -S '" + tree.string() + "' -B '" +
+                           (tree / "build").string() + "' -DCMAKE_BUILD_TYPE= -DSQ_BENCH=OFF");
 }
 
 sqtest::ToolResult build(const fs::path& tree, const std::string& target) {
     const unsigned jobs = std::max(2u, std::thread::hardware_concurrency());
-    return sqtest::runTool("'" SQ_CMAKE_COMMAND "' --build '" + (tree / "build").string() + "' --target " + target +
-                           " -j" + std::to_string(jobs));
+    return sqtest::runTool("'" SQ_CMAKE_COMMAND "' --build '" + (tree / "build").string() + "' --target " +
+                           target + " -j" + std::to_string(jobs));
 }
 
 // The words of a text with single spaces between them, as CMake wraps its messages at any space.
@@ -139,28 +140,52 @@ constexpr const char* kDecoderSource = "src/decoder/reply_decoder.cpp";
 
 // Includes, each built in one tree that is built unchanged first.
 const Change kIncludes[] = {
-    {"anIncludeOfAFolderAbove", {{kPlatformSource, "", "#include \"shared/window_names.h\"\n"}}, "sq_platform",
+    {"anIncludeOfAFolderAbove",
+     {{kPlatformSource, "", "#include \"shared/window_names.h\"\n"}},
+     "sq_platform",
      kPlatformSource},
-    {"anIncludeThroughARelativePath", {{kPlatformSource, "", "#include \"../shared/window_names.h\"\n"}},
-     "sq_platform", kPlatformSource},
+    {"anIncludeThroughARelativePath",
+     {{kPlatformSource, "", "#include \"../shared/window_names.h\"\n"}},
+     "sq_platform",
+     kPlatformSource},
     {"anIncludeThroughASymbolicLinkBesideTheFile",
      {{"src/platform/window_names.h", "", "../shared/window_names.h", true},
       {kPlatformSource, "", "#include \"window_names.h\"\n"}},
-     "sq_platform", kPlatformSource},
-    {"anIncludeAcrossALineSplice", {{kPlatformSource, "", "#\\\ninclude \"shared/window_names.h\"\n"}},
-     "sq_platform", kPlatformSource},
-    {"anIncludeWrittenAsADigraph", {{kPlatformSource, "", "%:include \"shared/window_names.h\"\n"}},
-     "sq_platform", kPlatformSource},
+     "sq_platform",
+     "src/platform/window_names.h"},
+    {"anIncludeThroughALinkedFolderBesideTheFile",
+     {{"src/platform/linked", "", "../shared", true},
+      {kPlatformSource, "", "#include \"linked/window_names.h\"\n"}},
+     "sq_platform",
+     kPlatformSource},
+    {"anIncludeAcrossALineSplice",
+     {{kPlatformSource, "", "#\\\ninclude \"shared/window_names.h\"\n"}},
+     "sq_platform",
+     kPlatformSource},
+    {"anIncludeWrittenAsADigraph",
+     {{kPlatformSource, "", "%:include \"shared/window_names.h\"\n"}},
+     "sq_platform",
+     kPlatformSource},
     {"anIncludeOfTheControlLayerFromThePlatformFolderBelowIt",
-     {{kPlatformSource, "", "#include \"ui/grid_store.h\"\n"}}, "sq_platform", kPlatformSource},
-    {"anAngleIncludeOfAFolderAbove", {{kDecoderSource, "", "#include <mainwindow/poll_loop.h>\n"}},
-     "sq_decoder", kDecoderSource},
-    {"anIncludeWithSpacesAroundTheHash", {{kDecoderSource, "", "  #  include \"records/grid_editing.h\"\n"}},
-     "sq_decoder", kDecoderSource},
-    {"anIncludeOfAPeer", {{"src/texts/language_texts.cpp", "", "#include \"pdf/kdr_pdf.h\"\n"}}, "sq_texts",
+     {{kPlatformSource, "", "#include \"ui/grid_store.h\"\n"}},
+     "sq_platform",
+     kPlatformSource},
+    {"anAngleIncludeOfAFolderAbove",
+     {{kDecoderSource, "", "#include <mainwindow/poll_loop.h>\n"}},
+     "sq_decoder",
+     kDecoderSource},
+    {"anIncludeWithSpacesAroundTheHash",
+     {{kDecoderSource, "", "  #  include \"records/grid_editing.h\"\n"}},
+     "sq_decoder",
+     kDecoderSource},
+    {"anIncludeOfAPeer",
+     {{"src/texts/language_texts.cpp", "", "#include \"pdf/kdr_pdf.h\"\n"}},
+     "sq_texts",
      "src/texts/language_texts.cpp"},
     {"anIncludeOfAFolderBelowThatTheLibraryDoesNotLink",
-     {{"src/pdf/document.cpp", "", "#include \"shared/state.h\"\n"}}, "sq_pdf", "src/pdf/document.cpp"},
+     {{"src/pdf/document.cpp", "", "#include \"shared/state.h\"\n"}},
+     "sq_pdf",
+     "src/pdf/document.cpp"},
 };
 
 // Changes of the CMake files, each in a tree of its own.
@@ -168,52 +193,68 @@ const Change kCMakeChanges[] = {
     {"anIncludePathAsACompilerFlag",
      {{"CMakeLists.txt", kWarnings, "add_compile_options(--include-directory=${CMAKE_SOURCE_DIR}/src)\n"},
       {kPlatformSource, "", "#include \"shared/window_names.h\"\n"}},
-     "sq_platform", kPlatformSource},
+     "sq_platform",
+     kPlatformSource},
     {"anUpwardLinkInTheTestsCMakeLists",
-     {{"tests/CMakeLists.txt", "", "target_link_libraries(sq_decoder PUBLIC sq_mainwindow)\n"}}, nullptr,
+     {{"tests/CMakeLists.txt", "", "target_link_libraries(sq_decoder PUBLIC sq_mainwindow)\n"}},
+     nullptr,
      "sq_decoder links sq_mainwindow"},
     {"anUpwardLinkInTheProgramsCMakeLists",
-     {{"app/CMakeLists.txt", "", "target_link_libraries(sq_decoder PUBLIC sq_mainwindow)\n"}}, nullptr,
+     {{"app/CMakeLists.txt", "", "target_link_libraries(sq_decoder PUBLIC sq_mainwindow)\n"}},
+     nullptr,
      "sq_decoder links sq_mainwindow"},
     {"anUpwardLinkThroughAVariable",
-     {{"CMakeLists.txt", "", "set(LOWER sq_decoder)\ntarget_link_libraries(${LOWER} PUBLIC sq_mainwindow)\n"}},
-     nullptr, "sq_decoder links sq_mainwindow"},
+     {{"CMakeLists.txt", "",
+       "set(LOWER sq_decoder)\ntarget_link_libraries(${LOWER} PUBLIC sq_mainwindow)\n"}},
+     nullptr,
+     "sq_decoder links sq_mainwindow"},
     {"anUpwardLinkAsAProperty",
      {{"tools/metersim/CMakeLists.txt", "",
        "set_property(TARGET sq_decoder APPEND PROPERTY INTERFACE_LINK_LIBRARIES sq_mainwindow)\n"}},
-     nullptr, "sq_decoder links sq_mainwindow"},
+     nullptr,
+     "sq_decoder links sq_mainwindow"},
     {"aLibraryLineThatLinksUpwards",
-     {{"CMakeLists.txt", "sq_add_library(sq_decoder src/decoder ", "sq_records "}}, nullptr,
+     {{"CMakeLists.txt", "sq_add_library(sq_decoder src/decoder ", "sq_records "}},
+     nullptr,
      "sq_decoder links sq_records"},
-    {"aLibraryLineThatLinksAPeer", {{"CMakeLists.txt", "sq_add_library(sq_pdf src/pdf ", "sq_texts "}}, nullptr,
+    {"aLibraryLineThatLinksAPeer",
+     {{"CMakeLists.txt", "sq_add_library(sq_pdf src/pdf ", "sq_texts "}},
+     nullptr,
      "sq_pdf links sq_texts"},
     {"anAliasNamedLikeASystemLibraryThatLinksUpwards",
      {{"CMakeLists.txt", kAfterTheLibraries,
        "add_library(wrap INTERFACE)\ntarget_link_libraries(wrap INTERFACE sq_settings)\n"
        "add_library(PkgConfig::WRAP ALIAS wrap)\n"},
       {"CMakeLists.txt", "sq_add_library(sq_recordmodel src/recordmodel ", "PkgConfig::WRAP "}},
-     nullptr, "sq_recordmodel links sq_settings"},
+     nullptr,
+     "sq_recordmodel -> PkgConfig::WRAP -> sq_settings"},
     {"aQtTargetThatLinksUpwards",
-     {{"CMakeLists.txt", kAfterTheLibraries, "target_link_libraries(Qt6::Core INTERFACE sq_settings)\n"}}, nullptr,
-     "sq_platform links sq_settings"},
+     {{"CMakeLists.txt", kAfterTheLibraries, "target_link_libraries(Qt6::Core INTERFACE sq_settings)\n"}},
+     nullptr,
+     "sq_platform -> Qt6::Core -> sq_settings"},
     {"aTargetImportedInTheTestsFolderOnly",
      {{"tests/CMakeLists.txt", "",
        "add_library(hidden INTERFACE IMPORTED)\ntarget_link_libraries(hidden INTERFACE sq_settings)\n"
        "target_link_libraries(sq_recordmodel PUBLIC hidden)\n"}},
-     nullptr, "links hidden"},
+     nullptr,
+     "links hidden"},
     {"theObjectsOfAnotherLibraryAddedInALoop",
      {{"CMakeLists.txt", "",
-       "foreach(t sq_recordmodel)\n    target_sources(${t} PRIVATE $<TARGET_OBJECTS:sq_settings>)\nendforeach()\n"}},
-     nullptr, "sq_recordmodel is compiled from $<TARGET_OBJECTS:sq_settings>"},
+       "foreach(t sq_recordmodel)\n    target_sources(${t} PRIVATE "
+       "$<TARGET_OBJECTS:sq_settings>)\nendforeach()\n"}},
+     nullptr,
+     "sq_recordmodel is compiled from $<TARGET_OBJECTS:sq_settings>"},
     {"aSourceOfAnotherFolder",
      {{"tests/CMakeLists.txt", "",
        "target_sources(sq_recordmodel PRIVATE ${CMAKE_SOURCE_DIR}/src/settings/window_rules.cpp)\n"}},
-     nullptr, "src/settings/window_rules.cpp"},
+     nullptr,
+     "src/settings/window_rules.cpp"},
     {"anObjectLibraryOfAnotherFolder",
      {{"CMakeLists.txt", kAfterTheLibraries,
        "add_library(moved OBJECT src/settings/window_rules.cpp)\n"
        "target_link_libraries(sq_recordmodel PRIVATE moved)\n"}},
-     nullptr, "src/settings/window_rules.cpp"},
+     nullptr,
+     "src/settings/window_rules.cpp"},
 };
 
 TEST(CheckLayersTest, theUnchangedTreeBuildsAndEachUpwardIncludeFailsTheBuildNamingTheSourceFile) {
