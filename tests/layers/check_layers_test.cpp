@@ -3,6 +3,7 @@
 // unchanged tree configures and its libraries build.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -59,10 +60,6 @@ struct Change {
     const char* target;
     const char* named;
 };
-
-void PrintTo(const Change& change, std::ostream* out) {
-    *out << change.name;
-}
 
 // Applies edits to a tree and, on revert(), puts back what they changed.
 class EditedTree {
@@ -138,7 +135,7 @@ constexpr const char* kAfterTheLibraries = "add_subdirectory(app)\n";
 constexpr const char* kPlatformSource = "src/platform/dialogs.cpp";
 constexpr const char* kDecoderSource = "src/decoder/reply_decoder.cpp";
 
-// Includes, each built in one tree that is built unchanged first.
+// Includes, each refused by the build of the library the changed source belongs to.
 const Change kIncludes[] = {
     {"anIncludeOfAFolderAbove",
      {{kPlatformSource, "", "#include \"shared/window_names.h\"\n"}},
@@ -188,13 +185,8 @@ const Change kIncludes[] = {
      "src/pdf/document.cpp"},
 };
 
-// Changes of the CMake files, each in a tree of its own.
+// Changes of the CMake files, refused by the configuration unless they name a target.
 const Change kCMakeChanges[] = {
-    {"anIncludePathAsACompilerFlag",
-     {{"CMakeLists.txt", kWarnings, "add_compile_options(--include-directory=${CMAKE_SOURCE_DIR}/src)\n"},
-      {kPlatformSource, "", "#include \"shared/window_names.h\"\n"}},
-     "sq_platform",
-     kPlatformSource},
     {"anUpwardLinkInTheTestsCMakeLists",
      {{"tests/CMakeLists.txt", "", "target_link_libraries(sq_decoder PUBLIC sq_mainwindow)\n"}},
      nullptr,
@@ -255,45 +247,41 @@ const Change kCMakeChanges[] = {
        "target_link_libraries(sq_recordmodel PRIVATE moved)\n"}},
      nullptr,
      "src/settings/window_rules.cpp"},
+    // Last: it changes the flags of every object, after which the whole tree would be rebuilt.
+    {"anIncludePathAsACompilerFlag",
+     {{"CMakeLists.txt", kWarnings, "add_compile_options(--include-directory=${CMAKE_SOURCE_DIR}/src)\n"},
+      {kPlatformSource, "", "#include \"shared/window_names.h\"\n"}},
+     "sq_platform",
+     kPlatformSource},
 };
 
-TEST(CheckLayersTest, theUnchangedTreeBuildsAndEachUpwardIncludeFailsTheBuildNamingTheSourceFile) {
-    const fs::path tree = sqtest::makeTempDir("tree");
-    copySourceTree(SQ_SOURCE_DIR, tree);
-    const sqtest::ToolResult configured = configure(tree);
-    ASSERT_EQ(configured.status, 0) << configured.output;
-    const sqtest::ToolResult built = build(tree, "sq_mainwindow");  // every library of src/
-    ASSERT_EQ(built.status, 0) << built.output;
-
+// Checks one change of an unchanged, configured and built tree, then puts the tree back.
+void check(const fs::path& tree, const Change& change) {
+    SCOPED_TRACE(change.name);
     EditedTree edited(tree);
-    for (const Change& change : kIncludes) {
-        SCOPED_TRACE(change.name);
-        for (const Edit& edit : change.edits) edited.apply(edit);
+    for (const Edit& edit : change.edits) edited.apply(edit);
+    if (change.target) {
         expectRefused(change, build(tree, change.target));
         // A failed check fails again on the next build rather than counting as done.
         expectRefused(change, build(tree, change.target));
-        edited.revert();
+    } else {
+        expectRefused(change, configure(tree));
     }
+    edited.revert();
 }
 
-class CMakeChangeTest : public ::testing::TestWithParam<Change> {};
-
-TEST_P(CMakeChangeTest, failsNamingWhatChanged) {
-    const Change& change = GetParam();
+// One tree serves every case: each is undone before the next, and only what it changed is rebuilt.
+TEST(CheckLayersTest, theUnchangedTreeBuildsAndEachReachUpwardsFailsNamingWhatChanged) {
     const fs::path tree = sqtest::makeTempDir("tree");
     copySourceTree(SQ_SOURCE_DIR, tree);
-    EditedTree edited(tree);
-    for (const Edit& edit : change.edits) edited.apply(edit);
     const sqtest::ToolResult configured = configure(tree);
-    if (!change.target) {
-        expectRefused(change, configured);
-        return;
-    }
     ASSERT_EQ(configured.status, 0) << configured.output;
-    expectRefused(change, build(tree, change.target));
-}
+    // The libraries the include cases change, and those below them.
+    const sqtest::ToolResult built = build(tree, "sq_decoder sq_pdf");
+    ASSERT_EQ(built.status, 0) << built.output;
 
-INSTANTIATE_TEST_SUITE_P(Changes, CMakeChangeTest, ::testing::ValuesIn(kCMakeChanges),
-                         [](const ::testing::TestParamInfo<Change>& info) { return info.param.name; });
+    for (const Change& change : kIncludes) check(tree, change);
+    for (const Change& change : kCMakeChanges) check(tree, change);
+}
 
 }  // namespace
