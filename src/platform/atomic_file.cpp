@@ -25,8 +25,9 @@ bool g_namedTemporaryFiles = false;
 constexpr size_t kWriteBuffer = 64 * 1024;
 // As many links as the system itself follows in one name before it gives up.
 constexpr int kMaxLinks = 40;
-// A named temporary file: the prefix and six letters or digits, as mkostemp makes them.
-constexpr std::string_view kTemporaryPrefix = ".sq-";
+// A named temporary file: a prefix of the program's own that no user would choose for a file, and
+// six letters or digits, as mkostemp makes them.
+constexpr std::string_view kTemporaryPrefix = ".sonoquant-tmp-";
 constexpr size_t kTemporaryLetters = 6;
 constexpr std::string_view kTemporaryAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -77,9 +78,23 @@ int inspectTarget(const std::string& target, std::optional<struct stat>& existin
     return 0;
 }
 
+// A link in a folder where anyone may make names but only their owners remove them (sticky and
+// world-writable, as /tmp) is followed only when it is the process's own or the folder's owner's:
+// another user could have planted it there to turn a privileged write onto a file of their choice.
+// The same rule as the system's protected links, applied whatever the system's setting, since the
+// writer follows links itself.
+int linkFollowError(const std::string& link, const struct stat& linkStatus) {
+    if (linkStatus.st_uid == ::geteuid()) return 0;
+    struct stat folder {};
+    if (::stat(splitPath(link).first.c_str(), &folder) != 0) return errno;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return shared && linkStatus.st_uid != folder.st_uid ? EACCES : 0;
+}
+
 // The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
 // links lead to, which need not exist (a write through a link that leads nowhere creates the file
-// it points at, as a plain write would). ELOOP for links that lead round in a circle.
+// it points at, as a plain write would). ELOOP for links that lead round in a circle, EACCES for a
+// link that linkFollowError refuses.
 int fileBehindLinks(const std::string& path, std::string& target) {
     std::string current = path;
     for (int hops = 0; hops <= kMaxLinks; ++hops) {
@@ -88,6 +103,7 @@ int fileBehindLinks(const std::string& path, std::string& target) {
             target = std::move(current);
             return 0;
         }
+        if (const int error = linkFollowError(current, st)) return error;
         const std::optional<std::string> next = readLink(current);
         if (!next) return errno;
         if (next->empty()) return ENOENT;
@@ -112,18 +128,28 @@ bool isTemporaryName(std::string_view name) {
                        [](char c) { return kTemporaryAlphabet.find(c) != std::string_view::npos; });
 }
 
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A regular file of this user, untouched for longer than a live writer leaves its file unlocked.
+bool mayBeStale(const struct stat& st, time_t now) {
+    return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && now - st.st_mtime > kStaleTemporaryAgeSeconds;
+}
+
 // Removes the named temporary file `name` in the folder if a killed writer of this user left it: a
 // live writer holds a lock on its file, and the age spares a file whose writer has only just made
-// it and not locked it yet. Nothing but a regular file is opened, without waiting.
+// it and not locked it yet. The name is looked at before anything is opened, so only a regular file
+// is, and one that took the name meanwhile is left alone.
 void removeIfStale(int folderFd, const char* name, time_t now) {
+    struct stat seen {};
+    if (::fstatat(folderFd, name, &seen, AT_SYMLINK_NOFOLLOW) != 0 || !mayBeStale(seen, now)) return;
     const int fd = ::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return;
-    struct stat st {};
+    struct stat opened {};
     struct stat named {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-        now - st.st_mtime > kStaleTemporaryAgeSeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        ::fstatat(folderFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == st.st_dev &&
-        named.st_ino == st.st_ino)
+    if (::fstat(fd, &opened) == 0 && sameFile(opened, seen) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::fstatat(folderFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(named, opened))
         ::unlinkat(folderFd, name, 0);
     ::close(fd);
 }
@@ -263,11 +289,13 @@ void AtomicFileWriter::open(const std::string& path) {
     // A name the folder cannot take would fail only at the rename, after all the writing.
     const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     if (nameMax > 0 && name.size() > static_cast<size_t>(nameMax)) return fail(ENAMETOOLONG);
-    removeStaleTemporaries(folder);
     int error = 0;
     if (!g_namedTemporaryFiles) m_fd = openUnnamed(folder, error);
-    if (m_fd < 0 && (g_namedTemporaryFiles || lacksUnnamedFiles(error)))
+    // Only where temporary files have names can a killed writer have left one.
+    if (m_fd < 0 && (g_namedTemporaryFiles || lacksUnnamedFiles(error))) {
+        removeStaleTemporaries(folder);
         m_fd = openNamed(folder, m_tmp, error);
+    }
     if (m_fd < 0) return fail(error);
     // Marks the file as in use for sweepers; a file system without locks only loses that mark.
     (void)::flock(m_fd, LOCK_EX | LOCK_NB);

@@ -40,16 +40,20 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes, std::strin
 //
 // The target is refused when it is neither missing nor a regular file, both when the writer is made
 // and at commit(). A target that is a link keeps the link: the file it points at is replaced, or
-// created when the link leads nowhere. The new file keeps the old one's mode, and its owner and
-// group where the process may set them; a new file gets the mode a plain create gives.
+// created when the link leads nowhere. A link in a sticky, world-writable folder (such as /tmp) is
+// followed only when it belongs to the process's effective user or to the folder's owner, whatever
+// the system's own setting for such links; another user's is refused with EACCES. The new file
+// keeps the old one's mode, and its owner and group where the process may set them; a new file
+// gets the mode a plain create gives.
 //
 // The temporary file has no name where the file system allows it (O_TMPFILE): it disappears with
-// the process, however that ends. Elsewhere it is named ".sq-" and six letters or digits, and is
-// locked while its writer lives; each writer first removes the files so named in its folder that
-// belong to the same user, are unlocked and older than kStaleTemporaryAgeSeconds: those that killed
-// writers left. Either way the temporary file's name is short and of fixed length, so every name
-// the folder takes can be written. Small writes are gathered in memory, so a failed write shows in
-// failed() at the latest when commit() is called.
+// the process, however that ends. Elsewhere it is named ".sonoquant-tmp-" and six letters or
+// digits, and is locked while its writer lives; such a writer first removes the files so named in
+// its folder that are regular files of the same user, unlocked and older than
+// kStaleTemporaryAgeSeconds: those that killed writers left. It looks at each name before it opens
+// anything, so it never opens a pipe or a device. Either way the temporary file's name is short and
+// of fixed length, so every name the folder takes can be written. Small writes are gathered in
+// memory, so a failed write shows in failed() at the latest when commit() is called.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
