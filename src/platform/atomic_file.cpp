@@ -6,9 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>  // renameat2 and its flags
+#ifndef RENAME_NOREPLACE
+#include <linux/fs.h>
+#include <sys/syscall.h>
+#define SQ_RENAMEAT2_BY_SYSCALL
+#endif
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
@@ -21,10 +27,13 @@ namespace {
 
 int g_atomicWriteFault = 0;
 bool g_namedTemporaryFiles = false;
+bool g_unguardedRenames = false;
 
 constexpr size_t kWriteBuffer = 64 * 1024;
 // As many links as the system itself follows in one name before it gives up.
 constexpr int kMaxLinks = 40;
+// How often a rename looks again when the target's name changed under it, before it gives up.
+constexpr int kPlaceAttempts = 8;
 // A named temporary file: a prefix of the program's own that no user would choose for a file, and
 // six letters or digits, as mkostemp makes them.
 constexpr std::string_view kTemporaryPrefix = ".sonoquant-tmp-";
@@ -239,6 +248,19 @@ void giveOwnerAndMode(int fd, const std::optional<struct stat>& old) {
     ::fchmod(fd, mode);
 }
 
+int renameWith(const std::string& from, const std::string& to, unsigned flags) {
+#ifdef SQ_RENAMEAT2_BY_SYSCALL
+    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags));
+#else
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
+#endif
+}
+
+// The errors by which a system or a file system says that it cannot rename with these flags.
+bool lacksGuardedRename(int error) {
+    return error == EINVAL || error == ENOSYS;
+}
+
 }  // namespace
 
 std::string fileErrorText(int error) {
@@ -268,6 +290,10 @@ void setAtomicWriteFault(int error) {
 
 void setNamedTemporaryFiles(bool named) {
     g_namedTemporaryFiles = named;
+}
+
+void setUnguardedRenames(bool unguarded) {
+    g_unguardedRenames = unguarded;
 }
 
 AtomicFileWriter::AtomicFileWriter(std::string path) {
@@ -353,11 +379,64 @@ void AtomicFileWriter::putInPlace() {
     if (m_tmp.empty()) {
         if (const int error = nameUnnamed(m_fd, splitPath(m_path).first, m_tmp)) return fail(error);
     }
-    if (std::rename(m_tmp.c_str(), m_path.c_str()) != 0) return fail(errno);
+    int error = g_unguardedRenames ? ENOSYS : renameGuarded(existing);
+    // Where a rename cannot be guarded, the look above is the last one: whatever takes the name
+    // between it and the plain rename is replaced.
+    if (lacksGuardedRename(error)) error = ::rename(m_tmp.c_str(), m_path.c_str()) == 0 ? 0 : errno;
+    if (error != 0) return fail(error);
     m_tmp.clear();  // the target's name now
     // After fsync has succeeded, closing has nothing left to report.
     ::close(m_fd);
     m_fd = -1;
+}
+
+// Puts the temporary file at the target's name so that nothing but a regular file is ever replaced,
+// whatever takes the name meanwhile: where nothing stood at the last look, a rename that refuses to
+// replace anything; over a regular file, an exchange of the two names, undone when what it took
+// away turns out to be something else. 0, or the error: EINVAL or ENOSYS where the system or the
+// file system cannot rename so.
+int AtomicFileWriter::renameGuarded(std::optional<struct stat> existing) {
+    int error = 0;
+    for (int attempt = 0; attempt < kPlaceAttempts; ++attempt) {
+        const unsigned flags = existing ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+        if (renameWith(m_tmp, m_path, flags) == 0) return existing ? dropSwappedOut() : 0;
+        error = errno;
+        // EEXIST: something took the free name; ENOENT: the old file went. Either way, look again.
+        if (error != EEXIST && error != ENOENT) return error;
+        if (const int kind = inspectTarget(m_path, existing)) return kind;
+        giveOwnerAndMode(m_fd, existing);
+    }
+    return error;
+}
+
+// After an exchange, what stood at the target's name stands at the temporary's. A regular file is
+// the old file, and goes. Anything else took the name after the last look: it is put back and the
+// write refused.
+int AtomicFileWriter::dropSwappedOut() {
+    struct stat out {};
+    if (::lstat(m_tmp.c_str(), &out) != 0) return 0;  // gone already; the new file is in place
+    if (S_ISREG(out.st_mode)) {
+        ::unlink(m_tmp.c_str());
+        return 0;
+    }
+    swapBack();
+    return fileKindError(out);
+}
+
+// Exchanges the names once more, which leaves the new file at the temporary's name to be discarded.
+// Should yet another file have taken the target's name from the new one meanwhile, that newcomer
+// is put back. Whatever cannot be told to be the new file is not removed: none of it is ours.
+void AtomicFileWriter::swapBack() {
+    struct stat ours {};
+    struct stat back {};
+    if (::fstat(m_fd, &ours) != 0 || renameWith(m_tmp, m_path, RENAME_EXCHANGE) != 0 ||
+        ::lstat(m_tmp.c_str(), &back) != 0) {
+        m_tmp.clear();
+        return;
+    }
+    if (sameFile(back, ours)) return;
+    (void)renameWith(m_tmp, m_path, RENAME_EXCHANGE);
+    m_tmp.clear();
 }
 
 bool AtomicFileWriter::commit(std::string* reason) {

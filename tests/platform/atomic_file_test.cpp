@@ -23,6 +23,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <string>
 #include <thread>
@@ -159,6 +160,101 @@ TEST(AtomicFileTest, aPipeThatTakesTheNameDuringTheWriteIsLeftAsItIs) {
     EXPECT_FALSE(writer.commit(&reason));
     EXPECT_EQ(reason, "Not a regular file");
     EXPECT_EQ(nodesIn(dir), (std::map<std::string, NodeAt>{{"out.qvx", NodeAt{S_IFIFO, 0, {}}}}));
+}
+
+// Puts pipes at a name at random moments, by rename, and never removes one: once a pipe stands at
+// the name only a writer can take it away again.
+class PipeRacer {
+public:
+    explicit PipeRacer(std::string path) : m_path(std::move(path)) {}
+
+    // Renames a fresh pipe onto the name after `delay`, from a thread of its own.
+    void placeAfter(std::chrono::microseconds delay) {
+        m_thread = std::thread([this, delay] {
+            std::this_thread::sleep_for(delay);
+            const std::string fresh = m_path + ".pipe";
+            struct stat st {};
+            if (!sqtest::makeFifo(fresh) || ::lstat(fresh.c_str(), &st) != 0) return;
+            if (std::rename(fresh.c_str(), m_path.c_str()) == 0) m_placed = st.st_ino;
+            m_done = true;
+        });
+    }
+    [[nodiscard]] bool done() const { return m_done; }
+    // Waits for the pipe to be placed; its inode, 0 when it could not be.
+    ino_t placed() {
+        if (m_thread.joinable()) m_thread.join();
+        return m_placed;
+    }
+    ~PipeRacer() { placed(); }
+
+private:
+    std::string m_path;
+    std::thread m_thread;
+    std::atomic<ino_t> m_placed{0};
+    std::atomic<bool> m_done{false};
+};
+
+// A pipe that takes the name at any moment of a write is never replaced: a write that began before
+// it may succeed only if it put its file in place before the pipe came, and every write after it is
+// refused and leaves the pipe. Many short rounds, each with a pipe at a random moment, hit the last
+// steps of a write often enough to show a gap.
+TEST(AtomicFileTest, aPipeThatTakesTheNameAtAnyMomentOfAWriteIsNeverReplaced) {
+    sqtest::withEachTemporaryKind([](bool) {
+        std::mt19937 random{std::random_device{}()};
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+        int rounds = 0;
+        int replaced = 0;
+        while (std::chrono::steady_clock::now() < deadline) {
+            const std::string dir = sqtest::makeTempDir("race");
+            const std::string path = dir + "/out.qvx";
+            PipeRacer racer(path);
+            racer.placeAfter(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 3000)(random)));
+            while (!racer.done()) (void)writeFileAtomic(path, "new");
+            for (int after = 0; after < 2; ++after) {
+                std::string reason;
+                EXPECT_FALSE(writeFileAtomic(path, "new", &reason));
+                EXPECT_EQ(reason, "Not a regular file");
+            }
+            const ino_t pipe = racer.placed();
+            ASSERT_NE(pipe, 0u);
+            struct stat st {};
+            ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+            if (!S_ISFIFO(st.st_mode) || st.st_ino != pipe) ++replaced;
+            EXPECT_EQ(namesIn(dir), std::set<std::string>{"out.qvx"});
+            ++rounds;
+        }
+        EXPECT_EQ(replaced, 0) << "of " << rounds << " rounds";
+    });
+}
+
+// Where a rename cannot be guarded, a last look and a plain rename still put the file in place,
+// over a regular file with its mode, or where nothing is, and refuse a pipe that took the name
+// during the write.
+TEST(AtomicFileTest, whereARenameCannotBeGuardedALastLookAndAPlainRenamePutTheFileInPlace) {
+    struct Restore {
+        ~Restore() { setUnguardedRenames(false); }
+    } restore;
+    setUnguardedRenames(true);
+    sqtest::withEachTemporaryKind([](bool) {
+        const std::string dir = sqtest::makeTempDir("unguarded");
+        const std::string path = dir + "/out.qvx";
+        std::string reason;
+        EXPECT_TRUE(writeFileAtomic(path, "old", &reason)) << reason;
+        ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+        EXPECT_TRUE(writeFileAtomic(path, "new", &reason)) << reason;
+        EXPECT_EQ(readFileBytes(path), std::optional<std::string>("new"));
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+        AtomicFileWriter late(path);
+        late.write("newer");
+        ASSERT_EQ(::unlink(path.c_str()), 0);
+        ASSERT_TRUE(sqtest::makeFifo(path));
+        EXPECT_FALSE(late.commit(&reason));
+        EXPECT_EQ(reason, "Not a regular file");
+        EXPECT_EQ(nodesIn(dir), (std::map<std::string, NodeAt>{{"out.qvx", NodeAt{S_IFIFO, 0, {}}}}));
+    });
 }
 
 // A link keeps pointing at the file it names: the new content goes to the file the link points at.
