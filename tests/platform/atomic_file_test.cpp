@@ -1,7 +1,9 @@
 // The atomic writer changes the file only at a commit, and a failed or dropped write leaves the old
-// file and nothing beside it; it replaces only a regular file or puts one where nothing is; through
-// links it writes the file they lead to; the new file keeps the old one's mode and owner; and no
-// temporary file outlives a writer that was killed.
+// file and nothing beside it; it replaces only a regular file or puts one where nothing is, also
+// when something else takes the name during the write; through links it writes the file they lead
+// to, but not through another user's link in a shared sticky folder; the new file keeps the old
+// one's mode and owner; and no temporary file outlives a writer that was killed, while the sweep
+// for them touches nothing else.
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
@@ -427,7 +429,8 @@ TEST(AtomicFileTest, aWriteRemovesOnlyStaleUnlockedTemporaryFilesOfItsUser) {
             {".sonoquant-tmp-Others",
              [&] {
                  file(".sonoquant-tmp-Others", stale);
-                 return ::geteuid() != 0 || ::chown((dir + "/.sonoquant-tmp-Others").c_str(), 65534, 65534) == 0;
+                 return ::geteuid() != 0 ||
+                        ::chown((dir + "/.sonoquant-tmp-Others").c_str(), 65534, 65534) == 0;
              },
              ::geteuid() != 0},
             {".sonoquant-tmp-Link01",
@@ -438,7 +441,8 @@ TEST(AtomicFileTest, aWriteRemovesOnlyStaleUnlockedTemporaryFilesOfItsUser) {
                  return true;
              },
              false},
-            {".sonoquant-tmp-Folder", [&] { return fs::create_directory(dir + "/.sonoquant-tmp-Folder"); }, false},
+            {".sonoquant-tmp-Folder", [&] { return fs::create_directory(dir + "/.sonoquant-tmp-Folder"); },
+             false},
             {".sonoquant-tmp-Ab12Cde", [&] { return file(".sonoquant-tmp-Ab12Cde", stale); }, false},
             {".sonoquant-tmp-Ab_2Cd", [&] { return file(".sonoquant-tmp-Ab_2Cd", stale); }, false},
             {"sonoquant-tmp-Ab12Cd", [&] { return file("sonoquant-tmp-Ab12Cd", stale); }, false},
