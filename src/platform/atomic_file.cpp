@@ -6,9 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>  // renameat2 and its flags
+#ifndef RENAME_NOREPLACE
+#include <linux/fs.h>
+#include <sys/syscall.h>
+#define SQ_RENAMEAT2_BY_SYSCALL
+#endif
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <optional>
@@ -21,12 +27,16 @@ namespace {
 
 int g_atomicWriteFault = 0;
 bool g_namedTemporaryFiles = false;
+bool g_unguardedRenames = false;
 
 constexpr size_t kWriteBuffer = 64 * 1024;
 // As many links as the system itself follows in one name before it gives up.
 constexpr int kMaxLinks = 40;
-// A named temporary file: the prefix and six letters or digits, as mkostemp makes them.
-constexpr std::string_view kTemporaryPrefix = ".sq-";
+// How often a rename looks again when the target's name changed under it, before it gives up.
+constexpr int kPlaceAttempts = 8;
+// A named temporary file: a prefix of the program's own that no user would choose for a file, and
+// six letters or digits, as mkostemp makes them.
+constexpr std::string_view kTemporaryPrefix = ".sonoquant-tmp-";
 constexpr size_t kTemporaryLetters = 6;
 constexpr std::string_view kTemporaryAlphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -77,9 +87,23 @@ int inspectTarget(const std::string& target, std::optional<struct stat>& existin
     return 0;
 }
 
+// A link in a folder where anyone may make names but only their owners remove them (sticky and
+// world-writable, as /tmp) is followed only when it is the process's own or the folder's owner's:
+// another user could have planted it there to turn a privileged write onto a file of their choice.
+// The same rule as the system's protected links, applied whatever the system's setting, since the
+// writer follows links itself.
+int linkFollowError(const std::string& link, const struct stat& linkStatus) {
+    if (linkStatus.st_uid == ::geteuid()) return 0;
+    struct stat folder {};
+    if (::stat(splitPath(link).first.c_str(), &folder) != 0) return errno;
+    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return shared && linkStatus.st_uid != folder.st_uid ? EACCES : 0;
+}
+
 // The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
 // links lead to, which need not exist (a write through a link that leads nowhere creates the file
-// it points at, as a plain write would). ELOOP for links that lead round in a circle.
+// it points at, as a plain write would). ELOOP for links that lead round in a circle, EACCES for a
+// link that linkFollowError refuses.
 int fileBehindLinks(const std::string& path, std::string& target) {
     std::string current = path;
     for (int hops = 0; hops <= kMaxLinks; ++hops) {
@@ -88,6 +112,7 @@ int fileBehindLinks(const std::string& path, std::string& target) {
             target = std::move(current);
             return 0;
         }
+        if (const int error = linkFollowError(current, st)) return error;
         const std::optional<std::string> next = readLink(current);
         if (!next) return errno;
         if (next->empty()) return ENOENT;
@@ -112,18 +137,28 @@ bool isTemporaryName(std::string_view name) {
                        [](char c) { return kTemporaryAlphabet.find(c) != std::string_view::npos; });
 }
 
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A regular file of this user, untouched for longer than a live writer leaves its file unlocked.
+bool mayBeStale(const struct stat& st, time_t now) {
+    return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && now - st.st_mtime > kStaleTemporaryAgeSeconds;
+}
+
 // Removes the named temporary file `name` in the folder if a killed writer of this user left it: a
 // live writer holds a lock on its file, and the age spares a file whose writer has only just made
-// it and not locked it yet. Nothing but a regular file is opened, without waiting.
+// it and not locked it yet. The name is looked at before anything is opened, so only a regular file
+// is, and one that took the name meanwhile is left alone.
 void removeIfStale(int folderFd, const char* name, time_t now) {
+    struct stat seen {};
+    if (::fstatat(folderFd, name, &seen, AT_SYMLINK_NOFOLLOW) != 0 || !mayBeStale(seen, now)) return;
     const int fd = ::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return;
-    struct stat st {};
+    struct stat opened {};
     struct stat named {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-        now - st.st_mtime > kStaleTemporaryAgeSeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        ::fstatat(folderFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == st.st_dev &&
-        named.st_ino == st.st_ino)
+    if (::fstat(fd, &opened) == 0 && sameFile(opened, seen) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        ::fstatat(folderFd, name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(named, opened))
         ::unlinkat(folderFd, name, 0);
     ::close(fd);
 }
@@ -213,6 +248,19 @@ void giveOwnerAndMode(int fd, const std::optional<struct stat>& old) {
     ::fchmod(fd, mode);
 }
 
+int renameWith(const std::string& from, const std::string& to, unsigned flags) {
+#ifdef SQ_RENAMEAT2_BY_SYSCALL
+    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags));
+#else
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags);
+#endif
+}
+
+// The errors by which a system or a file system says that it cannot rename with these flags.
+bool lacksGuardedRename(int error) {
+    return error == EINVAL || error == ENOSYS;
+}
+
 }  // namespace
 
 std::string fileErrorText(int error) {
@@ -244,6 +292,10 @@ void setNamedTemporaryFiles(bool named) {
     g_namedTemporaryFiles = named;
 }
 
+void setUnguardedRenames(bool unguarded) {
+    g_unguardedRenames = unguarded;
+}
+
 AtomicFileWriter::AtomicFileWriter(std::string path) {
     if (g_atomicWriteFault != 0) {
         m_error = g_atomicWriteFault;
@@ -263,11 +315,13 @@ void AtomicFileWriter::open(const std::string& path) {
     // A name the folder cannot take would fail only at the rename, after all the writing.
     const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     if (nameMax > 0 && name.size() > static_cast<size_t>(nameMax)) return fail(ENAMETOOLONG);
-    removeStaleTemporaries(folder);
     int error = 0;
     if (!g_namedTemporaryFiles) m_fd = openUnnamed(folder, error);
-    if (m_fd < 0 && (g_namedTemporaryFiles || lacksUnnamedFiles(error)))
+    // Only where temporary files have names can a killed writer have left one.
+    if (m_fd < 0 && (g_namedTemporaryFiles || lacksUnnamedFiles(error))) {
+        removeStaleTemporaries(folder);
         m_fd = openNamed(folder, m_tmp, error);
+    }
     if (m_fd < 0) return fail(error);
     // Marks the file as in use for sweepers; a file system without locks only loses that mark.
     (void)::flock(m_fd, LOCK_EX | LOCK_NB);
@@ -325,11 +379,64 @@ void AtomicFileWriter::putInPlace() {
     if (m_tmp.empty()) {
         if (const int error = nameUnnamed(m_fd, splitPath(m_path).first, m_tmp)) return fail(error);
     }
-    if (std::rename(m_tmp.c_str(), m_path.c_str()) != 0) return fail(errno);
+    int error = g_unguardedRenames ? ENOSYS : renameGuarded(existing);
+    // Where a rename cannot be guarded, the look above is the last one: whatever takes the name
+    // between it and the plain rename is replaced.
+    if (lacksGuardedRename(error)) error = ::rename(m_tmp.c_str(), m_path.c_str()) == 0 ? 0 : errno;
+    if (error != 0) return fail(error);
     m_tmp.clear();  // the target's name now
     // After fsync has succeeded, closing has nothing left to report.
     ::close(m_fd);
     m_fd = -1;
+}
+
+// Puts the temporary file at the target's name so that nothing but a regular file is ever replaced,
+// whatever takes the name meanwhile: where nothing stood at the last look, a rename that refuses to
+// replace anything; over a regular file, an exchange of the two names, undone when what it took
+// away turns out to be something else. 0, or the error: EINVAL or ENOSYS where the system or the
+// file system cannot rename so.
+int AtomicFileWriter::renameGuarded(std::optional<struct stat> existing) {
+    int error = 0;
+    for (int attempt = 0; attempt < kPlaceAttempts; ++attempt) {
+        const unsigned flags = existing ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+        if (renameWith(m_tmp, m_path, flags) == 0) return existing ? dropSwappedOut() : 0;
+        error = errno;
+        // EEXIST: something took the free name; ENOENT: the old file went. Either way, look again.
+        if (error != EEXIST && error != ENOENT) return error;
+        if (const int kind = inspectTarget(m_path, existing)) return kind;
+        giveOwnerAndMode(m_fd, existing);
+    }
+    return error;
+}
+
+// After an exchange, what stood at the target's name stands at the temporary's. A regular file is
+// the old file, and goes. Anything else took the name after the last look: it is put back and the
+// write refused.
+int AtomicFileWriter::dropSwappedOut() {
+    struct stat out {};
+    if (::lstat(m_tmp.c_str(), &out) != 0) return 0;  // gone already; the new file is in place
+    if (S_ISREG(out.st_mode)) {
+        ::unlink(m_tmp.c_str());
+        return 0;
+    }
+    swapBack();
+    return fileKindError(out);
+}
+
+// Exchanges the names once more, which leaves the new file at the temporary's name to be discarded.
+// Should yet another file have taken the target's name from the new one meanwhile, that newcomer
+// is put back. Whatever cannot be told to be the new file is not removed: none of it is ours.
+void AtomicFileWriter::swapBack() {
+    struct stat ours {};
+    struct stat back {};
+    if (::fstat(m_fd, &ours) != 0 || renameWith(m_tmp, m_path, RENAME_EXCHANGE) != 0 ||
+        ::lstat(m_tmp.c_str(), &back) != 0) {
+        m_tmp.clear();
+        return;
+    }
+    if (sameFile(back, ours)) return;
+    (void)renameWith(m_tmp, m_path, RENAME_EXCHANGE);
+    m_tmp.clear();
 }
 
 bool AtomicFileWriter::commit(std::string* reason) {

@@ -2,6 +2,7 @@
 // Writing a file whole or not at all. A write goes to a temporary file in the target's folder that
 // is renamed over the target once complete, and it only ever replaces a regular file or puts a file
 // where none is: a device, a pipe, a socket or a folder at the name is refused and left as it is.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,17 +40,27 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes, std::strin
 // committed removes its temporary file. Once a write failed, later writes do nothing.
 //
 // The target is refused when it is neither missing nor a regular file, both when the writer is made
-// and at commit(). A target that is a link keeps the link: the file it points at is replaced, or
-// created when the link leads nowhere. The new file keeps the old one's mode, and its owner and
-// group where the process may set them; a new file gets the mode a plain create gives.
+// and at commit(). Nor can anything else that takes the name during the write be replaced: the
+// file is put in place with renameat2, without replacing anything where nothing stood at the last
+// look (RENAME_NOREPLACE), and over a regular file by exchanging the two names (RENAME_EXCHANGE),
+// which is undone, refusing the write, when what came away is not a regular file. Where the system
+// or the file system refuses those flags (EINVAL, ENOSYS), a plain rename follows a last look at
+// the name, and one gap remains: something that takes the name between that look and the rename
+// is replaced. A target that is a link keeps the link: the file it points at is replaced, or
+// created when the link leads nowhere. A link in a sticky, world-writable folder (such as /tmp) is
+// followed only when it belongs to the process's effective user or to the folder's owner, whatever
+// the system's own setting for such links; another user's is refused with EACCES. The new file
+// keeps the old one's mode, and its owner and group where the process may set them; a new file
+// gets the mode a plain create gives.
 //
 // The temporary file has no name where the file system allows it (O_TMPFILE): it disappears with
-// the process, however that ends. Elsewhere it is named ".sq-" and six letters or digits, and is
-// locked while its writer lives; each writer first removes the files so named in its folder that
-// belong to the same user, are unlocked and older than kStaleTemporaryAgeSeconds: those that killed
-// writers left. Either way the temporary file's name is short and of fixed length, so every name
-// the folder takes can be written. Small writes are gathered in memory, so a failed write shows in
-// failed() at the latest when commit() is called.
+// the process, however that ends. Elsewhere it is named ".sonoquant-tmp-" and six letters or
+// digits, and is locked while its writer lives; such a writer first removes the files so named in
+// its folder that are regular files of the same user, unlocked and older than
+// kStaleTemporaryAgeSeconds: those that killed writers left. It looks at each name before it opens
+// anything, so it never opens a pipe or a device. Either way the temporary file's name is short and
+// of fixed length, so every name the folder takes can be written. Small writes are gathered in
+// memory, so a failed write shows in failed() at the latest when commit() is called.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(std::string path);
@@ -70,6 +81,9 @@ public:
 private:
     void open(const std::string& path);
     void putInPlace();
+    int renameGuarded(std::optional<struct stat> existing);
+    int dropSwappedOut();
+    void swapBack();
     void fail(int error);
     void discard();
     void flushBuffer();
@@ -87,5 +101,8 @@ void setAtomicWriteFault(int error);
 // Makes later writers use named temporary files, as on a file system without unnamed ones (false:
 // unnamed where possible again). For tests.
 void setNamedTemporaryFiles(bool named);
+// Makes later writers put their files in place by a last look and a plain rename, as on a file
+// system that cannot guard a rename (false: guarded where possible again). For tests.
+void setUnguardedRenames(bool unguarded);
 
 }  // namespace sq
