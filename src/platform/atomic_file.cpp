@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <optional>
 #include <random>
 #include <utility>
@@ -100,25 +101,59 @@ int linkFollowError(const std::string& link, const struct stat& linkStatus) {
     return shared && linkStatus.st_uid != folder.st_uid ? EACCES : 0;
 }
 
-// The file that a write to `path` puts in place: `path` itself, or, when it is a link, the name its
-// links lead to, which need not exist (a write through a link that leads nowhere creates the file
-// it points at, as a plain write would). ELOOP for links that lead round in a circle, EACCES for a
-// link that linkFollowError refuses.
+// The parts of a path between its slashes, in order; empty parts and "." are dropped.
+std::deque<std::string> pathParts(std::string_view path) {
+    std::deque<std::string> parts;
+    for (size_t at = 0; at <= path.size();) {
+        const size_t slash = std::min(path.find('/', at), path.size());
+        const std::string_view part = path.substr(at, slash - at);
+        if (!part.empty() && part != ".") parts.emplace_back(part);
+        at = slash + 1;
+    }
+    return parts;
+}
+
+// The file that a write to `path` puts in place: the name its links lead to, which need not exist
+// (a write through a link that leads nowhere creates the file it points at, as a plain write
+// would). The path is taken part by part as the system resolves it, so that linkFollowError has its
+// say over every link on the way, the folders' links included; what follows a part that cannot be
+// looked at (a folder that is missing, say) is left for the write itself to fail on. ELOOP for links
+// that lead round in a circle (more than kMaxLinks), EACCES for a link that linkFollowError refuses.
 int fileBehindLinks(const std::string& path, std::string& target) {
-    std::string current = path;
-    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+    if (path.empty()) {
+        target = path;
+        return 0;
+    }
+    std::string resolved = path.starts_with('/') ? "/" : "";
+    std::deque<std::string> rest = pathParts(path);
+    int links = 0;
+    auto inResolved = [&resolved](const std::string& part) {
+        return resolved.empty() ? part : joinPath(resolved, part);
+    };
+    while (!rest.empty()) {
+        const std::string current = inResolved(rest.front());
+        rest.pop_front();
         struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            target = std::move(current);
-            return 0;
+        if (::lstat(current.c_str(), &st) != 0) {
+            resolved = current;
+            break;
         }
+        if (!S_ISLNK(st.st_mode)) {
+            resolved = current;
+            continue;
+        }
+        if (++links > kMaxLinks) return ELOOP;
         if (const int error = linkFollowError(current, st)) return error;
         const std::optional<std::string> next = readLink(current);
         if (!next) return errno;
         if (next->empty()) return ENOENT;
-        current = next->front() == '/' ? *next : joinPath(splitPath(current).first, *next);
+        if (next->front() == '/') resolved = "/";
+        std::deque<std::string> parts = pathParts(*next);
+        rest.insert(rest.begin(), parts.begin(), parts.end());
     }
-    return ELOOP;
+    for (const std::string& part : rest) resolved = inResolved(part);
+    target = resolved.empty() ? "." : resolved;
+    return 0;
 }
 
 // Follows the links of `path` to the name a write puts its file at (`target`) and looks at it: 0

@@ -47,9 +47,10 @@ bool writeFileAtomic(const std::string& path, std::string_view bytes, std::strin
 // or the file system refuses those flags (EINVAL, ENOSYS), a plain rename follows a last look at
 // the name, and one gap remains: something that takes the name between that look and the rename
 // is replaced. A target that is a link keeps the link: the file it points at is replaced, or
-// created when the link leads nowhere. A link in a sticky, world-writable folder (such as /tmp) is
-// followed only when it belongs to the process's effective user or to the folder's owner, whatever
-// the system's own setting for such links; another user's is refused with EACCES. The new file
+// created when the link leads nowhere. A link in a sticky, world-writable folder (such as /tmp),
+// the target's own or one standing for a folder on its way, is followed only when it belongs to
+// the process's effective user or to the folder's owner, whatever the system's own setting for such
+// links; another user's is refused with EACCES. The new file
 // keeps the old one's mode, and its owner and group where the process may set them; a new file
 // gets the mode a plain create gives.
 //

@@ -576,5 +576,35 @@ TEST(AtomicFileTest, aLinkAnotherUserPutInASharedStickyFolderIsNotFollowed) {
     }
 }
 
+// The same holds for a link that stands for a folder on the way to the file.
+TEST(AtomicFileTest, aFolderLinkAnotherUserPutInASharedStickyFolderIsNotFollowed) {
+    const std::string dir = sqtest::makeTempDir("sticky");
+    const std::string shared = dir + "/shared";
+    const std::string elsewhere = dir + "/elsewhere";
+    const std::string viaLink = shared + "/surveys/survey.qvx";
+    ASSERT_TRUE(fs::create_directory(shared));
+    ASSERT_TRUE(fs::create_directory(elsewhere));
+    ASSERT_TRUE(writeFileAtomic(elsewhere + "/survey.qvx", "old"));
+    ASSERT_TRUE(sqtest::makeLink("../elsewhere", shared + "/surveys"));
+    // A relative path, and a link to a link, reach it the same way.
+    ASSERT_TRUE(sqtest::makeLink(shared + "/surveys/survey.qvx", dir + "/mine.qvx"));
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    ASSERT_TRUE(writeFileAtomic(viaLink, "own link"));
+    EXPECT_EQ(readFileBytes(elsewhere + "/survey.qvx"), std::optional<std::string>("own link"));
+    if (::lchown((shared + "/surveys").c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "giving a link to another user (lchown) needs root";
+
+    for (const std::string& path :
+         {viaLink, dir + "/./shared/../shared/surveys/./survey.qvx", dir + "/mine.qvx"}) {
+        SCOPED_TRACE(path);
+        std::string reason;
+        EXPECT_FALSE(writeFileAtomic(path, "new", &reason));
+        EXPECT_EQ(reason, std::strerror(EACCES));
+        EXPECT_EQ(writeTargetError(path), EACCES);
+    }
+    EXPECT_EQ(readFileBytes(elsewhere + "/survey.qvx"), std::optional<std::string>("own link"));
+    EXPECT_EQ(namesIn(elsewhere), std::set<std::string>{"survey.qvx"});
+}
+
 }  // namespace
 }  // namespace sq
