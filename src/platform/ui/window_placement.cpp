@@ -49,13 +49,18 @@ bool WindowPlacement::framingPending() const {
 // resized from inside its own layout pass.
 void WindowPlacement::request(const QRect& frame) {
     m_requested = frame;
-    if (m_requestPosted) return;
-    m_requestPosted = true;
+    postOnce(m_requestPosted, &WindowPlacement::applyRequested);
+}
+
+// Runs `step` once the event being handled is done, once however often it is asked for meanwhile.
+void WindowPlacement::postOnce(bool& posted, void (WindowPlacement::*step)()) {
+    if (posted) return;
+    posted = true;
     QMetaObject::invokeMethod(
         this,
-        [this] {
-            m_requestPosted = false;
-            applyRequested();
+        [this, &posted, step] {
+            posted = false;
+            (this->*step)();
         },
         Qt::QueuedConnection);
 }
@@ -161,15 +166,7 @@ void WindowPlacement::readBorders() {
 // Checked once the event that moved the window has been handled, and the window's own resize
 // handler has had its say.
 void WindowPlacement::scheduleCheck() {
-    if (m_checkPosted) return;
-    m_checkPosted = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_checkPosted = false;
-            keepOnScreen();
-        },
-        Qt::QueuedConnection);
+    postOnce(m_checkPosted, &WindowPlacement::keepOnScreen);
 }
 
 void WindowPlacement::keepOnScreen() {

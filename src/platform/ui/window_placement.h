@@ -95,6 +95,7 @@ private:
     [[nodiscard]] bool restored() const;
     [[nodiscard]] std::optional<QRect> frameDueAgain() const;
     void applyRequested();
+    void postOnce(bool& posted, void (WindowPlacement::*step)());
     [[nodiscard]] bool askAgain(const QRect& frame);
     void readBorders();
     void noteBorders() { m_bordersSeen = borders(); }
